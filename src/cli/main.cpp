@@ -1,0 +1,2 @@
+// PLACEHOLDER: replaced by the command-line tool.
+int main() { return 0; }

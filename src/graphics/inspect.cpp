@@ -1,0 +1,21 @@
+#include "graphics/inspect.h"
+
+namespace velluno {
+
+namespace {
+const QString kBody = QStringLiteral(
+    "<body leftMargin=0 topMargin=0 marginheight=0 marginwidth=0 scroll=no>");
+}
+
+void AniGIF(Editor& editor, const QString& GifImage)
+{
+    editor.WB = QStringLiteral("about:<html>") + kBody + QStringLiteral("<img src=\"") + GifImage +
+                QStringLiteral("\"></img></body></html>");
+}
+
+void NoGIF(Editor& editor)
+{
+    editor.WB = QStringLiteral("about:<html>") + kBody + QStringLiteral("</body></html>");
+}
+
+}  // namespace velluno

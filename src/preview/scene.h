@@ -1,0 +1,65 @@
+#pragma once
+// The preview canvas as a scene: background colour, wallpaper picture,
+// outlines and items. One function paints it, for the window and for the
+// command-line renderer alike.
+#include <QImage>
+#include <QString>
+#include <QVector>
+
+class QPainter;
+
+namespace velluno {
+
+constexpr int kCanvasWidth = 176;
+constexpr int kCanvasHeight = 220;
+
+struct TextItem {
+    QString text;
+    int x = 0;
+    int y = 0;
+    int width = 0;  // the box width: fixed for operator and date, the text's own for the time
+    int height = 17;
+    bool visible = false;
+    quint32 colour = 0;  // 0x00BBGGRR
+};
+
+struct ImageItem {
+    int x = 0;
+    int y = 0;
+    QString image;   // path of the picture shown, empty when none
+    QImage picture;  // the decoded picture (first frame), null when none
+    bool visible = true;
+};
+
+struct LineItem {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    quint32 colour = 0;
+    bool visible = false;
+};
+
+struct Outline {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    quint32 colour = 0;
+};
+
+struct Scene {
+    quint32 background = 0xFFFFFF;
+    QString wallpaper;  // path, "builtin" for the start-up picture, empty for none
+    QImage wallpaperPicture;
+    QVector<Outline> outlines;  // oldest first
+    TextItem lblOperatore;
+    TextItem lblData;
+    TextItem lblOra;
+    ImageItem PicTime;
+    LineItem LineMin;
+    LineItem LineOra;
+    ImageItem Img[3];
+};
+
+// Paints the scene at 1:1 into the painter's device, layer by layer:
+// background, wallpaper, outlines, then texts, images and hands.
+void PaintScene(const Scene& scene, QPainter& painter);
+// The scene as a 176 x 220 picture.
+QImage RenderScene(const Scene& scene);
+
+}  // namespace velluno

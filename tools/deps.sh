@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Velluno needs to build, test and run, but only
+# those that are missing. Sourced by run.sh and test.sh.
+velluno_packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  fonts-liberation fontconfig
+  libbenchmark-dev
+)
+
+velluno_install_missing() {
+  local missing=()
+  for p in "${velluno_packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+      sudo="sudo"
+    else
+      echo "These packages are missing and I am not root: ${missing[*]}" >&2
+      return 1
+    fi
+  fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
