@@ -351,8 +351,9 @@ QString verifyGif(const QByteArray &gif, const std::vector<GifFrame> &frames,
             for (int x = 0; x < pic.width; ++x) {
                 const QRgb a = want.pixel(x, y);
                 const QRgb b = got.pixel(x, y);
-                const bool same = (qAlpha(a) == 0 && qAlpha(b) == 0)
-                                  || (qAlpha(b) == 255 && opaque(a) == opaque(b));
+                const bool same = qAlpha(a) == 0
+                                      ? qAlpha(b) == 0
+                                      : qAlpha(b) == 255 && opaque(a) == opaque(b);
                 if (!same)
                     return QStringLiteral("frame %1 pixel (%2,%3) is #%4, expected #%5")
                         .arg(f)
