@@ -15,9 +15,12 @@ std::optional<QString> QueuedDialogs::openFile(const QString&, const QString&, c
         ++unanswered;
         return std::nullopt;
     }
-    auto a = files.front();
+    const bool cancel = !files.front().has_value();
+    const QString path = cancel ? QString() : *files.front();
     files.pop_front();
-    return a;
+    if (cancel)
+        return std::nullopt;
+    return path;
 }
 
 std::optional<quint32> QueuedDialogs::chooseColour(quint32)

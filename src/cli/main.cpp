@@ -1,2 +1,76 @@
-// PLACEHOLDER: replaced by the command-line tool.
-int main() { return 0; }
+// velluno-cli: the editor's command-line face. Every sub-command works on the
+// same core as the window.
+#include "cli/commands.h"
+#include "version.h"
+
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+QString VersionText()
+{
+    return QStringLiteral("velluno-cli %1.%2 (revision %3)")
+        .arg(VELLUNO_VERSION_MAJOR)
+        .arg(VELLUNO_VERSION_MINOR)
+        .arg(VELLUNO_REVISION);
+}
+
+const char kUsage[] =
+    "usage: velluno-cli COMMAND [ARGUMENTS]\n"
+    "\n"
+    "commands:\n"
+    "  info SKIN                     what a skin holds\n"
+    "  export SKIN                   cut every graphic object into its image file\n"
+    "  repack SKIN                   save the skin as the editor's SAVE does\n"
+    "  render SKIN -o PREVIEW.png [--analogue] [--no-wallpaper] [--scale N]\n"
+    "                                the phone preview of a skin as a PNG picture\n"
+    "  script FILE                   run an editing session from a script (- reads stdin)\n"
+    "  --help                        this text\n"
+    "  --version                     the program's version\n"
+    "\n"
+    "Session scripts are described in docs/scripting.md.\n";
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    // The preview draws text, which needs a platform plugin; without a
+    // display the offscreen one draws exactly as a screen would.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("velluno-cli"));
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (args.isEmpty()) {
+        err << kUsage;
+        return 2;
+    }
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        out << kUsage;
+        return 0;
+    }
+    if (command == QLatin1String("--version")) {
+        out << VersionText() << '\n';
+        return 0;
+    }
+    using namespace velluno::cli;
+    if (command == QLatin1String("info"))
+        return CmdInfo(args);
+    if (command == QLatin1String("export"))
+        return CmdExport(args);
+    if (command == QLatin1String("repack"))
+        return CmdRepack(args);
+    if (command == QLatin1String("render"))
+        return CmdRender(args);
+    if (command == QLatin1String("script"))
+        return CmdScript(args);
+    err << "velluno-cli: unknown command " << command << "\n\n" << kUsage;
+    return 2;
+}

@@ -3,7 +3,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QVector>
+#include <qplatformdefs.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace velluno {
 
@@ -13,45 +21,129 @@ bool IsSeparator(QChar c) { return c == QLatin1Char('/') || c == QLatin1Char('\\
 
 enum class Kind { Any, File, Dir };
 
-bool HasKind(const QFileInfo& info, Kind kind)
-{
-    switch (kind) {
-    case Kind::Any: return info.exists();
-    case Kind::File: return info.isFile();
-    case Kind::Dir: return info.isDir();
+// The entries of a folder by their lower-case names, read once and kept while
+// the folder's modification time stays the same (adding, removing or renaming
+// an entry changes it): linking hundreds of object images must cost neither a
+// listing nor a stat per image.
+class FolderIndex {
+public:
+    struct Entry {
+        QString name;
+        bool file = false;
+        bool dir = false;
+    };
+
+    QVector<Entry> matches(const QString& dir, const QString& name)
+    {
+        QMutexLocker lock(&mutex_);
+        QT_STATBUF st;
+        const QByteArray native = QFile::encodeName(dir);
+        if (QT_STAT(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return {};
+        const qint64 stamp = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        Listing& listing = listings_[dir];
+        if (!listing.valid || listing.stamp != stamp || listing.inode != st.st_ino) {
+            listing.entries.clear();
+            listing.stamp = stamp;
+            listing.inode = st.st_ino;
+            listing.valid = Read(native, &listing.entries);
+        }
+        return listing.entries.value(name.toLower());
     }
-    return false;
+
+private:
+    struct Listing {
+        bool valid = false;
+        qint64 stamp = 0;
+        quint64 inode = 0;
+        QHash<QString, QVector<Entry>> entries;
+    };
+
+    static bool Read(const QByteArray& dir, QHash<QString, QVector<Entry>>* entries)
+    {
+        DIR* d = opendir(dir.constData());
+        if (!d)
+            return false;
+        while (dirent* e = readdir(d)) {
+            if (qstrcmp(e->d_name, ".") == 0 || qstrcmp(e->d_name, "..") == 0)
+                continue;
+            Entry entry;
+            entry.name = QFile::decodeName(e->d_name);
+            if (e->d_type == DT_REG || e->d_type == DT_DIR) {
+                entry.file = e->d_type == DT_REG;
+                entry.dir = e->d_type == DT_DIR;
+            } else {
+                // Links and file systems without types: follow them, as open would.
+                QT_STATBUF st;
+                const QByteArray full = dir + '/' + e->d_name;
+                if (QT_STAT(full.constData(), &st) == 0) {
+                    entry.file = S_ISREG(st.st_mode);
+                    entry.dir = S_ISDIR(st.st_mode);
+                }
+            }
+            (*entries)[entry.name.toLower()].append(entry);
+        }
+        closedir(d);
+        return true;
+    }
+
+    QMutex mutex_;
+    QHash<QString, Listing> listings_;
+};
+
+FolderIndex& Index()
+{
+    static FolderIndex index;
+    return index;
+}
+
+bool HasKind(const FolderIndex::Entry& e, Kind kind)
+{
+    return kind == Kind::Any || (kind == Kind::File ? e.file : e.dir);
+}
+
+// The existing path for `path`, or an empty text when nothing matches.
+QString Find(const QString& path, Kind kind)
+{
+    QString trimmed = path;
+    while (trimmed.size() > 1 && IsSeparator(trimmed.back()))
+        trimmed.chop(1);
+    int cut = trimmed.size() - 1;
+    while (cut >= 0 && !IsSeparator(trimmed.at(cut)))
+        --cut;
+    const QString name = trimmed.mid(cut + 1);
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) {
+        const QFileInfo info(trimmed);
+        const bool ok = kind == Kind::Any ? info.exists() : kind == Kind::File ? info.isFile() : info.isDir();
+        return ok ? path : QString();
+    }
+    const QString dir = cut < 0 ? QStringLiteral(".") : (cut == 0 ? QStringLiteral("/") : trimmed.left(cut));
+    const QVector<FolderIndex::Entry> candidates = Index().matches(dir, name);
+    const FolderIndex::Entry* chosen = nullptr;
+    for (const FolderIndex::Entry& e : candidates) {
+        if (!HasKind(e, kind))
+            continue;
+        if (e.name == name) {  // an exact match wins
+            chosen = &e;
+            break;
+        }
+        if (!chosen)
+            chosen = &e;
+    }
+    if (!chosen)
+        return QString();
+    QString resolved = (cut < 0 ? QString() : trimmed.left(cut + 1)) + chosen->name;
+    if (trimmed.size() != path.size())
+        resolved += path.mid(trimmed.size());
+    return resolved;
 }
 
 QString Resolve(const QString& path, Kind kind)
 {
     if (path.isEmpty())
         return path;
-    QString trimmed = path;
-    while (trimmed.size() > 1 && IsSeparator(trimmed.back()))
-        trimmed.chop(1);
-    // The common case costs one stat: the name is already spelt as on disk.
-    if (HasKind(QFileInfo(trimmed), kind))
-        return path;
-    int cut = trimmed.size() - 1;
-    while (cut >= 0 && !IsSeparator(trimmed.at(cut)))
-        --cut;
-    const QString dir = cut < 0 ? QStringLiteral(".") : (cut == 0 ? QStringLiteral("/") : trimmed.left(cut));
-    const QString name = trimmed.mid(cut + 1);
-    if (name.isEmpty())
-        return path;
-    QDir::Filters filters = QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-    filters |= kind == Kind::File ? QDir::Files : kind == Kind::Dir ? QDir::Dirs : (QDir::Files | QDir::Dirs);
-    const QStringList entries = QDir(dir).entryList(filters, QDir::NoSort);
-    for (const QString& entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0) {
-            QString resolved = (cut < 0 ? QString() : trimmed.left(cut + 1)) + entry;
-            if (trimmed.size() != path.size())
-                resolved += path.mid(trimmed.size());
-            return resolved;
-        }
-    }
-    return path;
+    const QString found = Find(path, kind);
+    return found.isEmpty() ? path : found;
 }
 
 }  // namespace
@@ -73,14 +165,14 @@ bool FileExist(const QString& path)
 {
     if (path.trimmed().isEmpty())
         return false;
-    return QFileInfo(ResolveFile(path)).isFile();
+    return !Find(path, Kind::File).isEmpty();
 }
 
 bool DirExist(const QString& path)
 {
     if (path.trimmed().isEmpty())
         return false;
-    return QFileInfo(ResolveDir(path)).isDir();
+    return !Find(path, Kind::Dir).isEmpty();
 }
 
 QString SplitPath(const QString& sPath, int Part)

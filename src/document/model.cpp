@@ -11,9 +11,8 @@ int Table::addRow(const QString& key)
     Row row;
     row.id = nextId_++;
     row.key = key;
-    for (int i = 0; i < cellCount(); ++i)
-        row.cells.append(QString());
-    rows_.append(row);
+    row.cells.resize(cellCount());
+    rows_.append(std::move(row));
     return rows_.size();
 }
 
@@ -53,12 +52,25 @@ void Table::resort()
         return;
     const quint64 selectedId = selected_ ? rows_.at(selected_ - 1).id : 0;
     const int column = sortColumn_;
-    auto text = [column](const Row& r) { return column == 0 ? r.key : r.cell(column); };
-    // Compared as text, the way a list view sorts its items: "1000" lies
-    // between "100" and "999". Stable, so equal texts keep their order.
-    std::stable_sort(rows_.begin(), rows_.end(), [&](const Row& a, const Row& b) {
-        return QString::compare(text(a), text(b), Qt::CaseInsensitive) < 0;
-    });
+    // Compared as text without regard to case, the way a list view sorts its
+    // items: "1000" lies between "100" and "999". The texts are folded once,
+    // not at every comparison; the sort is stable, so equal texts keep their
+    // order.
+    QVector<QPair<QString, int>> order;
+    order.reserve(rows_.size());
+    for (int i = 0; i < rows_.size(); ++i) {
+        const Row& r = rows_.at(i);
+        order.append({(column == 0 ? r.key : r.cell(column)).toCaseFolded(), i});
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const QPair<QString, int>& a, const QPair<QString, int>& b) {
+                         return a.first < b.first;
+                     });
+    QVector<Row> sorted;
+    sorted.reserve(rows_.size());
+    for (const auto& entry : order)
+        sorted.append(std::move(rows_[entry.second]));
+    rows_ = std::move(sorted);
     selected_ = findId(selectedId);
 }
 

@@ -119,13 +119,14 @@ void AddValueRow(Table& table, const ValueRecord& r, const QString& line, int sl
     row.icon = r.number == QLatin1String("-") ? IconNone : IconNumbered;
 }
 
-void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot)
+void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot, bool operatorSkin)
 {
     Table& table = editor.doc.L_Values;
     Row& row = table.row(table.addRow(FormatDigits(r.number, 4)));
     row.tag = r.offset + QLatin1Char(' ') + r.length + QLatin1Char(' ') + r.container;
-    row.setCell(ColLink, FormatDigits(r.container, 2) + QLatin1Char('_') + FormatDigits(r.offset, 6));
-    row.setCell(ColDat, FormatDigits(r.container, 2));
+    const QString dat = FormatDigits(r.container, 2);
+    row.setCell(ColLink, dat + QLatin1Char('_') + FormatDigits(r.offset, 6));
+    row.setCell(ColDat, dat);
     row.setCell(ColOffset, r.offset);
     row.setCell(ColBytes, r.length);
     row.setCell(ColState, QStringLiteral(" "));
@@ -146,7 +147,7 @@ void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot)
     }
     // The editor rewrites container 14 at every save, so what already lives
     // there must be packed again from its image file.
-    if (editor.SkinName.toUpper() == QLatin1String("VARAVAVE") && LenientNumber(r.container) == 14) {
+    if (operatorSkin && LenientNumber(r.container) == 14) {
         editor.SaveEnabled = true;
         MarkToReplace(row);
     }
@@ -192,7 +193,10 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
     ResetPreview(editor);
     editor.status = QStringLiteral("Skin: ") + path;
 
+    // A bare file name lies in the current folder.
     editor.SkinDir = SplitPath(path, 2);
+    if (editor.SkinDir.isEmpty())
+        editor.SkinDir = path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QStringLiteral(".");
     editor.SkinName = SplitPath(path, 3);
     const QString gifDir = JoinPath(editor.SkinDir, editor.SkinName + QStringLiteral("_Gifs"));
     const QString existing = ResolveDir(gifDir);
@@ -230,6 +234,7 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
         }
         doc.LineCount = slot;
 
+        const bool operatorSkin = editor.SkinName.toUpper() == QLatin1String("VARAVAVE");
         int section = 1;   // the node new records hang from
         QString prefix;    // the trimmed section line, for the tags
         int position = 0;  // the record's place in its section
@@ -255,7 +260,7 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
                 const std::optional<ObjectRecord> r = ReadObjectRecord(line);
                 if (!r)
                     return stop(QStringLiteral("record con meno di cinque campi alla riga %1").arg(i), i);
-                AddObjectRow(editor, *r, i);
+                AddObjectRow(editor, *r, i, operatorSkin);
             }
         }
     }

@@ -1,6 +1,5 @@
 #include "document/textform.h"
 
-#include <QRegularExpression>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
@@ -59,8 +58,33 @@ double RadixValue(const QByteArray& s, int start, int radix)
 
 }  // namespace
 
+namespace {
+
+// Plain runs of up to 15 digits are by far the most common cells; they are
+// read without building any temporary text.
+bool PlainDigits(const QString& text, double* value)
+{
+    const int n = text.size();
+    if (n == 0 || n > 15)
+        return false;
+    qint64 v = 0;
+    for (QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < '0' || u > '9')
+            return false;
+        v = v * 10 + (u - '0');
+    }
+    *value = double(v);
+    return true;
+}
+
+}  // namespace
+
 double LenientNumber(const QString& text)
 {
+    double plain;
+    if (PlainDigits(text, &plain))
+        return plain;
     const QByteArray s = Squeezed(text);
     if (s.size() >= 2 && s.at(0) == '&') {
         const char kind = s.at(1);
@@ -122,15 +146,75 @@ int LenientInt(const QString& text)
     return int(LenientInteger(text, INT32_MIN, INT32_MAX));
 }
 
+namespace {
+
+// Whether the whole text (blanks around it aside) is one number: decimal with
+// optional sign, fraction and exponent, or &H / &O digits.
+bool IsNumber(const QString& text)
+{
+    const QString t = text.trimmed();
+    const int n = t.size();
+    if (n == 0)
+        return false;
+    auto digitsFrom = [&](int i, bool (*ok)(ushort)) {
+        const int start = i;
+        while (i < n && ok(t.at(i).unicode()))
+            ++i;
+        return i - start;
+    };
+    auto decimal = [](ushort c) { return c >= '0' && c <= '9'; };
+    if (t.at(0) == QLatin1Char('&')) {
+        if (n >= 3 && (t.at(1) == QLatin1Char('h') || t.at(1) == QLatin1Char('H')))
+            return digitsFrom(2, [](ushort c) {
+                       return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+                   }) == n - 2;
+        const int from = (n >= 2 && (t.at(1) == QLatin1Char('o') || t.at(1) == QLatin1Char('O'))) ? 2 : 1;
+        return n > from && digitsFrom(from, [](ushort c) { return c >= '0' && c <= '7'; }) == n - from;
+    }
+    int i = 0;
+    if (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-'))
+        ++i;
+    int whole = digitsFrom(i, decimal);
+    i += whole;
+    int fraction = 0;
+    if (i < n && t.at(i) == QLatin1Char('.')) {
+        ++i;
+        fraction = digitsFrom(i, decimal);
+        i += fraction;
+    }
+    if (whole + fraction == 0)
+        return false;
+    if (i < n && QStringLiteral("eEdD").contains(t.at(i))) {
+        ++i;
+        if (i < n && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
+            ++i;
+        const int exponent = digitsFrom(i, decimal);
+        if (exponent == 0)
+            return false;
+        i += exponent;
+    }
+    return i == n;
+}
+
+}  // namespace
+
 QString FormatDigits(const QString& text, int digits)
 {
-    static const QRegularExpression decimal(
-        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][+-]?\\d+)?$"));
-    static const QRegularExpression radix(QStringLiteral("^&([hH][0-9a-fA-F]+|[oO]?[0-7]+)$"));
-    const QString trimmed = text.trimmed();
-    if (!decimal.match(trimmed).hasMatch() && !radix.match(trimmed).hasMatch())
+    double plain;
+    if (PlainDigits(text, &plain)) {
+        // Already a run of digits: only the padding, or the leading zeros
+        // beyond the width, change.
+        int zeros = 0;
+        while (zeros < text.size() - 1 && text.at(zeros) == QLatin1Char('0'))
+            ++zeros;
+        const QString significant = text.mid(zeros);
+        if (significant.size() >= digits)
+            return significant;
+        return QString(digits - significant.size(), QLatin1Char('0')) + significant;
+    }
+    if (!IsNumber(text))
         return text;
-    const double rounded = std::round(LenientNumber(trimmed));
+    const double rounded = std::round(LenientNumber(text.trimmed()));
     QString magnitude = QString::number(std::fabs(rounded), 'f', 0);
     if (magnitude.size() < digits)
         magnitude.prepend(QString(digits - magnitude.size(), QLatin1Char('0')));
@@ -149,20 +233,30 @@ QString PlainNumber(double value)
 
 namespace {
 
-// Positions of the first `count` blanks of `line`, each search starting one
-// character after the previous blank; stops early when no blank is left.
-QVector<int> Blanks(const QString& line, int count)
+// Positions of the first blanks of a record line, each search starting one
+// character after the previous blank. The reader appends one blank to the
+// line before searching; the line's end stands for that blank here, which
+// gives the same fields without copying the line.
+struct BlankPositions {
+    int at[6];
+    int count = 0;
+};
+
+BlankPositions Blanks(const QString& line, int count, bool endIsBlank)
 {
-    QVector<int> positions;
+    BlankPositions p;
     int from = 0;
-    while (positions.size() < count) {
-        const int p = line.indexOf(QLatin1Char(' '), from);
-        if (p < 0)
+    while (p.count < count) {
+        const int found = line.indexOf(QLatin1Char(' '), from);
+        if (found < 0) {
+            if (endIsBlank && from <= line.size())
+                p.at[p.count++] = line.size();
             break;
-        positions.append(p);
-        from = p + 1;
+        }
+        p.at[p.count++] = found;
+        from = found + 1;
     }
-    return positions;
+    return p;
 }
 
 QString Between(const QString& line, int a, int b)
@@ -174,31 +268,29 @@ QString Between(const QString& line, int a, int b)
 
 std::optional<ValueRecord> ReadValueRecord(const QString& line)
 {
-    const QString padded = line + QLatin1Char(' ');
-    const QVector<int> p = Blanks(padded, 6);
-    if (p.size() < 5)
+    const BlankPositions p = Blanks(line, 6, true);
+    if (p.count < 5)
         return std::nullopt;
     ValueRecord r;
-    if (p.size() == 6) {
-        r.number = Between(padded, p[0], p[1]);
+    if (p.count == 6) {
+        r.number = Between(line, p.at[0], p.at[1]);
         for (int k = 0; k < 4; ++k)
-            r.values[k] = Between(padded, p[k + 1], p[k + 2]);
+            r.values[k] = Between(line, p.at[k + 1], p.at[k + 2]);
     } else {
         r.number = QStringLiteral("-");
         for (int k = 0; k < 4; ++k)
-            r.values[k] = Between(padded, p[k], p[k + 1]);
+            r.values[k] = Between(line, p.at[k], p.at[k + 1]);
     }
     return r;
 }
 
 std::optional<ObjectRecord> ReadObjectRecord(const QString& line)
 {
-    const QString padded = line + QLatin1Char(' ');
-    const QVector<int> p = Blanks(padded, 5);
-    if (p.size() < 5)
+    const BlankPositions p = Blanks(line, 5, true);
+    if (p.count < 5)
         return std::nullopt;
-    return ObjectRecord{Between(padded, p[0], p[1]), Between(padded, p[1], p[2]),
-                        Between(padded, p[2], p[3]), Between(padded, p[3], p[4])};
+    return ObjectRecord{Between(line, p.at[0], p.at[1]), Between(line, p.at[1], p.at[2]),
+                        Between(line, p.at[2], p.at[3]), Between(line, p.at[3], p.at[4])};
 }
 
 QString ComposeValueRecord(QChar type, const QString& key, const QString& v1,
@@ -232,12 +324,12 @@ QString RGBToString(quint32 colour, ColourParts& parts)
 
 quint32 StringToRGB(const QString& line, ColourParts& parts)
 {
-    const QVector<int> p = Blanks(line, 4);
+    const BlankPositions p = Blanks(line, 4, false);
     auto field = [&](int k) {
-        if (k >= p.size())
+        if (k >= p.count)
             return QString();
-        const int end = k + 1 < p.size() ? p[k + 1] : line.size();
-        return Between(line, p[k], end);
+        const int end = k + 1 < p.count ? p.at[k + 1] : line.size();
+        return Between(line, p.at[k], end);
     };
     parts.ColorR = int(LenientInteger(field(0), 0, 255));
     parts.ColorG = int(LenientInteger(field(1), 0, 255));

@@ -1,7 +1,6 @@
 #pragma once
 // Decoded pictures by path, kept while the file's size and modification time
 // stay the same, so that a render decodes nothing that has not changed.
-#include <QDateTime>
 #include <QHash>
 #include <QImage>
 #include <QString>
@@ -10,21 +9,31 @@ namespace velluno {
 
 class ImageCache {
 public:
-    // The first frame of a GIF or a JPEG; a null image when the file is
-    // missing or cannot be decoded. Decoding is bounded in memory, so a
-    // hostile file cannot exhaust it.
+    // The first frame of a GIF or a JPEG (recognised by content); a null
+    // image when the file is missing or cannot be decoded. Decoding is
+    // bounded in memory, so a hostile file cannot exhaust it. The path is
+    // used as given.
     QImage load(const QString& path);
-    void clear() { entries_.clear(); }
+    // The same for a name the editor formed: when nothing is decoded under
+    // the name as spelt, the file is looked for without regard to letter
+    // case. The common case costs one look at the file.
+    QImage loadAnyCase(const QString& path);
+    void clear()
+    {
+        entries_.clear();
+        bytes_ = 0;
+    }
     int decodes() const { return decodes_; }  // how many files were decoded
 
 private:
     struct Entry {
         qint64 size = -1;
-        QDateTime modified;
+        qint64 modified = 0;  // nanoseconds since the epoch
         QImage image;
     };
     QHash<QString, Entry> entries_;
     int decodes_ = 0;
+    qint64 bytes_ = 0;  // decoded bytes held
 };
 
 }  // namespace velluno

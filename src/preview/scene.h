@@ -2,6 +2,8 @@
 // The preview canvas as a scene: background colour, wallpaper picture,
 // outlines and items. One function paints it, for the window and for the
 // command-line renderer alike.
+#include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QString>
 #include <QVector>
@@ -56,10 +58,21 @@ struct Scene {
     ImageItem Img[3];
 };
 
+// The preview's text style: bold "Arial Narrow" (Liberation Sans Narrow where
+// it is not installed) at 15 pixels, 11.25 pt on a 96 dpi screen. Hinting and
+// antialiasing are fixed, not left to the platform, so that the offscreen
+// tests and the window draw the very same pixels.
+QFont PreviewFont();
+
+// A colour value 0x00BBGGRR as a QColor.
+QColor ToQColor(quint32 colour);
+
 // Paints the scene at 1:1 into the painter's device, layer by layer:
 // background, wallpaper, outlines, then texts, images and hands.
 void PaintScene(const Scene& scene, QPainter& painter);
-// The scene as a 176 x 220 picture.
+// The scene as a 176 x 220 picture. A window that shows the canvas enlarged
+// should scale this picture by whole pixels rather than scale the painter,
+// which would draw the texts at another size.
 QImage RenderScene(const Scene& scene);
 
 }  // namespace velluno

@@ -18,6 +18,10 @@ Editor::Editor(Dialogs& d) : dialogs(&d)
     chkWallPaper.checked = true;
     chkDim.checked = true;
     chkConferma.checked = true;
+    // The operator's name and the date sit in fixed boxes of 158 x 17.
+    canvas.lblOperatore.text = QStringLiteral("varavave IT");
+    canvas.lblOperatore.width = 158;
+    canvas.lblData.width = 158;
     defaultDir = ProgramDefaultFolder();
     now = [] { return QDateTime::currentDateTime(); };
 }

@@ -1,0 +1,665 @@
+#include "cli/script.h"
+
+#include "cli/script_events.h"
+#include "layout/fields.h"
+#include "preview/scene.h"
+#include "preview/wallpaper.h"
+#include "shell/dump.h"
+#include "shell/startup.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+#include <deque>
+#include <optional>
+
+namespace velluno::cli {
+
+namespace {
+
+// Dialogs answered from the answers the script queued, oldest first. A dialog
+// that finds nothing queued cancels (or answers No) so the handler ends
+// normally; the runner then stops the script, naming the line.
+class ScriptDialogs : public Dialogs {
+public:
+    std::deque<std::optional<QString>> files;
+    std::deque<std::optional<quint32>> colours;
+    std::deque<Answer> answers;
+    QString shortfall;  // the first dialog of the current line that found no answer
+
+    std::optional<QString> openFile(const QString& title, const QString&, const QString&) override
+    {
+        if (files.empty()) {
+            miss(QStringLiteral("the file dialog \"%1\" opened with no answer-file queued").arg(title));
+            return std::nullopt;
+        }
+        // Taken apart by hand: copying the optional trips GCC's
+        // maybe-uninitialized warning at -O2.
+        const bool cancel = !files.front().has_value();
+        const QString path = cancel ? QString() : *files.front();
+        files.pop_front();
+        if (cancel)
+            return std::nullopt;
+        return path;
+    }
+
+    std::optional<quint32> chooseColour(quint32) override
+    {
+        if (colours.empty()) {
+            miss(QStringLiteral("the colour dialog opened with no answer-colour queued"));
+            return std::nullopt;
+        }
+        auto a = colours.front();
+        colours.pop_front();
+        return a;
+    }
+
+    Answer message(const QString& text, const QString&, MsgIcon, MsgButtons buttons) override
+    {
+        if (buttons == MsgButtons::Ok)
+            return Answer::Ok;
+        if (answers.empty()) {
+            miss(QStringLiteral("the question \"%1\" was asked with no answer queued").arg(text));
+            return Answer::No;
+        }
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+
+private:
+    void miss(const QString& why)
+    {
+        if (shortfall.isEmpty())
+            shortfall = why;
+    }
+};
+
+// ---------------------------------------------------------------- reading
+
+struct Word {
+    QString text;  // quotes removed, \" and \\ resolved
+    QString raw;   // as written between the quotes, for the key escapes of `type`
+    bool quoted = false;
+};
+
+bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+bool SplitWords(const QString& line, QVector<Word>* words, QString* why)
+{
+    const int n = line.size();
+    int i = 0;
+    for (;;) {
+        while (i < n && IsBlank(line.at(i)))
+            ++i;
+        if (i >= n)
+            return true;
+        Word w;
+        if (line.at(i) == QLatin1Char('"')) {
+            w.quoted = true;
+            ++i;
+            bool closed = false;
+            while (i < n) {
+                const QChar c = line.at(i);
+                if (c == QLatin1Char('\\') && i + 1 < n) {
+                    const QChar d = line.at(i + 1);
+                    w.raw += c;
+                    w.raw += d;
+                    if (d == QLatin1Char('"') || d == QLatin1Char('\\')) {
+                        w.text += d;
+                    } else {
+                        w.text += c;
+                        w.text += d;
+                    }
+                    i += 2;
+                    continue;
+                }
+                ++i;
+                if (c == QLatin1Char('"')) {
+                    closed = true;
+                    break;
+                }
+                w.raw += c;
+                w.text += c;
+            }
+            if (!closed) {
+                *why = QStringLiteral("a quoted word has no closing quote");
+                return false;
+            }
+            if (i < n && !IsBlank(line.at(i))) {
+                *why = QStringLiteral("a closing quote must be followed by a blank");
+                return false;
+            }
+        } else {
+            while (i < n && !IsBlank(line.at(i))) {
+                if (line.at(i) == QLatin1Char('"')) {
+                    *why = QStringLiteral("a quote inside a word (quote the whole word)");
+                    return false;
+                }
+                w.text += line.at(i);
+                ++i;
+            }
+            w.raw = w.text;
+        }
+        words->append(w);
+    }
+}
+
+bool IsHexDigit(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+           (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+}
+
+// The keys of the TEXT of `type`: \b is Backspace, \xNN the key of that code;
+// inside quotes \" and \\ are a quote and a backslash. Any other backslash is
+// a key of its own.
+bool DecodeKeys(const Word& w, QVector<int>* keys, QString* why)
+{
+    const QString& s = w.raw;
+    for (int i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < s.size()) {
+            const QChar d = s.at(i + 1);
+            if (d == QLatin1Char('b')) {
+                keys->append(8);
+                ++i;
+                continue;
+            }
+            if (d == QLatin1Char('x')) {
+                if (i + 3 >= s.size() || !IsHexDigit(s.at(i + 2)) || !IsHexDigit(s.at(i + 3))) {
+                    *why = QStringLiteral("\\x must be followed by two hexadecimal digits");
+                    return false;
+                }
+                keys->append(s.mid(i + 2, 2).toInt(nullptr, 16));
+                i += 3;
+                continue;
+            }
+            if (d == QLatin1Char('\\') || (w.quoted && d == QLatin1Char('"'))) {
+                keys->append(d.unicode());
+                ++i;
+                continue;
+            }
+        }
+        keys->append(c.unicode());
+    }
+    return true;
+}
+
+enum class Op {
+    // set-up and answers: they do not start the program
+    Now, DefaultDir, Copy, Delete, AnswerFile, AnswerColour, AnswerYesNo,
+    // events
+    Toolbar, WindowClose, Tab, Click, Row, Header, Node, Select, Type, Set,
+    // output
+    Dump, Png,
+};
+
+bool StartsProgram(Op op) { return op > Op::AnswerYesNo; }
+bool IsOutput(Op op) { return op == Op::Dump || op == Op::Png; }
+
+struct Command {
+    int line = 0;
+    Op op = Op::Dump;
+    QString name;     // toolbar key, control, table or field
+    int index = 0;    // tab, click index, row, column, node, file, field index
+    QString text;     // path, field text, copy source
+    QString text2;    // copy destination
+    QVector<int> keys;
+    QDateTime when;
+    std::optional<QString> file;
+    std::optional<quint32> colour;
+    Answer answer = Answer::No;
+};
+
+bool ToInt(const Word& w, int* value)
+{
+    bool ok = false;
+    *value = w.text.toInt(&ok, 10);
+    return ok && !w.text.isEmpty();
+}
+
+// Reads one line into a command; false with the reason when the line is
+// malformed or names an unknown control.
+bool ParseCommand(const QVector<Word>& w, Command* c, QString* why)
+{
+    const QString verb = w.at(0).text;
+    const int count = w.size();
+    auto words = [&](int lo, int hi) {
+        if (count >= lo && count <= hi)
+            return true;
+        *why = lo == hi ? QStringLiteral("%1 takes %2 word(s) after it").arg(verb).arg(lo - 1)
+                        : QStringLiteral("%1 takes %2 to %3 words after it")
+                              .arg(verb)
+                              .arg(lo - 1)
+                              .arg(hi - 1);
+        return false;
+    };
+    auto number = [&](int at, int lo, int hi, const char* what) {
+        if (ToInt(w.at(at), &c->index) && c->index >= lo && c->index <= hi)
+            return true;
+        *why = QStringLiteral("%1: %2 must be a whole number from %3%4")
+                   .arg(verb, QLatin1String(what))
+                   .arg(lo)
+                   .arg(hi == INT_MAX ? QString() : QStringLiteral(" to %1").arg(hi));
+        return false;
+    };
+
+    if (verb == QLatin1String("now")) {
+        c->op = Op::Now;
+        if (!words(3, 3))
+            return false;
+        const QDate date = QDate::fromString(w.at(1).text, QStringLiteral("yyyy-MM-dd"));
+        QTime time = QTime::fromString(w.at(2).text, QStringLiteral("HH:mm"));
+        if (!time.isValid())
+            time = QTime::fromString(w.at(2).text, QStringLiteral("H:mm"));
+        if (!date.isValid() || !time.isValid()) {
+            *why = QStringLiteral("now takes a date and a time: YYYY-MM-DD HH:MM");
+            return false;
+        }
+        c->when = QDateTime(date, time);
+        return true;
+    }
+    if (verb == QLatin1String("default-dir") || verb == QLatin1String("delete")) {
+        c->op = verb == QLatin1String("delete") ? Op::Delete : Op::DefaultDir;
+        if (!words(2, 2))
+            return false;
+        c->text = w.at(1).text;
+        return true;
+    }
+    if (verb == QLatin1String("copy")) {
+        c->op = Op::Copy;
+        if (!words(3, 3))
+            return false;
+        c->text = w.at(1).text;
+        c->text2 = w.at(2).text;
+        return true;
+    }
+    if (verb == QLatin1String("answer-file")) {
+        c->op = Op::AnswerFile;
+        if (!words(2, 2))
+            return false;
+        // A quoted "cancel" is a file of that name.
+        if (!(w.at(1).text == QLatin1String("cancel") && !w.at(1).quoted))
+            c->file = w.at(1).text;
+        return true;
+    }
+    if (verb == QLatin1String("answer-colour")) {
+        c->op = Op::AnswerColour;
+        if (count == 2 && w.at(1).text == QLatin1String("cancel"))
+            return true;
+        if (count != 4) {
+            *why = QStringLiteral("answer-colour takes R G B (0..255) or cancel");
+            return false;
+        }
+        int rgb[3];
+        for (int i = 0; i < 3; ++i) {
+            if (!ToInt(w.at(i + 1), &rgb[i]) || rgb[i] < 0 || rgb[i] > 255) {
+                *why = QStringLiteral("answer-colour takes R G B (0..255) or cancel");
+                return false;
+            }
+        }
+        c->colour = quint32(rgb[0]) | (quint32(rgb[1]) << 8) | (quint32(rgb[2]) << 16);
+        return true;
+    }
+    if (verb == QLatin1String("answer")) {
+        c->op = Op::AnswerYesNo;
+        if (!words(2, 2))
+            return false;
+        if (w.at(1).text == QLatin1String("yes"))
+            c->answer = Answer::Yes;
+        else if (w.at(1).text == QLatin1String("no"))
+            c->answer = Answer::No;
+        else {
+            *why = QStringLiteral("answer takes yes or no");
+            return false;
+        }
+        return true;
+    }
+    if (verb == QLatin1String("toolbar")) {
+        c->op = Op::Toolbar;
+        if (!words(2, 2))
+            return false;
+        c->name = w.at(1).text;
+        if (c->name != QLatin1String("LOAD") && c->name != QLatin1String("SAVE") &&
+            c->name != QLatin1String("CLOSE")) {
+            *why = QStringLiteral("unknown toolbar button %1 (LOAD, SAVE or CLOSE)").arg(c->name);
+            return false;
+        }
+        return true;
+    }
+    if (verb == QLatin1String("window-close")) {
+        c->op = Op::WindowClose;
+        return words(1, 1);
+    }
+    if (verb == QLatin1String("tab")) {
+        c->op = Op::Tab;
+        return words(2, 2) && number(1, 0, kTabCount - 1, "the tab");
+    }
+    if (verb == QLatin1String("click")) {
+        c->op = Op::Click;
+        if (!words(2, 3))
+            return false;
+        c->name = w.at(1).text;
+        const ClickTarget* target = FindClickTarget(c->name);
+        if (!target) {
+            *why = QStringLiteral("unknown control %1").arg(c->name);
+            return false;
+        }
+        if (target->index == ClickIndex::None) {
+            if (count != 2) {
+                *why = QStringLiteral("%1 takes no index").arg(c->name);
+                return false;
+            }
+            c->index = 0;
+            return true;
+        }
+        if (count != 3 || !ToInt(w.at(2), &c->index) || !ValidClickIndex(*target, c->index)) {
+            *why = QStringLiteral("unknown control %1 %2")
+                       .arg(c->name, count == 3 ? w.at(2).text : QStringLiteral("(no index)"));
+            return false;
+        }
+        return true;
+    }
+    if (verb == QLatin1String("row") || verb == QLatin1String("header")) {
+        c->op = verb == QLatin1String("row") ? Op::Row : Op::Header;
+        if (!words(3, 3))
+            return false;
+        c->name = w.at(1).text;
+        if (!IsTableName(c->name)) {
+            *why = QStringLiteral("unknown table %1 (L_Values, L_RGBA or L_Dim)").arg(c->name);
+            return false;
+        }
+        return number(2, 1, INT_MAX, c->op == Op::Row ? "the row" : "the column");
+    }
+    if (verb == QLatin1String("node")) {
+        c->op = Op::Node;
+        return words(2, 2) && number(1, 1, INT_MAX, "the node");
+    }
+    if (verb == QLatin1String("select")) {
+        c->op = Op::Select;
+        if (!words(3, 3))
+            return false;
+        c->name = w.at(1).text;
+        if (c->name != QLatin1String("FileDesktop")) {
+            *why = QStringLiteral("unknown list %1 (FileDesktop)").arg(c->name);
+            return false;
+        }
+        return number(2, 0, INT_MAX, "the file");
+    }
+    if (verb == QLatin1String("type") || verb == QLatin1String("set")) {
+        c->op = verb == QLatin1String("type") ? Op::Type : Op::Set;
+        if (count < 2) {
+            *why = QStringLiteral("%1 takes FIELD [INDEX] TEXT").arg(verb);
+            return false;
+        }
+        c->name = w.at(1).text;
+        bool needsIndex = false;
+        FieldKind kind;
+        if (!FindField(c->name, &needsIndex, &kind)) {
+            *why = QStringLiteral("unknown field %1 (txt, txtMin, txtOra or txtOffSet)").arg(c->name);
+            return false;
+        }
+        if (!words(needsIndex ? 4 : 3, needsIndex ? 4 : 3))
+            return false;
+        if (needsIndex && !number(2, 0, kFieldCount - 1, "the index of txt"))
+            return false;
+        const Word& text = w.at(needsIndex ? 3 : 2);
+        if (c->op == Op::Type)
+            return DecodeKeys(text, &c->keys, why);
+        c->text = text.text;
+        return true;
+    }
+    if (verb == QLatin1String("dump")) {
+        c->op = Op::Dump;
+        if (!words(1, 2))
+            return false;
+        if (count == 2)
+            c->text = w.at(1).text;
+        return true;
+    }
+    if (verb == QLatin1String("png")) {
+        c->op = Op::Png;
+        if (!words(2, 2))
+            return false;
+        c->text = w.at(1).text;
+        return true;
+    }
+    *why = QStringLiteral("unknown command %1").arg(verb);
+    return false;
+}
+
+FieldRef FieldOf(const Command& c)
+{
+    bool needsIndex = false;
+    FieldKind kind = FieldKind::Txt;
+    FindField(c.name, &needsIndex, &kind);
+    return FieldRef{kind, needsIndex ? c.index : 0};
+}
+
+// ---------------------------------------------------------------- running
+
+class Runner {
+public:
+    Runner(const QString& name, QTextStream& out, QTextStream& err)
+        : name_(name), out_(out), err_(err)
+    {
+    }
+
+    int run(const QVector<Command>& commands)
+    {
+        for (const Command& c : commands) {
+            if (StartsProgram(c.op))
+                start();
+            const int status = execute(c);
+            if (status != kScriptOk)
+                return status;
+        }
+        start();
+        return kScriptOk;
+    }
+
+    int fail(int status, int line, const QString& why)
+    {
+        out_.flush();
+        err_ << "velluno-cli: " << name_ << ", line " << line << ": " << why << Qt::endl;
+        return status;
+    }
+
+private:
+    void start()
+    {
+        if (started_)
+            return;
+        started_ = true;
+        Form_Load(editor_);
+    }
+
+    int execute(const Command& c)
+    {
+        if (editor_.closed && StartsProgram(c.op) && !IsOutput(c.op))
+            return fail(kScriptRejected, c.line,
+                        QStringLiteral("the window has closed: only dump and png may follow"));
+        const int status = perform(c);
+        if (status != kScriptOk)
+            return status;
+        if (!dialogs_.shortfall.isEmpty())
+            return fail(kScriptRejected, c.line, dialogs_.shortfall);
+        return kScriptOk;
+    }
+
+    int perform(const Command& c)
+    {
+        Editor& e = editor_;
+        switch (c.op) {
+        case Op::Now: {
+            const QDateTime when = c.when;
+            e.now = [when] { return when; };
+            return kScriptOk;
+        }
+        case Op::DefaultDir:
+            e.defaultDir = c.text;
+            return kScriptOk;
+        case Op::Copy: return copyFile(c);
+        case Op::Delete:
+            if (!QFileInfo(c.text).isFile() || !QFile::remove(c.text))
+                return fail(kScriptFailed, c.line, QStringLiteral("cannot delete %1").arg(c.text));
+            return kScriptOk;
+        case Op::AnswerFile: dialogs_.files.push_back(c.file); return kScriptOk;
+        case Op::AnswerColour: dialogs_.colours.push_back(c.colour); return kScriptOk;
+        case Op::AnswerYesNo: dialogs_.answers.push_back(c.answer); return kScriptOk;
+
+        case Op::Toolbar:
+            // A disabled toolbar button does nothing; CLOSE is never disabled.
+            if (c.name == QLatin1String("LOAD") && !e.loadEnabled)
+                return kScriptOk;
+            if (c.name == QLatin1String("SAVE") && !e.saveButtonEnabled)
+                return kScriptOk;
+            TB0_ButtonClick(e, c.name);
+            return kScriptOk;
+        case Op::WindowClose:
+            Form_QueryUnload(e);
+            return kScriptOk;
+        case Op::Tab:
+            if (c.index != e.tab && e.tabsEnabled[c.index])
+                SSTab1_Click(e, c.index);
+            return kScriptOk;
+        case Op::Click: {
+            const ClickTarget* target = FindClickTarget(c.name);
+            if (target->enabled(e, c.index))
+                target->run(e, c.index);
+            return kScriptOk;
+        }
+        case Op::Row: {
+            const Table* t = FindTable(e, c.name);
+            if (c.index > t->count())
+                return fail(kScriptRejected, c.line,
+                            QStringLiteral("%1 has no row %2 (it has %3)")
+                                .arg(c.name)
+                                .arg(c.index)
+                                .arg(t->count()));
+            ClickRow(e, c.name, c.index);
+            return kScriptOk;
+        }
+        case Op::Header: {
+            const Table* t = FindTable(e, c.name);
+            if (c.index > t->headers().size())
+                return fail(kScriptRejected, c.line,
+                            QStringLiteral("%1 has no column %2 (it has %3)")
+                                .arg(c.name)
+                                .arg(c.index)
+                                .arg(t->headers().size()));
+            ClickHeader(e, c.name, c.index);
+            return kScriptOk;
+        }
+        case Op::Node:
+            if (c.index > e.doc.T_Strutt.count())
+                return fail(kScriptRejected, c.line,
+                            QStringLiteral("the tree has no node %1 (it has %2)")
+                                .arg(c.index)
+                                .arg(e.doc.T_Strutt.count()));
+            ClickNode(e, c.index);
+            return kScriptOk;
+        case Op::Select:
+            // A hidden or disabled list takes no clicks.
+            if (!e.FileDesktop.visible || !e.FileDesktop.enabled)
+                return kScriptOk;
+            if (c.index >= e.FileDesktop.files.size())
+                return fail(kScriptRejected, c.line,
+                            QStringLiteral("FileDesktop has no file %1 (it has %2)")
+                                .arg(c.index)
+                                .arg(e.FileDesktop.files.size()));
+            SelectWallpaper(e, c.index);
+            return kScriptOk;
+        case Op::Type: {
+            const FieldRef ref = FieldOf(c);
+            for (int key : c.keys)
+                TypeKey(e, ref, key);
+            return kScriptOk;
+        }
+        case Op::Set: {
+            const FieldRef ref = FieldOf(c);
+            if (e.field(ref).enabled)
+                e.setText(ref, c.text);
+            return kScriptOk;
+        }
+        case Op::Dump: return dump(c);
+        case Op::Png: {
+            const QImage image = RenderScene(e.canvas);
+            if (image.isNull() || !image.save(c.text, "PNG"))
+                return fail(kScriptFailed, c.line, QStringLiteral("cannot write %1").arg(c.text));
+            return kScriptOk;
+        }
+        }
+        return kScriptOk;
+    }
+
+    int copyFile(const Command& c)
+    {
+        QString target = c.text2;
+        if (QFileInfo(target).isDir())
+            target = QDir(target).filePath(QFileInfo(c.text).fileName());
+        // As a file manager does, the copy replaces a file of the same name.
+        if (!QFileInfo(c.text).isFile() || (QFileInfo::exists(target) && !QFile::remove(target)) ||
+            !QFile::copy(c.text, target))
+            return fail(kScriptFailed, c.line,
+                        QStringLiteral("cannot copy %1 to %2").arg(c.text, c.text2));
+        return kScriptOk;
+    }
+
+    int dump(const Command& c)
+    {
+        const QJsonDocument json = DumpState(editor_);
+        if (c.text.isEmpty()) {
+            out_ << QString::fromUtf8(json.toJson(QJsonDocument::Compact)) << '\n';
+            out_.flush();
+            return kScriptOk;
+        }
+        QFile f(c.text);
+        const QByteArray bytes = json.toJson(QJsonDocument::Indented);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+            return fail(kScriptFailed, c.line, QStringLiteral("cannot write %1").arg(c.text));
+        return kScriptOk;
+    }
+
+    QString name_;
+    QTextStream& out_;
+    QTextStream& err_;
+    ScriptDialogs dialogs_;
+    Editor editor_{dialogs_};
+    bool started_ = false;
+};
+
+}  // namespace
+
+int RunScript(const QString& name, const QByteArray& text, QTextStream& out, QTextStream& err)
+{
+    Runner runner(name, out, err);
+
+    // The whole script is read before anything runs, so that a malformed line
+    // stops it before it has changed any file.
+    QVector<Command> commands;
+    const QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines.at(i);
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
+            continue;
+        QVector<Word> words;
+        QString why;
+        Command c;
+        c.line = i + 1;
+        if (!SplitWords(line, &words, &why) || words.isEmpty() ||
+            !ParseCommand(words, &c, &why))
+            return runner.fail(kScriptRejected, c.line, why.isEmpty() ? QStringLiteral("malformed line") : why);
+        commands.append(c);
+    }
+    return runner.run(commands);
+}
+
+}  // namespace velluno::cli
