@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <algorithm>
 
 // Resources of a static library must be registered by hand; the macro may
@@ -107,7 +108,11 @@ void cmdUpdate_Click(Editor& editor) { UpdateDesktop(editor); }
 QImage BuiltinWallpaper()
 {
     InitCoreResources();
-    const QImage image(QStringLiteral(":/velluno/startup.png"));
+    // Named as PNG, so that Qt does not load every image plugin to guess the
+    // format: this picture is part of every start-up.
+    QImageReader reader(QStringLiteral(":/velluno/startup.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
     return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
 }
 
