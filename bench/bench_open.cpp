@@ -7,21 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "benchsupport.h"
+
 #include <benchmark/benchmark.h>
 
 using namespace velluno;
 
 namespace {
-
-class NoDialogs : public Dialogs {
-public:
-    std::optional<QString> openFile(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<quint32> chooseColour(quint32) override { return std::nullopt; }
-    Answer message(const QString&, const QString&, MsgIcon, MsgButtons) override { return Answer::No; }
-};
 
 struct Fixture {
     QTemporaryDir dir;
@@ -85,7 +77,7 @@ BENCHMARK(BM_ReadAndSplit)->Unit(benchmark::kMicrosecond);
 void BM_OpenSkin(benchmark::State& state)
 {
     const QString path = TheFixture().path;
-    NoDialogs dialogs;
+    bench::SilentDialogs dialogs;
     Editor editor(dialogs);
     Form_Load(editor);
     for (auto _ : state) {
@@ -99,13 +91,4 @@ BENCHMARK(BM_OpenSkin)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return velluno::bench::RunBenchmarks(argc, argv); }

@@ -8,6 +8,8 @@
 #include "preview/scene.h"
 #include "shell/startup.h"
 
+#include "benchsupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -20,19 +22,6 @@
 using namespace velluno;
 
 namespace {
-
-class SilentDialogs : public Dialogs {
-public:
-    std::optional<QString> openFile(const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<quint32> chooseColour(quint32) override { return std::nullopt; }
-    Answer message(const QString&, const QString&, MsgIcon, MsgButtons) override
-    {
-        return Answer::Ok;
-    }
-};
 
 // Cuts the images out of their containers when the export cannot: the rows'
 // offset and length name the bytes.
@@ -61,7 +50,7 @@ int ExtractByHand(Editor& editor)
 
 struct Sample {
     QTemporaryDir dir;
-    SilentDialogs dialogs;
+    bench::SilentDialogs dialogs;
     Editor editor{dialogs};
     bool ready = false;
 
@@ -125,16 +114,4 @@ BENCHMARK(BM_RenderScene)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    // Painting text needs a GUI application; no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return velluno::bench::RunBenchmarks(argc, argv); }
