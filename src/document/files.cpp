@@ -33,13 +33,38 @@ public:
         bool dir = false;
     };
 
+    QSet<QString> fileNames(const QString& dir)
+    {
+        QMutexLocker lock(&mutex_);
+        const Listing* listing = fresh(dir);
+        QSet<QString> names;
+        if (!listing)
+            return names;
+        for (auto it = listing->entries.cbegin(); it != listing->entries.cend(); ++it)
+            for (const Entry& e : it.value())
+                if (e.file)
+                    names.insert(it.key());
+        return names;
+    }
+
     QVector<Entry> matches(const QString& dir, const QString& name)
     {
         QMutexLocker lock(&mutex_);
+        const Listing* listing = fresh(dir);
+        return listing ? listing->entries.value(name.toLower()) : QVector<Entry>();
+    }
+
+private:
+    struct Listing;
+
+    // The listing of `dir`, read again when the folder changed; null when it
+    // is no folder. Called with the mutex held.
+    const Listing* fresh(const QString& dir)
+    {
         QT_STATBUF st;
         const QByteArray native = QFile::encodeName(dir);
         if (QT_STAT(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-            return {};
+            return nullptr;
         const qint64 stamp = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
         Listing& listing = listings_[dir];
         if (!listing.valid || listing.stamp != stamp || listing.inode != st.st_ino) {
@@ -48,10 +73,9 @@ public:
             listing.inode = st.st_ino;
             listing.valid = Read(native, &listing.entries);
         }
-        return listing.entries.value(name.toLower());
+        return listing.valid ? &listing : nullptr;
     }
 
-private:
     struct Listing {
         bool valid = false;
         qint64 stamp = 0;
@@ -158,6 +182,14 @@ QString JoinPath(const QString& dir, const QString& name)
 }
 
 QString ResolvePath(const QString& path) { return Resolve(path, Kind::Any); }
+
+QSet<QString> LowerCaseFileNames(const QString& dir)
+{
+    QString trimmed = dir;
+    while (trimmed.size() > 1 && IsSeparator(trimmed.back()))
+        trimmed.chop(1);
+    return Index().fileNames(trimmed.isEmpty() ? QStringLiteral(".") : trimmed);
+}
 QString ResolveFile(const QString& path) { return Resolve(path, Kind::File); }
 QString ResolveDir(const QString& path) { return Resolve(path, Kind::Dir); }
 

@@ -3,6 +3,7 @@
 // case; on Linux every name the editor looks for is matched case-insensitively
 // while the folder part of a path is kept as given.
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 namespace velluno {
@@ -21,6 +22,10 @@ QString ResolveDir(const QString& path);
 // True when the path names a normal file (name matched without regard to case).
 bool FileExist(const QString& path);
 bool DirExist(const QString& path);
+
+// The lower-case names of the normal files of a folder, read once: for an
+// operation that asks FileExist for hundreds of names in the same folder.
+QSet<QString> LowerCaseFileNames(const QString& dir);
 
 // Pieces of a full path: 0 server of a network path, 1 drive, 2 folder,
 // 3 name without extension, 4 extension (after the first dot of the name).

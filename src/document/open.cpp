@@ -119,7 +119,8 @@ void AddValueRow(Table& table, const ValueRecord& r, const QString& line, int sl
     row.icon = r.number == QLatin1String("-") ? IconNone : IconNumbered;
 }
 
-void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot, bool operatorSkin)
+void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot, bool operatorSkin,
+                  const QSet<QString>& images)
 {
     Table& table = editor.doc.L_Values;
     Row& row = table.row(table.addRow(FormatDigits(r.number, 4)));
@@ -134,8 +135,9 @@ void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot, bool operator
     row.setCell(ColValuesIndex, FormatDigits(QString::number(slot), 4));
     row.colour = kBlack;
 
-    const QString image = ObjectImagePath(editor, r.number);
-    if (FileExist(image)) {
+    const QString name = ObjectImageName(r.number);
+    if (images.contains(name)) {
+        const QString image = editor.GifDir + name;
         row.setCell(ColState, kStateFound);
         row.setCell(ColPath, image);
         row.icon = IconImage;
@@ -155,9 +157,14 @@ void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot, bool operator
 
 }  // namespace
 
+QString ObjectImageName(const QString& key)
+{
+    return (PlainNumber(LenientNumber(key)) + QStringLiteral(".gif")).toLower();
+}
+
 QString ObjectImagePath(const Editor& editor, const QString& key)
 {
-    return editor.GifDir + (PlainNumber(LenientNumber(key)) + QStringLiteral(".gif")).toLower();
+    return editor.GifDir + ObjectImageName(key);
 }
 
 OpenReport OpenSkin(Editor& editor)
@@ -235,6 +242,8 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
         doc.LineCount = slot;
 
         const bool operatorSkin = editor.SkinName.toUpper() == QLatin1String("VARAVAVE");
+        // The image folder is listed once for all objects, not once per object.
+        const QSet<QString> images = LowerCaseFileNames(editor.GifDir);
         int section = 1;   // the node new records hang from
         QString prefix;    // the trimmed section line, for the tags
         int position = 0;  // the record's place in its section
@@ -260,7 +269,7 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
                 const std::optional<ObjectRecord> r = ReadObjectRecord(line);
                 if (!r)
                     return stop(QStringLiteral("record con meno di cinque campi alla riga %1").arg(i), i);
-                AddObjectRow(editor, *r, i, operatorSkin);
+                AddObjectRow(editor, *r, i, operatorSkin, images);
             }
         }
     }

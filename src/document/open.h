@@ -25,6 +25,8 @@ OpenReport OpenSkinFile(Editor& editor, const QString& path);
 // The image path of a graphic object: GifDir & number & ".gif", the file name
 // in lower case, the folder kept as it is.
 QString ObjectImagePath(const Editor& editor, const QString& key);
+// Its file name alone: number & ".gif" in lower case.
+QString ObjectImageName(const QString& key);
 
 // The largest skin text read: a file longer than this before its first
 // carriage return cannot be opened.
