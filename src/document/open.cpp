@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringBuilder>
 
 namespace velluno {
 
@@ -124,9 +125,9 @@ void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot, bool operator
 {
     Table& table = editor.doc.L_Values;
     Row& row = table.row(table.addRow(FormatDigits(r.number, 4)));
-    row.tag = r.offset + QLatin1Char(' ') + r.length + QLatin1Char(' ') + r.container;
+    row.tag = r.offset % QLatin1Char(' ') % r.length % QLatin1Char(' ') % r.container;
     const QString dat = FormatDigits(r.container, 2);
-    row.setCell(ColLink, dat + QLatin1Char('_') + FormatDigits(r.offset, 6));
+    row.setCell(ColLink, dat % QLatin1Char('_') % FormatDigits(r.offset, 6));
     row.setCell(ColDat, dat);
     row.setCell(ColOffset, r.offset);
     row.setCell(ColBytes, r.length);

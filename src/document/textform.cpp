@@ -203,14 +203,23 @@ QString FormatDigits(const QString& text, int digits)
     double plain;
     if (PlainDigits(text, &plain)) {
         // Already a run of digits: only the padding, or the leading zeros
-        // beyond the width, change.
+        // beyond the width, change. Built in place: this runs for every
+        // cell of every record an opening reads.
         int zeros = 0;
         while (zeros < text.size() - 1 && text.at(zeros) == QLatin1Char('0'))
             ++zeros;
-        const QString significant = text.mid(zeros);
-        if (significant.size() >= digits)
-            return significant;
-        return QString(digits - significant.size(), QLatin1Char('0')) + significant;
+        const int significant = text.size() - zeros;
+        if (significant == digits)
+            return zeros == 0 ? text : text.mid(zeros);
+        const int width = qMax(significant, digits);
+        QString out(width, Qt::Uninitialized);
+        QChar* d = out.data();
+        const QChar* src = text.constData() + zeros;
+        for (int i = 0; i < width - significant; ++i)
+            d[i] = QLatin1Char('0');
+        for (int i = 0; i < significant; ++i)
+            d[width - significant + i] = src[i];
+        return out;
     }
     if (!IsNumber(text))
         return text;
