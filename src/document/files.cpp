@@ -1,5 +1,7 @@
 #include "document/files.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -33,17 +35,19 @@ public:
         bool dir = false;
     };
 
-    QSet<QString> fileNames(const QString& dir)
+    // Every normal file of `dir`: lower-case name -> name on disk, an exact
+    // lower-case spelling preferred.
+    QHash<QString, QString> files(const QString& dir)
     {
         QMutexLocker lock(&mutex_);
         const Listing* listing = fresh(dir);
-        QSet<QString> names;
+        QHash<QString, QString> names;
         if (!listing)
             return names;
         for (auto it = listing->entries.cbegin(); it != listing->entries.cend(); ++it)
             for (const Entry& e : it.value())
-                if (e.file)
-                    names.insert(it.key());
+                if (e.file && (!names.contains(it.key()) || e.name == it.key()))
+                    names.insert(it.key(), e.name);
         return names;
     }
 
@@ -183,12 +187,28 @@ QString JoinPath(const QString& dir, const QString& name)
 
 QString ResolvePath(const QString& path) { return Resolve(path, Kind::Any); }
 
-QSet<QString> LowerCaseFileNames(const QString& dir)
+namespace {
+QString WithoutTrailingSeparators(QString dir)
 {
-    QString trimmed = dir;
-    while (trimmed.size() > 1 && IsSeparator(trimmed.back()))
-        trimmed.chop(1);
-    return Index().fileNames(trimmed.isEmpty() ? QStringLiteral(".") : trimmed);
+    while (dir.size() > 1 && IsSeparator(dir.back()))
+        dir.chop(1);
+    return dir.isEmpty() ? QStringLiteral(".") : dir;
+}
+}  // namespace
+
+FolderSnapshot::FolderSnapshot(const QString& dir)
+    : dir_(WithoutTrailingSeparators(dir)), names_(Index().files(dir_))
+{
+}
+
+QString FolderSnapshot::resolve(const QString& path) const
+{
+    const int cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const QString folder = cut < 0 ? QStringLiteral(".") : WithoutTrailingSeparators(path.left(cut + 1));
+    if (folder != dir_)
+        return ResolveFile(path);
+    const auto found = names_.constFind(path.mid(cut + 1).toLower());
+    return found == names_.constEnd() ? path : path.left(cut + 1) + *found;
 }
 QString ResolveFile(const QString& path) { return Resolve(path, Kind::File); }
 QString ResolveDir(const QString& path) { return Resolve(path, Kind::Dir); }

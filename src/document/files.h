@@ -3,7 +3,7 @@
 // case; on Linux every name the editor looks for is matched case-insensitively
 // while the folder part of a path is kept as given.
 #include <QByteArray>
-#include <QSet>
+#include <QHash>
 #include <QString>
 
 namespace velluno {
@@ -23,9 +23,22 @@ QString ResolveDir(const QString& path);
 bool FileExist(const QString& path);
 bool DirExist(const QString& path);
 
-// The lower-case names of the normal files of a folder, read once: for an
-// operation that asks FileExist for hundreds of names in the same folder.
-QSet<QString> LowerCaseFileNames(const QString& dir);
+// The normal files of one folder as they were when it was listed: for an
+// operation that looks up hundreds of names in the same folder, perhaps
+// while it writes there itself.
+class FolderSnapshot {
+public:
+    explicit FolderSnapshot(const QString& dir);
+    // Whether the folder held a file of this name, matched without regard to case.
+    bool hasFile(const QString& name) const { return names_.contains(name.toLower()); }
+    // The existing spelling of `path` when it names a file of this folder
+    // (an exact match wins), else `path` unchanged.
+    QString resolve(const QString& path) const;
+
+private:
+    QString dir_;
+    QHash<QString, QString> names_;  // lower case -> the name on disk
+};
 
 // Pieces of a full path: 0 server of a network path, 1 drive, 2 folder,
 // 3 name without extension, 4 extension (after the first dot of the name).

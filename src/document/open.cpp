@@ -121,7 +121,7 @@ void AddValueRow(Table& table, const ValueRecord& r, const QString& line, int sl
 }
 
 void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot, bool operatorSkin,
-                  const QSet<QString>& images)
+                  const FolderSnapshot& images)
 {
     Table& table = editor.doc.L_Values;
     Row& row = table.row(table.addRow(FormatDigits(r.number, 4)));
@@ -137,7 +137,7 @@ void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot, bool operator
     row.colour = kBlack;
 
     const QString name = ObjectImageName(r.number);
-    if (images.contains(name)) {
+    if (images.hasFile(name)) {
         const QString image = editor.GifDir + name;
         row.setCell(ColState, kStateFound);
         row.setCell(ColPath, image);
@@ -244,7 +244,7 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
 
         const bool operatorSkin = editor.SkinName.toUpper() == QLatin1String("VARAVAVE");
         // The image folder is listed once for all objects, not once per object.
-        const QSet<QString> images = LowerCaseFileNames(editor.GifDir);
+        const FolderSnapshot images(editor.GifDir);
         int section = 1;   // the node new records hang from
         QString prefix;    // the trimmed section line, for the tags
         int position = 0;  // the record's place in its section

@@ -74,35 +74,6 @@ qint64 WholeNumber(const QString& text)
 
 bool IsDash(const QString& text) { return text.trimmed() == QLatin1String("-"); }
 
-// The files of the image folder by their names in lower case, listed once:
-// an export of hundreds of new images must not list the folder per image.
-class FolderNames {
-public:
-    explicit FolderNames(const QString& dir) : dir_(dir)
-    {
-        const QStringList entries = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
-        for (const QString& name : entries) {
-            // An exact spelling wins over another letter case.
-            const QString key = name.toLower();
-            if (!names_.contains(key) || name == key)
-                names_.insert(key, name);
-        }
-    }
-    // The existing file for `path` in this folder, or `path` itself.
-    QString resolve(const QString& path) const
-    {
-        const QFileInfo info(path);
-        if (QDir::cleanPath(info.absolutePath()) != QDir::cleanPath(QFileInfo(dir_).absoluteFilePath()))
-            return ResolveFile(path);
-        const auto found = names_.constFind(info.fileName().toLower());
-        return found == names_.constEnd() ? path : JoinPath(info.path(), *found);
-    }
-
-private:
-    QString dir_;
-    QHash<QString, QString> names_;
-};
-
 // Object image files are written in three steps: every image into a hidden
 // temporary file beside its target, then one flush of the whole folder to
 // the disk, then each temporary file renamed over its target. A file is
@@ -233,7 +204,8 @@ ExportReport cmdExportAll_Click(Editor& editor)
     const bool ownContainer = editor.SkinName.toUpper() == QLatin1String("VARAVAVE");
     std::map<qint64, Container> cache;
     QVector<Staged> staged;
-    const FolderNames existing(editor.GifDir);
+    // Listed once: the export writes its own temporary files into the folder.
+    const FolderSnapshot existing(editor.GifDir);
     Table& table = editor.doc.L_Values;
     for (int r = 1; r <= table.count(); ++r) {
         table.select(r);
