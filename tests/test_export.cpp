@@ -14,20 +14,6 @@ using namespace velluno::test;
 
 namespace {
 
-// Deterministic image bytes with a GIF signature.
-QByteArray Image(int size, quint32 seed)
-{
-    QByteArray b(size, Qt::Uninitialized);
-    quint32 x = seed * 2654435761u + 7;
-    for (int i = 0; i < size; ++i) {
-        x = x * 1664525u + 1013904223u;
-        b[i] = char(x >> 24);
-    }
-    if (size >= 6)
-        memcpy(b.data(), "GIF89a", 6);
-    return b;
-}
-
 QString Skin(const QString& dir, const QString& name, const QStringList& records)
 {
     const QString path = dir + QLatin1Char('/') + name;
@@ -66,9 +52,9 @@ private slots:
 void TestExport::extractsEveryRowFromItsContainer()
 {
     QTemporaryDir dir;
-    const QByteArray c0 = Image(250, 1);
-    const QByteArray c1 = Image(80, 2);
-    const QByteArray c14 = Image(60, 3);
+    const QByteArray c0 = TestImage(250, 1);
+    const QByteArray c1 = TestImage(80, 2);
+    const QByteArray c14 = TestImage(60, 3);
     WriteFile(dir.filePath("varavave.dat"), c0);
     WriteFile(dir.filePath("VARAVAVE1.DAT"), c1);  // any letter case
     WriteFile(dir.filePath("varavave14.dat"), c14);
@@ -135,7 +121,7 @@ void TestExport::extractsEveryRowFromItsContainer()
 void TestExport::ownContainerOfAnotherSkinIsExtracted()
 {
     QTemporaryDir dir;
-    const QByteArray c14 = Image(40, 9);
+    const QByteArray c14 = TestImage(40, 9);
     WriteFile(dir.filePath("altra14.dat"), c14);
     const QString skin = Skin(dir.path(), "altra.ski", {"5 900 0 40 14"});
     Session s;
@@ -150,7 +136,7 @@ void TestExport::ownContainerOfAnotherSkinIsExtracted()
 void TestExport::faultyRowsAreMarkedAndTheExportGoesOn()
 {
     QTemporaryDir dir;
-    const QByteArray c0 = Image(300, 4);
+    const QByteArray c0 = TestImage(300, 4);
     WriteFile(dir.filePath("varavave.dat"), c0);
     WriteFile(dir.filePath("varavave2.dat"), QByteArray());
     const QString skin =
@@ -198,13 +184,13 @@ void TestExport::faultyRowsAreMarkedAndTheExportGoesOn()
 void TestExport::replacedRowsKeepTheirImage()
 {
     QTemporaryDir dir;
-    WriteFile(dir.filePath("varavave.dat"), Image(500, 5));
+    WriteFile(dir.filePath("varavave.dat"), TestImage(500, 5));
     const QString skin = Skin(dir.path(), "varavave.ski", {"5 30 0 100 0", "5 31 100 100 0"});
     Session s;
     s.open(skin);
     Editor& e = s.editor;
     // Object 30 was replaced by an image in its own file (the user's work).
-    const QByteArray mine = Image(77, 6);
+    const QByteArray mine = TestImage(77, 6);
     const QString own = ObjectImagePath(e, "0030");
     WriteFile(own, mine);
     Row& r = e.doc.L_Values.row(e.doc.L_Values.findKey("0030"));

@@ -26,19 +26,6 @@ using namespace velluno::test;
 
 namespace {
 
-QByteArray Image(int size, quint32 seed)
-{
-    QByteArray b(size, Qt::Uninitialized);
-    quint32 x = seed * 2654435761u + 11;
-    for (int i = 0; i < size; ++i) {
-        x = x * 1664525u + 1013904223u;
-        b[i] = char(x >> 24);
-    }
-    if (size >= 6)
-        memcpy(b.data(), "GIF89a", 6);
-    return b;
-}
-
 // Every file under `dir` (images folder included) by relative name.
 std::map<QString, QByteArray> Snapshot(const QString& dir)
 {
@@ -89,8 +76,8 @@ const QString kPlainMessage = QStringLiteral(
 struct SmallSkin {
     QTemporaryDir dir;
     QByteArray text;
-    QByteArray c0 = Image(400, 1);
-    QByteArray c14 = Image(5000, 2);
+    QByteArray c0 = TestImage(400, 1);
+    QByteArray c14 = TestImage(5000, 2);
     QString skin;
     SmallSkin()
     {
@@ -166,7 +153,7 @@ void TestSave::packsRowsBackToBackAndRewritesTheText()
 {
     SmallSkin k;
     QTemporaryDir src;
-    const QByteArray a = Image(100, 3), b = Image(250, 4);
+    const QByteArray a = TestImage(100, 3), b = TestImage(250, 4);
     WriteFile(src.filePath("a.gif"), a);
     WriteFile(src.filePath("b.gif"), b);
     Session s;
@@ -234,7 +221,7 @@ void TestSave::packsInTheCurrentRowOrder()
 {
     SmallSkin k;
     QTemporaryDir src;
-    const QByteArray a = Image(100, 3), b = Image(250, 4);
+    const QByteArray a = TestImage(100, 3), b = TestImage(250, 4);
     // Sorted on "Path GIF" the second object comes first.
     WriteFile(src.filePath("z.gif"), a);
     WriteFile(src.filePath("m.gif"), b);
@@ -280,7 +267,7 @@ void TestSave::checksEverythingBeforeWriting()
 {
     SmallSkin k;
     QTemporaryDir src;
-    WriteFile(src.filePath("a.gif"), Image(100, 3));
+    WriteFile(src.filePath("a.gif"), TestImage(100, 3));
     {
         // A blank "Path GIF" beside a real image: the image would lose its place.
         Session s;
@@ -293,7 +280,7 @@ void TestSave::checksEverythingBeforeWriting()
         Session s;
         s.open(k.skin);
         cmdExportAll_Click(s.editor);
-        WriteFile(src.filePath("gone.gif"), Image(30, 5));
+        WriteFile(src.filePath("gone.gif"), TestImage(30, 5));
         Replace(s.editor, "0041", src.filePath("gone.gif"));
         QVERIFY(QFile::remove(src.filePath("gone.gif")));
         ExpectFailedSave(s, k.dir.path(), src.filePath("gone.gif"));
@@ -328,7 +315,7 @@ void TestSave::failuresLeaveEveryFileOldOrNew()
 {
     SmallSkin k;
     QTemporaryDir src;
-    WriteFile(src.filePath("a.gif"), Image(100, 3));
+    WriteFile(src.filePath("a.gif"), TestImage(100, 3));
     WriteFile(k.dir.filePath("varavave_old.ski"), "SKI1 older backup\n");
     Session s;
     s.open(k.skin);
@@ -367,7 +354,7 @@ void TestSave::failuresLeaveEveryFileOldOrNew()
 
     // And with nothing in the way the same save goes through.
     QVERIFY(SaveSkin(s.editor).saved);
-    QCOMPARE(ReadFile(k.dir.filePath("varavave14.dat")).left(100), Image(100, 3));
+    QCOMPARE(ReadFile(k.dir.filePath("varavave14.dat")).left(100), TestImage(100, 3));
     QCOMPARE(ReadFile(k.dir.filePath("varavave_old.ski")), k.text);
 }
 
@@ -389,9 +376,9 @@ void TestSave::fullDisk()
     const QString dir = mountPoint.path();
     const QByteArray text = "SKI1\n0 oggetti\n5 40 0 100000 14\n5 41 0 10 0\n";
     WriteFile(dir + "/varavave.ski", text);
-    WriteFile(dir + "/varavave14.dat", Image(100000, 7));
+    WriteFile(dir + "/varavave14.dat", TestImage(100000, 7));
     QTemporaryDir src;
-    WriteFile(src.filePath("big.gif"), Image(200000, 8));
+    WriteFile(src.filePath("big.gif"), TestImage(200000, 8));
     Session s;
     s.open(dir + "/varavave.ski");
     Replace(s.editor, "0040", src.filePath("big.gif"));
@@ -409,7 +396,7 @@ void TestSave::savesIntoTheExistingLetterCase()
     QVERIFY(QFile::rename(k.dir.filePath("varavave14.dat"), k.dir.filePath("Varavave14.DAT")));
     WriteFile(k.dir.filePath("VARAVAVE_OLD.SKI"), "old");
     QTemporaryDir src;
-    WriteFile(src.filePath("a.gif"), Image(100, 3));
+    WriteFile(src.filePath("a.gif"), TestImage(100, 3));
     Session s;
     s.open(k.dir.filePath("VARAVAVE.SKI"));
     QVERIFY(s.editor.SaveEnabled);
@@ -509,7 +496,7 @@ void TestSave::roundTripOwnSkin()
     QByteArray text = "SKI1\n0 oggetti\n";
     for (int i = 0; i < 30; ++i) {
         QByteArray& c = i % 3 == 0 ? c0 : i % 3 == 1 ? c1 : c14;
-        const QByteArray img = Image(50 + 37 * i, 100 + i);
+        const QByteArray img = TestImage(50 + 37 * i, 100 + i);
         text += QStringLiteral("5 %1 %2 %3 %4\n").arg(600 + i).arg(c.size()).arg(img.size())
                     .arg(i % 3 == 0 ? "0" : i % 3 == 1 ? "01" : "14").toLatin1();
         c += img;
@@ -587,7 +574,7 @@ void TestSave::commandLine()
     QVERIFY(QString::fromLocal8Bit(p.readAllStandardOutput()).contains("3 images extracted"));
 
     // The image of container 14 edited outside the editor, then repacked.
-    const QByteArray edited = Image(321, 9);
+    const QByteArray edited = TestImage(321, 9);
     WriteFile(k.dir.filePath("varavave_Gifs/42.gif"), edited);
     p.start(cli, {"repack", k.skin});
     QVERIFY(p.waitForFinished());

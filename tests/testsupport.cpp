@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <cstring>
 
 namespace velluno::test {
 
@@ -92,6 +93,19 @@ QString CorpusDir()
     if (dir.isEmpty() || !QFileInfo(dir + QStringLiteral("/gif-test-suite")).isDir())
         return QString();
     return dir;
+}
+
+QByteArray TestImage(int size, quint32 seed)
+{
+    QByteArray b(size, Qt::Uninitialized);
+    quint32 x = seed * 2654435761u + 7;
+    for (int i = 0; i < size; ++i) {
+        x = x * 1664525u + 1013904223u;
+        b[i] = char(x >> 24);
+    }
+    if (size >= 6)
+        memcpy(b.data(), "GIF89a", 6);
+    return b;
 }
 
 }  // namespace velluno::test

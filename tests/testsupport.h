@@ -41,6 +41,8 @@ QByteArray ReadFile(const QString& path);
 // Copies the sample skin folder (without extracted images) into `dir`.
 void CopySample(const QString& dir);
 QString SampleDir();
-QString CorpusDir();  // empty when the folder of third-party images is absent
+QString CorpusDir();
+// Deterministic bytes of `size` with a GIF signature, different for each seed.
+QByteArray TestImage(int size, quint32 seed);  // empty when the folder of third-party images is absent
 
 }  // namespace velluno::test

@@ -1,38 +1,16 @@
 // velluno-cli export SKIN: "Esporta tutto" without the window.
 // velluno-cli repack SKIN: opens and saves, so that container 14 is packed
 // again from the image files (after they were edited outside the editor).
-#include "cli/clidialogs.h"
 #include "cli/commands.h"
-#include "document/open.h"
+#include "cli/oneshot.h"
 #include "document/save.h"
 #include "graphics/export.h"
-#include "shell/startup.h"
 
 #include <QTextStream>
 
 namespace velluno::cli {
 
 namespace {
-
-// Why the skin cannot be worked on; empty when the opening went through.
-QString OpenProblem(const OpenReport& report)
-{
-    if (!report.chosen)
-        return QStringLiteral("no skin file was given");
-    if (!report.completed)
-        return QStringLiteral("the opening stopped: %1").arg(report.error);
-    if (report.badMagic)
-        return QStringLiteral("the file does not start with SKI1 (\"Formato del file skin non valido!\")");
-    return QString();
-}
-
-void PrintMessages(QTextStream& out, const Editor& editor, int from)
-{
-    for (int i = from; i < editor.messages.size(); ++i) {
-        const Message& m = editor.messages.at(i);
-        out << m.title << ' ' << m.text << '\n';
-    }
-}
 
 bool Usage(const QStringList& args, const char* command)
 {
@@ -50,12 +28,10 @@ int CmdExport(const QStringList& args)
         return 2;
     QTextStream out(stdout);
     QTextStream err(stderr);
-    CliDialogs dialogs(args.first());
-    Editor editor(dialogs);
-    Form_Load(editor);
-    const OpenReport opened = OpenSkin(editor);
-    PrintMessages(err, editor, 0);
-    const QString problem = OpenProblem(opened);
+    OneShot session(args.first());
+    Editor& editor = session.editor;
+    session.printMessages(err);
+    const QString problem = session.openProblem();
     if (!problem.isEmpty()) {
         err << "velluno-cli export: " << args.first() << ": " << problem << '\n';
         return 1;
@@ -75,24 +51,18 @@ int CmdRepack(const QStringList& args)
         return 2;
     QTextStream out(stdout);
     QTextStream err(stderr);
-    CliDialogs dialogs(args.first());
-    Editor editor(dialogs);
-    Form_Load(editor);
-    const OpenReport opened = OpenSkin(editor);
-    QString problem = OpenProblem(opened);
-    if (problem.isEmpty() && opened.noLines)
-        problem = QStringLiteral("no line ends with a line feed (CR LF line ends?): saving would empty the skin");
-    if (problem.isEmpty() && !editor.SaveEnabled)
-        problem = QStringLiteral("only a skin named varavave.ski can be saved");
+    OneShot session(args.first());
+    Editor& editor = session.editor;
+    const QString problem = session.saveRefusal();
     if (!problem.isEmpty()) {
-        PrintMessages(err, editor, 0);
+        session.printMessages(err);
         err << "velluno-cli repack: " << args.first() << ": " << problem << '\n';
         return 1;
     }
 
     const int before = editor.messages.size();
     const SaveReport saved = SaveSkin(editor);
-    PrintMessages(saved.saved ? out : err, editor, before);
+    session.printMessages(saved.saved ? out : err, before);
     if (!saved.saved)
         return 1;
     out << saved.packed << " images packed into varavave14.dat"

@@ -1,31 +1,12 @@
 // velluno-cli info SKIN: what a skin author wants to know about a skin, read
 // exactly as the editor opens it.
-#include "cli/clidialogs.h"
 #include "cli/commands.h"
-#include "document/open.h"
-#include "shell/startup.h"
+#include "cli/oneshot.h"
 
 #include <QTextStream>
 #include <map>
 
 namespace velluno::cli {
-
-namespace {
-
-QString Why(const Editor& editor, const OpenReport& report)
-{
-    if (!report.completed)
-        return QStringLiteral("the opening stopped: %1").arg(report.error);
-    if (report.badMagic)
-        return QStringLiteral("the file does not start with SKI1");
-    if (report.noLines)
-        return QStringLiteral("no line ends with a line feed (CR LF line ends?): saving would empty the skin");
-    if (editor.SkinName.toLower() != QLatin1String("varavave"))
-        return QStringLiteral("only a skin named varavave.ski can be saved");
-    return QString();
-}
-
-}  // namespace
 
 int CmdInfo(const QStringList& args)
 {
@@ -35,10 +16,9 @@ int CmdInfo(const QStringList& args)
         err << "usage: velluno-cli info SKIN\n";
         return 2;
     }
-    CliDialogs dialogs(args.first());
-    Editor editor(dialogs);
-    Form_Load(editor);
-    const OpenReport report = OpenSkin(editor);
+    const OneShot session(args.first());
+    const Editor& editor = session.editor;
+    const OpenReport& report = session.report;
     const Document& doc = editor.doc;
 
     out << "Skin:           " << editor.SkinDir << '/' << editor.SkinName << ".ski\n";
@@ -87,15 +67,14 @@ int CmdInfo(const QStringList& args)
     if (!report.completed)
         problems << QStringLiteral("the opening stopped at slot %1: %2").arg(report.errorSlot).arg(report.error);
     if (!editor.SaveEnabled)
-        problems << QStringLiteral("saving is disabled: %1").arg(Why(editor, report));
+        problems << QStringLiteral("saving is disabled: %1").arg(session.saveRefusal());
     for (const Message& m : editor.messages)
         problems << QStringLiteral("message \"%1\" %2").arg(m.title, m.text);
     out << "Problems:       " << (problems.isEmpty() ? "none" : QString::number(problems.size())) << '\n';
     for (const QString& p : problems)
         out << "  - " << p << '\n';
 
-    const bool opened = report.completed && !report.badMagic;
-    return opened ? 0 : 1;
+    return session.openProblem().isEmpty() ? 0 : 1;
 }
 
 }  // namespace velluno::cli

@@ -1,7 +1,7 @@
 // velluno-cli render SKIN -o PNG: the preview of a skin, opened as the
 // editor opens it.
-#include "cli/clidialogs.h"
 #include "cli/commands.h"
+#include "cli/oneshot.h"
 #include "document/open.h"
 #include "layout/clocksettings.h"
 #include "preview/scene.h"
@@ -68,17 +68,11 @@ int CmdRender(const QStringList& args)
     if (output.isEmpty())
         return Usage(err, QStringLiteral("no output file given (-o)"));
 
-    CliDialogs dialogs(skin);
-    Editor editor(dialogs);
-    Form_Load(editor);
-    const OpenReport report = OpenSkin(editor);
-    for (const Message& m : editor.messages)
-        err << m.title << ' ' << m.text << Qt::endl;
-    if (!report.completed || report.badMagic) {
-        err << "velluno-cli render: cannot open " << skin;
-        if (!report.error.isEmpty())
-            err << ": " << report.error;
-        err << Qt::endl;
+    OneShot session(skin);
+    Editor& editor = session.editor;
+    session.printMessages(err);
+    if (const QString problem = session.openProblem(); !problem.isEmpty()) {
+        err << "velluno-cli render: cannot open " << skin << ": " << problem << Qt::endl;
         return 1;
     }
 

@@ -59,20 +59,6 @@ bool SyncFile(QFile& file)
 #endif
 }
 
-// Makes the renames in a folder durable; a folder that cannot be opened for
-// this is not an error (some file systems refuse it).
-void SyncFolder(const QString& dir)
-{
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(dir);
-#endif
-}
 
 struct Slot {
     QString target;    // the file replaced (a symbolic link is followed)
@@ -212,6 +198,19 @@ ReplaceOutcome ReplaceFiles(const QVector<PendingFile>& files)
         SyncFolder(dir);
     out.ok = true;
     return out;
+}
+
+void SyncFolder(const QString& dir)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(dir);
+#endif
 }
 
 }  // namespace velluno

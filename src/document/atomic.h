@@ -31,6 +31,10 @@ struct ReplaceOutcome {
 // replacement that fails puts back the files replaced before it.
 ReplaceOutcome ReplaceFiles(const QVector<PendingFile>& files);
 
+// Makes the renames in a folder durable; a folder that cannot be opened for
+// this is not an error (some file systems refuse it).
+void SyncFolder(const QString& dir);
+
 // Failure injection for the tests. The hook is asked before each temporary
 // file is written (step Write) and before each target is replaced (step
 // Replace), with the file's index in the group; returning false makes that

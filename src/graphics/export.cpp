@@ -1,5 +1,6 @@
 #include "graphics/export.h"
 
+#include "document/atomic.h"
 #include "document/files.h"
 #include "document/open.h"
 #include "preview/renderer.h"
@@ -137,19 +138,6 @@ void SyncToDisk(const QString& dir, const QVector<Staged>& staged)
 #else
     Q_UNUSED(dir);
     Q_UNUSED(staged);
-#endif
-}
-
-void SyncFolder(const QString& dir)
-{
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(dir);
 #endif
 }
 
