@@ -40,15 +40,18 @@ public:
     QHash<QString, QString> files(const QString& dir)
     {
         QMutexLocker lock(&mutex_);
-        const Listing* listing = fresh(dir);
-        QHash<QString, QString> names;
+        Listing* listing = fresh(dir);
         if (!listing)
-            return names;
-        for (auto it = listing->entries.cbegin(); it != listing->entries.cend(); ++it)
-            for (const Entry& e : it.value())
-                if (e.file && (!names.contains(it.key()) || e.name == it.key()))
-                    names.insert(it.key(), e.name);
-        return names;
+            return {};
+        // Made once per listing and shared by every snapshot taken of it.
+        if (!listing->filesMade) {
+            for (auto it = listing->entries.cbegin(); it != listing->entries.cend(); ++it)
+                for (const Entry& e : it.value())
+                    if (e.file && (!listing->files.contains(it.key()) || e.name == it.key()))
+                        listing->files.insert(it.key(), e.name);
+            listing->filesMade = true;
+        }
+        return listing->files;
     }
 
     QVector<Entry> matches(const QString& dir, const QString& name)
@@ -63,7 +66,7 @@ private:
 
     // The listing of `dir`, read again when the folder changed; null when it
     // is no folder. Called with the mutex held.
-    const Listing* fresh(const QString& dir)
+    Listing* fresh(const QString& dir)
     {
         QT_STATBUF st;
         const QByteArray native = QFile::encodeName(dir);
@@ -73,6 +76,8 @@ private:
         Listing& listing = listings_[dir];
         if (!listing.valid || listing.stamp != stamp || listing.inode != st.st_ino) {
             listing.entries.clear();
+            listing.files.clear();
+            listing.filesMade = false;
             listing.stamp = stamp;
             listing.inode = st.st_ino;
             listing.valid = Read(native, &listing.entries);
@@ -85,6 +90,8 @@ private:
         qint64 stamp = 0;
         quint64 inode = 0;
         QHash<QString, QVector<Entry>> entries;
+        bool filesMade = false;
+        QHash<QString, QString> files;
     };
 
     static bool Read(const QByteArray& dir, QHash<QString, QVector<Entry>>* entries)

@@ -12,6 +12,8 @@ int Table::addRow(const QString& key)
     row.id = nextId_++;
     row.key = key;
     row.cells.resize(cellCount());
+    if (rows_.size() == rows_.capacity())
+        rows_.reserve(qMax<qsizetype>(64, rows_.size() * 2));
     rows_.append(std::move(row));
     return rows_.size();
 }

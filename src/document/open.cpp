@@ -160,7 +160,7 @@ void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot, bool operator
 
 QString ObjectImageName(const QString& key)
 {
-    return (PlainNumber(LenientNumber(key)) + QStringLiteral(".gif")).toLower();
+    return (PlainNumber(LenientNumber(key)) % QStringLiteral(".gif")).toLower();
 }
 
 QString ObjectImagePath(const Editor& editor, const QString& key)
