@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Velluno needs to build, test and run, but only
 # those that are missing. Sourced by run.sh and test.sh.
+# Qt 6 from Debian (its GIF, JPEG and offscreen plugins come with libqt6gui6),
+# Liberation Sans Narrow for the preview's "Arial Narrow", Google Benchmark
+# for bench/, CMake with Ninja to build.
 velluno_packages=(
-  cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  cmake ninja-build g++
+  qt6-base-dev qt6-base-dev-tools
   fonts-liberation fontconfig
   libbenchmark-dev
 )
