@@ -54,6 +54,18 @@ public:
         return listing->files;
     }
 
+    QStringList fileNames(const QString& dir)
+    {
+        QMutexLocker lock(&mutex_);
+        QStringList names;
+        if (const Listing* listing = fresh(dir))
+            for (const QVector<Entry>& entries : listing->entries)
+                for (const Entry& e : entries)
+                    if (e.file && !e.name.startsWith(QLatin1Char('.')))
+                        names.append(e.name);
+        return names;
+    }
+
     QVector<Entry> matches(const QString& dir, const QString& name)
     {
         QMutexLocker lock(&mutex_);
@@ -202,6 +214,11 @@ QString WithoutTrailingSeparators(QString dir)
     return dir.isEmpty() ? QStringLiteral(".") : dir;
 }
 }  // namespace
+
+QStringList FolderFiles(const QString& dir)
+{
+    return Index().fileNames(WithoutTrailingSeparators(dir));
+}
 
 FolderSnapshot::FolderSnapshot(const QString& dir)
     : dir_(WithoutTrailingSeparators(dir)), names_(Index().files(dir_))

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 namespace velluno {
 
@@ -22,6 +23,10 @@ QString ResolveDir(const QString& path);
 // True when the path names a normal file (name matched without regard to case).
 bool FileExist(const QString& path);
 bool DirExist(const QString& path);
+
+// The names of the normal files of a folder (hidden ones left out), from the
+// same cached listing as the lookups.
+QStringList FolderFiles(const QString& dir);
 
 // The normal files of one folder as they were when it was listed: for an
 // operation that looks up hundreds of names in the same folder, perhaps

@@ -15,17 +15,30 @@ int Table::addRow(const QString& key)
     if (rows_.size() == rows_.capacity())
         rows_.reserve(qMax<qsizetype>(64, rows_.size() * 2));
     rows_.append(std::move(row));
+    keyIndexValid_ = false;
     return rows_.size();
 }
 
 void Table::clear()
 {
     rows_.clear();
+    keyIndexValid_ = false;
     selected_ = 0;
 }
 
 int Table::findKey(const QString& key) const
 {
+    if (!keyIndexValid_) {
+        keyIndex_.clear();
+        keyIndex_.reserve(rows_.size());
+        // Backwards, so that of equal keys the first row is the one kept.
+        for (int i = rows_.size() - 1; i >= 0; --i)
+            keyIndex_[rows_.at(i).key] = i + 1;
+        keyIndexValid_ = true;
+    }
+    const int hit = keyIndex_.value(key, 0);
+    if (hit && rows_.at(hit - 1).key == key)
+        return hit;
     for (int i = 0; i < rows_.size(); ++i)
         if (rows_.at(i).key == key)
             return i + 1;
@@ -73,6 +86,7 @@ void Table::resort()
     for (const auto& entry : order)
         sorted.append(std::move(rows_[entry.second]));
     rows_ = std::move(sorted);
+    keyIndexValid_ = false;
     selected_ = findId(selectedId);
 }
 

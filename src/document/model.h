@@ -2,6 +2,7 @@
 // The skin document: the line buffer, the structure tree and the three
 // tables. The tables and the tree are the document itself: every editor reads
 // and writes their text cells, and saving rebuilds the skin text from them.
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -91,6 +92,11 @@ private:
 
     QStringList headers_;
     QVector<Row> rows_;
+    // First display row of each key, rebuilt after rows were added, removed
+    // or moved (keys are given when a row is added). findKey checks the row
+    // it finds and falls back to the plain search when the key is not there.
+    mutable QHash<QString, int> keyIndex_;
+    mutable bool keyIndexValid_ = false;
     int sortColumn_ = -1;
     int selected_ = 0;
     quint64 nextId_ = 1;

@@ -82,6 +82,41 @@ void ResetPreview(Editor& editor)
         b->enabled = true;
 }
 
+// A slot number as the "Indice" cells show it: four digits at least. Built
+// in one piece, as it runs for every record.
+QString SlotText(int slot)
+{
+    char digits[16];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + slot % 10);
+        slot /= 10;
+    } while (slot > 0);
+    const int width = qMax(n, 4);
+    QString text(width, QLatin1Char('0'));
+    for (int i = 0; i < n; ++i)
+        text[width - 1 - i] = QLatin1Char(digits[i]);
+    return text;
+}
+
+// The tag of a record's node: its section line, "_" and its place there.
+QString NodeTag(const QString& prefix, int position)
+{
+    char digits[16];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + position % 10);
+        position /= 10;
+    } while (position > 0);
+    QString tag;
+    tag.reserve(prefix.size() + 1 + n);
+    tag += prefix;
+    tag += QLatin1Char('_');
+    while (n > 0)
+        tag += QLatin1Char(digits[--n]);
+    return tag;
+}
+
 // Image of a tree node by the first character of its line.
 int ImageOfLine(const QString& line)
 {
@@ -112,9 +147,9 @@ void AddValueRow(Table& table, const ValueRecord& r, const QString& line, int sl
         const double h = y2 - y1 + (y1 == 0 ? 1 : 0) - (y2 == 0 ? 1 : 0);
         row.setCell(ColWidth, PlainNumber(w));
         row.setCell(ColHeight, PlainNumber(h));
-        row.setCell(ColDimIndex, FormatDigits(QString::number(slot), 4));
+        row.setCell(ColDimIndex, SlotText(slot));
     } else {
-        row.setCell(ColRgbaIndex, FormatDigits(QString::number(slot), 4));
+        row.setCell(ColRgbaIndex, SlotText(slot));
     }
     row.colour = kBlack;
     row.icon = r.number == QLatin1String("-") ? IconNone : IconNumbered;
@@ -133,7 +168,7 @@ void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot, bool operator
     row.setCell(ColBytes, r.length);
     row.setCell(ColState, QStringLiteral(" "));
     row.setCell(ColPath, QStringLiteral(" "));
-    row.setCell(ColValuesIndex, FormatDigits(QString::number(slot), 4));
+    row.setCell(ColValuesIndex, SlotText(slot));
     row.colour = kBlack;
 
     const QString name = ObjectImageName(r.number);
@@ -259,7 +294,7 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
             }
             ++position;
             doc.T_Strutt.add(line, section, ImageOfLine(line),
-                             false, prefix + QLatin1Char('_') + QString::number(position));
+                             false, NodeTag(prefix, position));
             if (type == QLatin1Char('1') || type == QLatin1Char('4')) {
                 const std::optional<ValueRecord> r = ReadValueRecord(line);
                 if (!r)

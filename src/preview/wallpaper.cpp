@@ -38,8 +38,7 @@ void FillWallpaperList(Editor& editor, const QString& folder)
     list.selected = -1;
     if (folder.isEmpty())
         return;
-    const QStringList entries = QDir(folder).entryList(QDir::Files, QDir::NoSort);
-    for (const QString& name : entries)
+    for (const QString& name : FolderFiles(folder))
         if (IsWallpaperName(name))
             list.files.append(name);
     // By name without regard to case; names that differ only in case keep a
