@@ -1,6 +1,7 @@
 // "Esporta tutto" and SAVE on a skin of 600 objects of 2 to 20 KB, beside a
 // plain copy of the same bytes (read each source file, write each
 // destination file) as the yardstick: each should stay within 3 times it.
+#include "benchsupport.h"
 #include "document/open.h"
 #include "document/save.h"
 #include "graphics/export.h"
@@ -8,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -182,14 +182,5 @@ BENCHMARK(BM_PlainCopy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    Data();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return velluno::bench::RunBenchmarks(argc, argv, [] { Data(); });
 }

@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
+#include <functional>
 
 namespace velluno::bench {
 
@@ -21,7 +22,9 @@ public:
     }
 };
 
-inline int RunBenchmarks(int argc, char** argv)
+// `prepare` runs once the application exists and before any benchmark, for
+// fixtures that should not be timed.
+inline int RunBenchmarks(int argc, char** argv, const std::function<void()>& prepare = {})
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -29,6 +32,8 @@ inline int RunBenchmarks(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    if (prepare)
+        prepare();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
