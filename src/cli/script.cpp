@@ -581,9 +581,7 @@ private:
             return kScriptOk;
         }
         case Op::Set: {
-            const FieldRef ref = FieldOf(c);
-            if (e.field(ref).enabled)
-                e.setText(ref, c.text);
+            ReplaceText(e, FieldOf(c), c.text);
             return kScriptOk;
         }
         case Op::Dump: return dump(c);

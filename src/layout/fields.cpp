@@ -20,20 +20,44 @@ int OnlyNumberKeyPress(const Field& field, int KeyAscii)
 
 void TypeKey(Editor& editor, FieldRef ref, int KeyAscii)
 {
-    Field& f = editor.field(ref);
+    const int end = int(editor.field(ref).text.size());
+    TypeKeyAt(editor, ref, KeyAscii, end, 0);
+}
+
+int TypeKeyAt(Editor& editor, FieldRef ref, int KeyAscii, int from, int length)
+{
+    const Field& f = editor.field(ref);
+    const int size = int(f.text.size());
+    from = qBound(0, from, size);
+    length = qBound(0, length, size - from);
     if (!f.enabled)
-        return;
+        return from;
     const int key = OnlyNumberKeyPress(f, KeyAscii);
     if (key == 0)
-        return;
+        return from;
+    QString text = f.text;
     if (key == 8) {
-        if (!f.text.isEmpty())
-            editor.setText(ref, f.text.left(f.text.size() - 1));
-        return;
+        if (length == 0) {
+            if (from == 0)
+                return from;
+            --from;
+            length = 1;
+        }
+        text.remove(from, length);
+        editor.setText(ref, text);
+        return from;
     }
-    if (f.text.size() >= f.maxLength)
-        return;
-    editor.setText(ref, f.text + QChar(key));
+    if (size - length + 1 > f.maxLength)
+        return from + length;
+    text.replace(from, length, QChar(key));
+    editor.setText(ref, text);
+    return from + 1;
+}
+
+void ReplaceText(Editor& editor, FieldRef ref, const QString& text)
+{
+    if (editor.field(ref).enabled)
+        editor.setText(ref, text);
 }
 
 }  // namespace velluno

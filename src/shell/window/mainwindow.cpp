@@ -203,10 +203,18 @@ FieldEdit* frmDesktop::makeField(FieldRef ref, const QString& name, const QStrin
     edit->setAlignment(Qt::AlignRight);
     if (!tip.isEmpty())
         edit->setToolTip(tip);
-    connect(edit, &FieldEdit::keyTyped, this,
-            [this, ref](int key) { run([&] { TypeKey(editor_, ref, key); }); });
+    connect(edit, &FieldEdit::keysTyped, this,
+            [this, ref, edit](const QString& keys, int from, int length) {
+                run([&] {
+                    for (const QChar key : keys) {
+                        from = TypeKeyAt(editor_, ref, key.unicode(), from, length);
+                        length = 0;
+                    }
+                    edit->placeCaretAfterEdit(from);
+                });
+            });
     connect(edit, &FieldEdit::replaced, this,
-            [this, ref](const QString& text) { run([&] { replaceFieldText(ref, text); }); });
+            [this, ref](const QString& text) { run([&] { ReplaceText(editor_, ref, text); }); });
     if (ref.kind == FieldKind::Txt)
         txt_[ref.index] = edit;
     return edit;
@@ -653,22 +661,6 @@ void frmDesktop::closeEvent(QCloseEvent* event)
         }
     }
     event->accept();
-}
-
-void frmDesktop::replaceFieldText(FieldRef ref, const QString& text)
-{
-    // Pasted or inserted text meets the same key filter as typed keys; the
-    // core cuts it to the field's length.
-    const Field& field = editor_.field(ref);
-    if (!field.enabled)
-        return;
-    QString kept;
-    for (const QChar c : text) {
-        const int key = OnlyNumberKeyPress(field, c.unicode());
-        if (key != 0 && key != 8)
-            kept += QChar(key);
-    }
-    editor_.setText(ref, kept);
 }
 
 void frmDesktop::setZoom(int zoom)

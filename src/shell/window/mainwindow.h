@@ -79,7 +79,6 @@ private:
     void connectLaterHandlers();
 
     void toolbarClick(const QString& key);
-    void replaceFieldText(FieldRef ref, const QString& text);
     void refreshTable(QTableView* view, TableModel* model, const Table& table, int& shownSelection);
     void refreshPages();
     void refreshWallpaperList();

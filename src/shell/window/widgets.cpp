@@ -36,40 +36,35 @@ void FieldEdit::showText(const QString& text)
     }
 }
 
-void FieldEdit::replaceSelection(const QString& with, bool backwards)
+// Paste and cut: the whole text the user asked for.
+void FieldEdit::replaceSelection(const QString& with)
 {
     QString t = text();
-    int from = cursorPosition();
-    int length = 0;
-    if (hasSelectedText()) {
-        from = selectionStart();
-        length = int(selectedText().size());
-    } else if (with.isEmpty()) {
-        // Backspace removes the character before the caret, Delete the one after.
-        if (backwards) {
-            if (from == 0)
-                return;
-            --from;
-        } else if (from >= t.size()) {
-            return;
-        }
-        length = 1;
-    }
+    const int from = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int length = hasSelectedText() ? int(selectedText().size()) : 0;
     t.replace(from, length, with);
     caretAfterEdit_ = from + int(with.size());
     emit replaced(t);
 }
 
+void FieldEdit::typeKeys(const QString& keys)
+{
+    if (hasSelectedText())
+        emit keysTyped(keys, selectionStart(), int(selectedText().size()));
+    else
+        emit keysTyped(keys, cursorPosition(), 0);
+}
+
 void FieldEdit::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Paste)) {
-        replaceSelection(QApplication::clipboard()->text(), false);
+        replaceSelection(QApplication::clipboard()->text());
         return;
     }
     if (event->matches(QKeySequence::Cut)) {
         if (hasSelectedText()) {
             QApplication::clipboard()->setText(selectedText());
-            replaceSelection(QString(), false);
+            replaceSelection(QString());
         }
         return;
     }
@@ -80,14 +75,20 @@ void FieldEdit::keyPressEvent(QKeyEvent* event)
         event->matches(QKeySequence::DeleteEndOfLine))
         return;
     if (event->key() == Qt::Key_Backspace) {
-        if (!hasSelectedText() && cursorPosition() == text().size())
-            emit keyTyped(8);
-        else
-            replaceSelection(QString(), true);
+        typeKeys(QString(QChar(8)));
         return;
     }
     if (event->key() == Qt::Key_Delete) {
-        replaceSelection(QString(), false);
+        // Delete is no typed key: it removes the selection or the character
+        // after the caret.
+        if (hasSelectedText()) {
+            replaceSelection(QString());
+        } else if (cursorPosition() < text().size()) {
+            QString t = text();
+            caretAfterEdit_ = cursorPosition();
+            t.remove(cursorPosition(), 1);
+            emit replaced(t);
+        }
         return;
     }
     const QString typed = event->text();
@@ -97,12 +98,7 @@ void FieldEdit::keyPressEvent(QKeyEvent* event)
         QLineEdit::keyPressEvent(event);
         return;
     }
-    if (!hasSelectedText() && cursorPosition() == text().size()) {
-        for (const QChar c : typed)
-            emit keyTyped(c.unicode());
-        return;
-    }
-    replaceSelection(typed, false);
+    typeKeys(typed);
 }
 
 // ---------------------------------------------------------------- Swatch

@@ -12,12 +12,11 @@ class QMovie;
 
 namespace velluno::window {
 
-// A line edit that never edits itself. A key typed with the caret at the end
-// is reported as `keyTyped` (the core's key filter and maximum length decide);
-// any other change (typing inside the text, Delete, paste, cut, a drop) is
-// reported as `replaced` with the text the user asked for, which the window
-// passes through the same filter. The shown text is always set back from the
-// core by the window.
+// A line edit that never edits itself. Typed keys and Backspace are reported
+// as `keysTyped` with the selection (or the caret) they act on, for the core's
+// key filter and maximum length to decide; a paste, a cut or Delete is
+// reported as `replaced` with the whole text the user asked for. The shown
+// text is always set back from the core by the window.
 class FieldEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -25,16 +24,19 @@ public:
 
     // Shows the core's text; keeps the caret where the user's last edit left it.
     void showText(const QString& text);
+    // Where the caret goes once the core's text is shown again.
+    void placeCaretAfterEdit(int caret) { caretAfterEdit_ = caret; }
 
 signals:
-    void keyTyped(int keyAscii);
+    void keysTyped(const QString& keys, int from, int length);
     void replaced(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void replaceSelection(const QString& with, bool backwards);
+    void replaceSelection(const QString& with);
+    void typeKeys(const QString& keys);
     int caretAfterEdit_ = -1;
 };
 
