@@ -143,7 +143,7 @@ void BM_Save(benchmark::State& state)
     for (int r = 1; r <= editor.doc.L_Values.count(); ++r) {
         Row& row = editor.doc.L_Values.row(r);
         MarkToReplace(row);
-        row.setCell(ColPath, ObjectImagePath(editor, row.key));
+        row.setCell(ColPath, ObjectImagePath(editor, row.key()));
     }
     for (auto _ : state) {
         const SaveReport r = SaveSkin(editor);

@@ -38,7 +38,7 @@ int ExtractByHand(Editor& editor)
         const qint64 length = LenientInteger(row.cell(ColBytes), 0, container.size() - offset);
         if (!ok || length == 0)
             continue;
-        const QString path = ObjectImagePath(editor, row.key);
+        const QString path = ObjectImagePath(editor, row.key());
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly) || out.write(container.mid(offset, length)) != length)
             continue;

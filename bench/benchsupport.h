@@ -24,7 +24,8 @@ public:
 
 // `prepare` runs once the application exists and before any benchmark, for
 // fixtures that should not be timed.
-inline int RunBenchmarks(int argc, char** argv, const std::function<void()>& prepare = {})
+inline int RunBenchmarks(int argc, char** argv, const std::function<void()>& prepare = {},
+                         benchmark::BenchmarkReporter* reporter = nullptr)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -34,7 +35,10 @@ inline int RunBenchmarks(int argc, char** argv, const std::function<void()>& pre
         return 1;
     if (prepare)
         prepare();
-    benchmark::RunSpecifiedBenchmarks();
+    if (reporter)
+        benchmark::RunSpecifiedBenchmarks(reporter);
+    else
+        benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
 }

@@ -43,7 +43,7 @@ QStringList Keys(const Table& t)
 {
     QStringList keys;
     for (const Row& r : t.rows())
-        keys << r.key;
+        keys << r.key();
     return keys;
 }
 
@@ -79,16 +79,16 @@ void OpenTest::buildsTreeAndTables()
     QCOMPARE(root.image, int(IconRoot));
     const Node& early = doc.T_Strutt.node(2);
     QCOMPARE(early.parent, 1);
-    QCOMPARE(early.tag, QStringLiteral("_1"));
+    QCOMPARE(doc.T_Strutt.tag(2), QStringLiteral("_1"));
     QCOMPARE(early.image, int(IconType2));
     const Node& section = doc.T_Strutt.node(3);
     QVERIFY(section.bold);
     QCOMPARE(section.image, int(IconSection));
-    QCOMPARE(section.tag, QString());
-    QCOMPARE(doc.T_Strutt.node(4).tag, QStringLiteral("0 41 98_1"));
-    QCOMPARE(doc.T_Strutt.node(5).tag, QStringLiteral("0 41 98_2"));
+    QCOMPARE(doc.T_Strutt.tag(3), QString());
+    QCOMPARE(doc.T_Strutt.tag(4), QStringLiteral("0 41 98_1"));
+    QCOMPARE(doc.T_Strutt.tag(5), QStringLiteral("0 41 98_2"));
     QCOMPARE(doc.T_Strutt.node(5).parent, 3);
-    QCOMPARE(doc.T_Strutt.node(7).tag, QStringLiteral("0 7 1_1"));
+    QCOMPARE(doc.T_Strutt.tag(7), QStringLiteral("0 7 1_1"));
     QCOMPARE(doc.T_Strutt.node(13).image, int(IconType3));
     QCOMPARE(doc.T_Strutt.node(14).image, int(IconType6));
     QCOMPARE(doc.T_Strutt.node(15).image, int(IconNone));  // "8 ..." has no picture
@@ -97,12 +97,12 @@ void OpenTest::buildsTreeAndTables()
     QCOMPARE(Keys(rgba), QStringList({"-", "0595"}));
     QCOMPARE(rgba.row(1).icon, int(IconNone));
     QCOMPARE(rgba.row(2).icon, int(IconNumbered));
-    QCOMPARE(rgba.row(2).cells, QStringList({"255", "0", "0", "128", "0004"}));
-    QCOMPARE(rgba.row(1).tag, QStringLiteral("4 10 20 30 0"));
+    QCOMPARE(rgba.row(2).cells(), QStringList({"255", "0", "0", "128", "0004"}));
+    QCOMPARE(rgba.row(1).tag(), QStringLiteral("4 10 20 30 0"));
 
     const Table& dim = doc.L_Dim;
     QCOMPARE(Keys(dim), QStringList({"0570", "-", "0006"}));
-    QCOMPARE(dim.row(1).cells, QStringList({"10", "20", "30", "40", "20", "20", "0006"}));
+    QCOMPARE(dim.row(1).cells(), QStringList({"10", "20", "30", "40", "20", "20", "0006"}));
     QCOMPARE(dim.row(2).cell(ColWidth), QStringLiteral("176"));
     QCOMPARE(dim.row(2).cell(ColHeight), QStringLiteral("220"));
     QCOMPARE(dim.row(3).cell(ColWidth), QStringLiteral("0"));
@@ -111,7 +111,7 @@ void OpenTest::buildsTreeAndTables()
     // Graphic objects, sorted on the ID column as text.
     QCOMPARE(Keys(doc.L_Values), QStringList({"0006", "0007", "0562"}));
     const Row& obj = doc.L_Values.row(3);
-    QCOMPARE(obj.tag, QStringLiteral("0 10 0"));
+    QCOMPARE(obj.tag(), QStringLiteral("0 10 0"));
     QCOMPARE(obj.cell(ColLink), QStringLiteral("00_000000"));
     QCOMPARE(obj.cell(ColDat), QStringLiteral("00"));
     QCOMPARE(obj.cell(ColValuesIndex), QStringLiteral("0009"));
@@ -306,10 +306,10 @@ void OpenTest::hostileFilesNeitherCrashNorHang()
                "SKI1\n0 1\n5 99999999999999999999 123456789012345 -5 14\n"
                "1 1e300 -1e300 4 5 6\n4 &HFFFFFFFFFF 0 0 0\n"));
     QCOMPARE(e.editor.doc.L_Values.count(), 1);
-    QCOMPARE(e.editor.doc.L_Values.row(1).key, QStringLiteral("100000000000000000000"));
+    QCOMPARE(e.editor.doc.L_Values.row(1).key(), QStringLiteral("100000000000000000000"));
     QCOMPARE(e.editor.doc.L_Values.row(1).cell(ColOffset), QStringLiteral("123456789012345"));
-    QCOMPARE(e.editor.doc.L_Dim.row(1).key, QString::number(1e300, 'f', 0));
-    QCOMPARE(e.editor.doc.L_Dim.row(1).key.size(), 301);
+    QCOMPARE(e.editor.doc.L_Dim.row(1).key(), QString::number(1e300, 'f', 0));
+    QCOMPARE(e.editor.doc.L_Dim.row(1).key().size(), 301);
     QVERIFY(e.editor.tabsEnabled[0]);
 }
 
@@ -326,13 +326,13 @@ void OpenTest::reopeningGivesTheSameDocument()
     QCOMPARE(second.T_Strutt.count(), first.T_Strutt.count());
     for (int k = 1; k <= first.T_Strutt.count(); ++k) {
         QCOMPARE(second.T_Strutt.node(k).text, first.T_Strutt.node(k).text);
-        QCOMPARE(second.T_Strutt.node(k).tag, first.T_Strutt.node(k).tag);
+        QCOMPARE(second.T_Strutt.tag(k), first.T_Strutt.tag(k));
     }
     for (auto table : {&Document::L_Values, &Document::L_RGBA, &Document::L_Dim}) {
         QCOMPARE((second.*table).count(), (first.*table).count());
         for (int r = 1; r <= (first.*table).count(); ++r) {
-            QCOMPARE((second.*table).row(r).key, (first.*table).row(r).key);
-            QCOMPARE((second.*table).row(r).cells, (first.*table).row(r).cells);
+            QCOMPARE((second.*table).row(r).key(), (first.*table).row(r).key());
+            QCOMPARE((second.*table).row(r).cells(), (first.*table).row(r).cells());
             QCOMPARE((second.*table).row(r).colour, (first.*table).row(r).colour);
         }
     }

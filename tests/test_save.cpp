@@ -172,7 +172,7 @@ void TestSave::packsRowsBackToBackAndRewritesTheText()
     e.doc.T_Strutt.node(7).text = "2 8 20";
     e.doc.T_Strutt.node(7).colour = kBlue;
     // A colour row whose slot lies beyond the lines written has no effect.
-    const int extra = e.doc.L_RGBA.addRow("-");
+    const int extra = e.doc.L_RGBA.addRow(u"-");
     e.doc.L_RGBA.row(extra).setCell(ColRgbaIndex, "1400");
 
     const auto valuesBefore = e.doc.L_Values.rows();
@@ -202,7 +202,7 @@ void TestSave::packsRowsBackToBackAndRewritesTheText()
     // The table keeps its cells; packed rows turn red.
     for (int r = 1; r <= e.doc.L_Values.count(); ++r) {
         const Row& row = e.doc.L_Values.row(r);
-        QCOMPARE(row.cells, valuesBefore[r - 1].cells);
+        QCOMPARE(row.cells(), valuesBefore[r - 1].cells());
         QCOMPARE(row.colour, kRed);
     }
     QCOMPARE(e.doc.T_Strutt.node(9).text, QStringLiteral("5 40 0 100 0"));
@@ -442,11 +442,11 @@ void RoundTrip(const QString& dir)
     QByteArray packed;
     QStringList packedKeys;
     for (const Row& row : e.doc.L_Values.rows()) {
-        images[row.key] = ReadFile(ObjectImagePath(e, row.key));
-        QVERIFY(!images[row.key].isEmpty());
+        images[row.key()] = ReadFile(ObjectImagePath(e, row.key()));
+        QVERIFY(!images[row.key()].isEmpty());
         if (IsState(row, kStateReplace)) {
-            packed += images[row.key];
-            packedKeys << row.key;
+            packed += images[row.key()];
+            packedKeys << row.key();
         }
     }
     const SaveReport saved = SaveSkin(e);
@@ -461,7 +461,7 @@ void RoundTrip(const QString& dir)
     QCOMPARE(after.size(), before.size());
     QSet<int> rewritten;
     for (const Row& row : e.doc.L_Values.rows())
-        if (packedKeys.contains(row.key))
+        if (packedKeys.contains(row.key()))
             rewritten.insert(int(LenientNumber(row.cell(ColValuesIndex))));
     for (int i = 0; i < before.size(); ++i) {
         if (rewritten.contains(i))
@@ -471,7 +471,7 @@ void RoundTrip(const QString& dir)
             // Regenerated: equal to what the reader took apart and put back.
             const auto r = ReadValueRecord(before[i]);
             QVERIFY(r);
-            const QString key = r->number == "-" ? QString("-") : FormatDigits(r->number, 4);
+            const QString key = r->number == QLatin1String("-") ? QString("-") : FormatDigits(r->number, 4);
             QCOMPARE(after[i], ComposeValueRecord(t, key, r->values[0], r->values[1], r->values[2], r->values[3]));
         } else {
             QCOMPARE(after[i].toLatin1(), before[i].toLatin1());

@@ -62,6 +62,9 @@ void TextFormTest::digitFormats_data()
     QTest::newRow("padded") << "562" << 4 << "0562";
     QTest::newRow("already padded") << "0006" << 4 << "0006";
     QTest::newRow("longer kept") << "123456" << 4 << "123456";
+    QTest::newRow("zeros beyond the width dropped") << "000562" << 4 << "0562";
+    QTest::newRow("zero padded") << "0" << 4 << "0000";
+    QTest::newRow("all zeros keep the width") << "00000" << 2 << "00";
     QTest::newRow("two digits") << "1" << 2 << "01";
     QTest::newRow("six digits") << "1234" << 6 << "001234";
     QTest::newRow("rounded up") << "2.5" << 4 << "0003";
@@ -84,27 +87,31 @@ void TextFormTest::digitFormats()
 void TextFormTest::valueRecordsRoundTrip()
 {
     // Colour without number: five fields.
-    auto c = ReadValueRecord(QStringLiteral("4 255 128 0 1"));
+    const QString plain = QStringLiteral("4 255 128 0 1");
+    auto c = ReadValueRecord(plain);
     QVERIFY(c);
-    QCOMPARE(c->number, QStringLiteral("-"));
-    QCOMPARE(QStringList({c->values[0], c->values[1], c->values[2], c->values[3]}),
+    QCOMPARE(c->number, u"-");
+    QCOMPARE(QStringList({c->values[0].toString(), c->values[1].toString(), c->values[2].toString(),
+                          c->values[3].toString()}),
              QStringList({"255", "128", "0", "1"}));
     QCOMPARE(ComposeValueRecord('4', c->number, c->values[0], c->values[1], c->values[2], c->values[3]),
-             QStringLiteral("4 255 128 0 1"));
+             plain);
 
     // Numbered colour: the key loses its leading zero when written.
-    c = ReadValueRecord(QStringLiteral("4 0562 255 128 0 1"));
+    const QString numbered = QStringLiteral("4 0562 255 128 0 1");
+    c = ReadValueRecord(numbered);
     QVERIFY(c);
-    QCOMPARE(c->number, QStringLiteral("0562"));
+    QCOMPARE(c->number, u"0562");
     QCOMPARE(ComposeValueRecord('4', FormatDigits(c->number, 4), c->values[0], c->values[1],
                                 c->values[2], c->values[3]),
              QStringLiteral("4 562 255 128 0 1"));
 
     // A seventh field is dropped.
-    auto d = ReadValueRecord(QStringLiteral("1 3 0 0 175 219 99"));
+    const QString seven = QStringLiteral("1 3 0 0 175 219 99");
+    auto d = ReadValueRecord(seven);
     QVERIFY(d);
-    QCOMPARE(d->number, QStringLiteral("3"));
-    QCOMPARE(d->values[3], QStringLiteral("219"));
+    QCOMPARE(d->number, u"3");
+    QCOMPARE(d->values[3], u"219");
     QCOMPARE(ComposeValueRecord('1', FormatDigits(d->number, 4), d->values[0], d->values[1],
                                 d->values[2], d->values[3]),
              QStringLiteral("1 3 0 0 175 219"));
@@ -112,33 +119,40 @@ void TextFormTest::valueRecordsRoundTrip()
 
 void TextFormTest::fieldSplitting()
 {
+    auto read = [](const char* text) {
+        static QStringList lines;  // the fields point into their line
+        lines.append(QString::fromLatin1(text));
+        return ReadValueRecord(lines.last());
+    };
     // Two blanks in a row make an empty field, which still counts.
-    auto r = ReadValueRecord(QStringLiteral("1  5 6 7"));
+    auto r = read("1  5 6 7");
     QVERIFY(r);
-    QCOMPARE(r->number, QStringLiteral("-"));
-    QCOMPARE(r->values[0], QString());
-    QCOMPARE(r->values[1], QStringLiteral("5"));
+    QCOMPARE(r->number, u"-");
+    QVERIFY(r->values[0].isEmpty());
+    QCOMPARE(r->values[1], u"5");
     // Fewer than five fields cannot be taken apart.
-    QVERIFY(!ReadValueRecord(QStringLiteral("1 2 3 4")));
-    QVERIFY(!ReadValueRecord(QStringLiteral("4")));
+    QVERIFY(!read("1 2 3 4"));
+    QVERIFY(!read("4"));
     // A trailing blank adds an empty sixth field: the record gets a number.
-    r = ReadValueRecord(QStringLiteral("4 1 2 3 4 "));
+    r = read("4 1 2 3 4 ");
     QVERIFY(r);
-    QCOMPARE(r->number, QStringLiteral("1"));
-    QCOMPARE(r->values[3], QString());
+    QCOMPARE(r->number, u"1");
+    QVERIFY(r->values[3].isEmpty());
     // Tabs are not separators.
-    QVERIFY(!ReadValueRecord(QStringLiteral("1\t2\t3\t4\t5")));
+    QVERIFY(!read("1\t2\t3\t4\t5"));
 }
 
 void TextFormTest::objectRecords()
 {
-    auto o = ReadObjectRecord(QStringLiteral("5 562 1234 567 0 extra"));
+    const QString line = QStringLiteral("5 562 1234 567 0 extra");
+    auto o = ReadObjectRecord(line);
     QVERIFY(o);
-    QCOMPARE(o->number, QStringLiteral("562"));
-    QCOMPARE(o->offset, QStringLiteral("1234"));
-    QCOMPARE(o->length, QStringLiteral("567"));
-    QCOMPARE(o->container, QStringLiteral("0"));
-    QVERIFY(!ReadObjectRecord(QStringLiteral("5 562 1234 567")));
+    QCOMPARE(o->number, u"562");
+    QCOMPARE(o->offset, u"1234");
+    QCOMPARE(o->length, u"567");
+    QCOMPARE(o->container, u"0");
+    const QString short4 = QStringLiteral("5 562 1234 567");
+    QVERIFY(!ReadObjectRecord(short4));
     QCOMPARE(ComposeObjectRecord(QStringLiteral("0562"), 100, 250), QStringLiteral("5 562 100 250 14"));
     QCOMPARE(ComposeObjectRecord(QStringLiteral("0006"), 0, 5000000000LL),
              QStringLiteral("5 6 0 5000000000 14"));

@@ -42,7 +42,7 @@ int CmdInfo(const QStringList& args)
     for (const Row& row : doc.L_Values.rows()) {
         states[row.cell(ColState)]++;
         if (IsState(row, kStateNotFound))
-            missing << row.key;
+            missing << row.key();
     }
     out << "Graphic objects: " << doc.L_Values.count();
     for (const auto& [state, n] : states)
@@ -52,7 +52,7 @@ int CmdInfo(const QStringList& args)
     auto numbered = [](const Table& t) {
         int n = 0;
         for (const Row& r : t.rows())
-            n += r.key != QLatin1String("-");
+            n += r.key() != QLatin1String("-");
         return n;
     };
     out << "Colour rows:    " << doc.L_RGBA.count() << " (" << numbered(doc.L_RGBA) << " numbered)\n";

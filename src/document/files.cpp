@@ -225,6 +225,16 @@ FolderSnapshot::FolderSnapshot(const QString& dir)
 {
 }
 
+bool FolderSnapshot::hasFile(QStringView name) const
+{
+    // Looked up in place, without a copy of its own, when the name is in
+    // lower case already, as the object images' names are.
+    for (QChar c : name)
+        if (c.unicode() >= 0x80 || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')))
+            return names_.contains(name.toString().toLower());
+    return names_.contains(QString::fromRawData(name.data(), name.size()));
+}
+
 QString FolderSnapshot::resolve(const QString& path) const
 {
     const int cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));

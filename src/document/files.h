@@ -35,7 +35,7 @@ class FolderSnapshot {
 public:
     explicit FolderSnapshot(const QString& dir);
     // Whether the folder held a file of this name, matched without regard to case.
-    bool hasFile(const QString& name) const { return names_.contains(name.toLower()); }
+    bool hasFile(QStringView name) const;
     // The existing spelling of `path` when it names a file of this folder
     // (an exact match wins), else `path` unchanged.
     QString resolve(const QString& path) const;

@@ -1,21 +1,77 @@
 #include "document/model.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 namespace velluno {
 
+QStringList Row::cells() const
+{
+    QStringList list;
+    list.reserve(cellCount());
+    for (int n = 1; n <= cellCount(); ++n)
+        list.append(cell(n));
+    return list;
+}
+
+void Row::setPart(int k, QStringView text)
+{
+    // A text of this row's own, so that rows sharing the old one keep it.
+    // `text` may be a part of this very row: it is read before the old text
+    // goes.
+    TextBuffer own;
+    int ends[2 + kMaxCells];
+    for (int i = 0; i < parts_; ++i) {
+        own.append(i == k ? text : part(i));
+        ends[i] = int(own.size());
+    }
+    text_ = own.take();
+    base_ = 0;
+    std::copy_n(ends, parts_, ends_);
+}
+
+RowBatch::RowBatch(Table& table, qsizetype expected) : table_(table), first_(table.rows_.size())
+{
+    text_.reserve(expected);
+}
+
+RowBatch::~RowBatch()
+{
+    const QString text = text_.take();
+    // Copied into place and moved: the copy is a reference count, inline.
+    for (qsizetype i = first_; i < table_.rows_.size(); ++i)
+        table_.rows_[i].text_ = QString(text);
+}
+
+RowWriter::RowWriter(RowBatch& batch) : row_(batch.table_.appendRow()), text_(batch.text_)
+{
+    row_.base_ = int(text_.size());
+}
+
+RowWriter::~RowWriter()
+{
+    while (written_ < row_.parts_)
+        end();
+}
+
 Table::Table(QStringList headers) : headers_(std::move(headers)) {}
 
-int Table::addRow(const QString& key)
+Row& Table::appendRow()
 {
-    Row row;
-    row.id = nextId_++;
-    row.key = key;
-    row.cells.resize(cellCount());
     if (rows_.size() == rows_.capacity())
         rows_.reserve(qMax<qsizetype>(64, rows_.size() * 2));
-    rows_.append(std::move(row));
+    Row& row = rows_.emplaceBack();
+    row.id = nextId_++;
+    row.parts_ = 2 + qMin(cellCount(), kMaxCells);
     keyIndexValid_ = false;
+    return row;
+}
+
+int Table::addRow(QStringView key)
+{
+    RowBatch batch(*this);
+    RowWriter(batch) << key;
     return rows_.size();
 }
 
@@ -26,23 +82,53 @@ void Table::clear()
     selected_ = 0;
 }
 
-int Table::findKey(const QString& key) const
+namespace {
+
+// The number of a key of exactly four ASCII digits, else -1.
+int FourDigitNumber(QStringView key)
 {
+    if (key.size() != 4)
+        return -1;
+    int n = 0;
+    for (const QChar c : key) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        n = n * 10 + (c.unicode() - '0');
+    }
+    return n;
+}
+
+}  // namespace
+
+int Table::findKey(QStringView key) const
+{
+    const int number = FourDigitNumber(key);
+    if (number < 0) {
+        for (int i = 0; i < rows_.size(); ++i)
+            if (rows_.at(i).keyView() == key)
+                return i + 1;
+        return 0;
+    }
     if (!keyIndexValid_) {
-        keyIndex_.clear();
-        keyIndex_.reserve(rows_.size());
+        keyIndex_.fill(0, 10000);
         // Backwards, so that of equal keys the first row is the one kept.
-        for (int i = rows_.size() - 1; i >= 0; --i)
-            keyIndex_[rows_.at(i).key] = i + 1;
+        for (int i = rows_.size() - 1; i >= 0; --i) {
+            const int n = FourDigitNumber(rows_.at(i).keyView());
+            if (n >= 0)
+                keyIndex_[n] = i + 1;
+        }
         keyIndexValid_ = true;
     }
-    const int hit = keyIndex_.value(key, 0);
-    if (hit && rows_.at(hit - 1).key == key)
-        return hit;
-    for (int i = 0; i < rows_.size(); ++i)
-        if (rows_.at(i).key == key)
-            return i + 1;
-    return 0;
+    return keyIndex_.at(number);
+}
+
+int Table::findKey(QLatin1String key) const
+{
+    // The preview looks its rows up by constant keys at every redraw.
+    QVarLengthArray<char16_t, 16> wide(key.size());
+    for (qsizetype i = 0; i < key.size(); ++i)
+        wide[i] = char16_t(uchar(key.at(i).toLatin1()));
+    return findKey(QStringView(wide.data(), wide.size()));
 }
 
 int Table::findId(quint64 id) const
@@ -61,44 +147,112 @@ void Table::sortOn(int column)
     resort();
 }
 
+namespace {
+
+// Texts compared without regard to case. Keys and cells are nearly always
+// digits, compared here without a call into the general comparison, which
+// takes over at the first character outside ASCII.
+int CompareNoCase(QStringView a, QStringView b)
+{
+    const qsizetype n = qMin(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t x = a.utf16()[i], y = b.utf16()[i];
+        if (x >= 0x80 || y >= 0x80)
+            return a.mid(i).compare(b.mid(i), Qt::CaseInsensitive);
+        if (x >= 'A' && x <= 'Z')
+            x += 'a' - 'A';
+        if (y >= 'A' && y <= 'Z')
+            y += 'a' - 'A';
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
+
+}  // namespace
+
 void Table::resort()
 {
     if (sortColumn_ < 0 || rows_.size() < 2)
         return;
-    const quint64 selectedId = selected_ ? rows_.at(selected_ - 1).id : 0;
     const int column = sortColumn_;
     // Compared as text without regard to case, the way a list view sorts its
-    // items: "1000" lies between "100" and "999". The texts are folded once,
-    // not at every comparison; the sort is stable, so equal texts keep their
-    // order.
-    QVector<QPair<QString, int>> order;
-    order.reserve(rows_.size());
-    for (int i = 0; i < rows_.size(); ++i) {
-        const Row& r = rows_.at(i);
-        order.append({(column == 0 ? r.key : r.cell(column)).toCaseFolded(), i});
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [](const QPair<QString, int>& a, const QPair<QString, int>& b) {
-                         return a.first < b.first;
-                     });
-    QVector<Row> sorted;
-    sorted.reserve(rows_.size());
-    for (const auto& entry : order)
-        sorted.append(std::move(rows_[entry.second]));
-    rows_ = std::move(sorted);
+    // items: "1000" lies between "100" and "999". The sort is stable, so
+    // equal texts keep their order.
+    auto textOf = [column](const Row& r) { return column == 0 ? r.keyView() : r.cellView(column); };
+    auto before = [&](const Row& a, const Row& b) { return CompareNoCase(textOf(a), textOf(b)) < 0; };
+    // A skin lists its records in order more often than not.
+    if (std::is_sorted(rows_.cbegin(), rows_.cend(), before))
+        return;
+    const quint64 selectedId = selected_ ? rows_.at(selected_ - 1).id : 0;
+    std::stable_sort(rows_.begin(), rows_.end(), before);
     keyIndexValid_ = false;
     selected_ = findId(selectedId);
 }
 
+QString Tree::tag(int k) const
+{
+    const Node& n = node(k);
+    if (n.tagText_ < 0)
+        return QString();
+    const QString& text = tagTexts_.at(n.tagText_);
+    if (n.tagPosition_ == 0)
+        return text;
+    return text + QLatin1Char('_') + QString::number(n.tagPosition_);
+}
+
+bool Tree::hasTag(int k, QStringView tag) const
+{
+    const Node& n = node(k);
+    if (n.tagText_ < 0)
+        return tag.isEmpty();
+    const QString& text = tagTexts_.at(n.tagText_);
+    if (n.tagPosition_ == 0)
+        return tag == text;
+    // The place in the section differs far more often than the section:
+    // its last digit is compared first.
+    if (tag.isEmpty() || tag.back() != QLatin1Char(char('0' + n.tagPosition_ % 10)))
+        return false;
+    const qsizetype length = text.size();
+    if (tag.size() <= length + 1 || !tag.startsWith(text) || tag.at(length) != QLatin1Char('_'))
+        return false;
+    const QStringView digits = tag.mid(length + 1);
+    if (digits.at(0) == QLatin1Char('0'))
+        return false;
+    qint64 value = 0;
+    for (QChar c : digits) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9') || value > n.tagPosition_)
+            return false;
+        value = value * 10 + (c.unicode() - '0');
+    }
+    return value == n.tagPosition_;
+}
+
+int Tree::addTagText(const QString& text)
+{
+    tagTexts_.append(text);
+    return tagTexts_.size() - 1;
+}
+
 int Tree::add(const QString& text, int parent, int image, bool bold, const QString& tag)
 {
-    Node n;
-    n.text = text;
+    return append(text, parent, image, bold, tag.isEmpty() ? -1 : addTagText(tag), 0);
+}
+
+int Tree::addRecord(const QString& text, int parent, int image, int tagText, int position)
+{
+    return append(text, parent, image, false, tagText, position);
+}
+
+int Tree::append(const QString& text, int parent, int image, bool bold, int tagText, int position)
+{
+    Node& n = nodes_.emplaceBack();
+    n.text = QString(text);  // copied in place: a reference count, inline
     n.parent = parent;
     n.image = image;
     n.bold = bold;
-    n.tag = tag;
-    nodes_.append(n);
+    n.tagText_ = tagText;
+    n.tagPosition_ = position;
     return nodes_.size();
 }
 
@@ -114,11 +268,16 @@ Document::Document()
 {
 }
 
-void MarkToReplace(Row& row)
+void ShowToReplace(Row& row)
 {
     row.colour = kBlue;
     row.bold = true;
     row.icon = IconReplace;
+}
+
+void MarkToReplace(Row& row)
+{
+    ShowToReplace(row);
     row.setCell(ColState, kStateReplace);
 }
 

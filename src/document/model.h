@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "document/textform.h"
+
 namespace velluno {
 
 // Text colours in 0x00BBGGRR order.
@@ -30,22 +32,112 @@ enum Icon : int {
     IconType6 = 14,
 };
 
-struct Row {
-    quint64 id = 0;      // stable identity for element references
-    QString key;         // the ID column
-    QStringList cells;   // cells 1..n, stored from index 0
-    QString tag;
+// The most cells any table has.
+constexpr int kMaxCells = 7;
+
+// A row keeps its key, its tag and its cells back to back in one text, with
+// the end of each part beside it. The rows an opening reads share a single
+// text per table: a skin of a thousand records then costs three allocations
+// for its rows, not ten thousand, and frees as quickly. A row that is
+// written to gets a text of its own. The key is given when the row is added
+// and never changes.
+class Row {
+public:
+    quint64 id = 0;  // stable identity for element references
     quint32 colour = kBlack;
     bool bold = false;
     int icon = IconNone;
 
-    // Cells are addressed 1-based, as the columns count them after the key.
-    QString cell(int n) const { return n >= 1 && n <= cells.size() ? cells.at(n - 1) : QString(); }
-    void setCell(int n, const QString& text)
+    QString key() const { return part(0).toString(); }
+    QStringView keyView() const { return part(0); }
+    QString tag() const { return part(1).toString(); }
+    void setTag(QStringView text) { setPart(1, text); }
+
+    int cellCount() const { return parts_ > 2 ? parts_ - 2 : 0; }
+    // Cells are addressed 1-based, as the columns count them after the key;
+    // a cell out of range reads as empty and is never written. A view lasts
+    // until the row or its table is next changed.
+    QString cell(int n) const { return cellView(n).toString(); }
+    QStringView cellView(int n) const
     {
-        if (n >= 1 && n <= cells.size())
-            cells[n - 1] = text;
+        return n >= 1 && n <= cellCount() ? part(n + 1) : QStringView();
     }
+    void setCell(int n, QStringView text)
+    {
+        if (n >= 1 && n <= cellCount())
+            setPart(n + 1, text);
+    }
+    void setCell(int n, const QString& text) { setCell(n, QStringView(text)); }
+    QStringList cells() const;
+
+private:
+    friend class Table;
+    friend class RowBatch;
+    friend class RowWriter;
+
+    QStringView part(int k) const
+    {
+        const int start = k == 0 ? 0 : ends_[k - 1];
+        // A row whose batch is still being written has no text yet.
+        if (base_ + ends_[k] > text_.size())
+            return QStringView();
+        return QStringView(text_).mid(base_ + start, ends_[k] - start);
+    }
+    void setPart(int k, QStringView text);
+
+    QString text_;  // this row's parts from base_ on, perhaps among others
+    int base_ = 0;
+    int ends_[2 + kMaxCells] = {};  // end of each part, counted from base_
+    int parts_ = 0;
+};
+
+class Table;
+
+// Writes rows that share one text until it goes; the rows have their texts
+// from then on. The opening writes each table's rows in one batch.
+class RowBatch {
+public:
+    // `expected`: about how many characters the rows will hold, so that
+    // their text is allocated once.
+    explicit RowBatch(Table& table, qsizetype expected = 0);
+    ~RowBatch();
+    RowBatch(const RowBatch&) = delete;
+    RowBatch& operator=(const RowBatch&) = delete;
+
+private:
+    friend class RowWriter;
+    Table& table_;
+    int first_;  // index of the batch's first row
+    TextBuffer text_;
+};
+
+// Appends a row to a batch and fills it: key, tag, then every cell in
+// order, each closed by end(). Parts not written stay empty.
+class RowWriter {
+public:
+    explicit RowWriter(RowBatch& batch);
+    ~RowWriter();
+    RowWriter(const RowWriter&) = delete;
+    RowWriter& operator=(const RowWriter&) = delete;
+
+    Row& row() { return row_; }
+    TextBuffer& text() { return text_; }
+    template <typename T>
+    RowWriter& operator<<(const T& piece)
+    {
+        text_.append(piece);
+        return *this;
+    }
+    void end()
+    {
+        if (written_ < row_.parts_)
+            row_.ends_[written_++] = int(text_.size()) - row_.base_;
+    }
+
+private:
+    Row& row_;
+    TextBuffer& text_;
+    int written_ = 0;
 };
 
 class Table {
@@ -63,13 +155,16 @@ public:
     const Row& row(int n) const { return rows_.at(n - 1); }
     const QVector<Row>& rows() const { return rows_; }
 
-    // Appends a row with empty cells and returns its display row number. A
-    // table kept sorted places the row at its sorted place.
-    int addRow(const QString& key);
+    // Appends a row with empty cells and returns its display row number.
+    // Rows are appended as they come; sortOn puts them in order. A RowBatch
+    // appends many rows at once.
+    int addRow(QStringView key);
     void clear();
 
     // First row whose key equals `key` exactly; 0 when there is none.
-    int findKey(const QString& key) const;
+    int findKey(QStringView key) const;
+    int findKey(QLatin1String key) const;
+    int findKey(const QString& key) const { return findKey(QStringView(key)); }
     // The display row of the row with this identity; 0 when it is gone.
     int findId(quint64 id) const;
 
@@ -84,18 +179,22 @@ public:
 
     QString text(int n, int column) const
     {
-        return column == 0 ? row(n).key : row(n).cell(column);
+        return column == 0 ? row(n).key() : row(n).cell(column);
     }
 
 private:
+    friend class RowBatch;
+    friend class RowWriter;
+    Row& appendRow();
     void resort();
 
     QStringList headers_;
     QVector<Row> rows_;
-    // First display row of each key, rebuilt after rows were added, removed
-    // or moved (keys are given when a row is added). findKey checks the row
-    // it finds and falls back to the plain search when the key is not there.
-    mutable QHash<QString, int> keyIndex_;
+    // Keys are object numbers in four digits nearly always: the first
+    // display row of each such key, by its number, rebuilt after rows were
+    // added, removed or moved (keys never change once added). Any other key
+    // is searched row by row.
+    mutable QVector<int> keyIndex_;
     mutable bool keyIndexValid_ = false;
     int sortColumn_ = -1;
     int selected_ = 0;
@@ -104,25 +203,48 @@ private:
 
 struct Node {
     QString text;
-    QString tag;
     int image = IconNone;
     bool bold = false;
     quint32 colour = kBlack;
     int parent = 0;  // node number of the parent, 0 for the root
+
+private:
+    friend class Tree;
+    // The tag, kept in pieces (see Tree::tag): an index into the tree's
+    // tag texts, -1 for none, and the record's place in its section.
+    int tagText_ = -1;
+    int tagPosition_ = 0;
 };
 
 // Node k (from 1) stands for slot k - 1 of the line buffer.
 class Tree {
 public:
     int add(const QString& text, int parent, int image, bool bold, const QString& tag);
+    // A record's node, tagged with tag text `tagText` (from addTagText),
+    // "_" and `position`: a section's records share the one text.
+    int addRecord(const QString& text, int parent, int image, int tagText, int position);
+    int addTagText(const QString& text);
+
     int count() const { return nodes_.size(); }
     Node& node(int k) { return nodes_[k - 1]; }
     const Node& node(int k) const { return nodes_.at(k - 1); }
     const QVector<Node>& nodes() const { return nodes_; }
-    void clear() { nodes_.clear(); }
+    void clear()
+    {
+        nodes_.clear();
+        tagTexts_.clear();
+    }
+
+    // Tags are fixed when a node is added. A record's tag is joined from its
+    // pieces when asked for: most tags are never read.
+    QString tag(int k) const;
+    bool hasTag(int k, QStringView tag) const;
 
 private:
+    int append(const QString& text, int parent, int image, bool bold, int tagText, int position);
+
     QVector<Node> nodes_;
+    QStringList tagTexts_;
 };
 
 constexpr int kSlotCount = 1501;  // slots 0..1500
@@ -162,10 +284,13 @@ inline const QString kStateExtracted = QStringLiteral("Estratta");
 // States compare without regard to case.
 inline bool IsState(const Row& row, const QString& state)
 {
-    return row.cell(ColState).compare(state, Qt::CaseInsensitive) == 0;
+    return row.cellView(ColState).compare(state, Qt::CaseInsensitive) == 0;
 }
 
-// Marks the row as one to be packed at the next save.
+// The look of a row to be packed at the next save: blue, bold, icon 2.
+void ShowToReplace(Row& row);
+// Marks the row as one to be packed at the next save: that look and the
+// state "Da sostituire".
 void MarkToReplace(Row& row);
 
 }  // namespace velluno

@@ -18,34 +18,50 @@ namespace {
 // The bytes of the skin up to its first carriage return. Reading stops early
 // once more lines than the buffer holds have been seen: the opening fails
 // there anyway, and a file of millions of line feeds must not be read whole.
+// The bytes are read straight into the text, up to a megabyte at a time.
 bool ReadSkinText(const QString& path, QByteArray* text, QString* error)
 {
     QFile file(ResolveFile(path));
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         *error = QStringLiteral("il file non può essere letto");
         return false;
     }
     text->clear();
-    int lineFeeds = 0;
-    constexpr qint64 kChunk = 1 << 20;
+    // Room for a usual skin and then some, so that the read that finds its
+    // end needs no more memory.
+    text->reserve(qMin(file.size(), qint64(1) << 20) + 4096);
+    qsizetype lineFeeds = 0;
+    qsizetype counted = 0;  // the bytes whose line feeds are in lineFeeds
     while (true) {
-        const QByteArray chunk = file.read(kChunk);
-        if (file.error() != QFileDevice::NoError) {
+        const qsizetype start = text->size();
+        const qint64 room = qBound(qint64(4096), qint64(text->capacity() - start), qint64(1) << 20);
+        text->resize(start + room);
+        const qint64 got = file.read(text->data() + start, room);
+        if (got < 0 || file.error() != QFileDevice::NoError) {
             *error = QStringLiteral("errore di lettura del file");
             return false;
         }
-        if (chunk.isEmpty())
+        text->resize(start + got);
+        if (got == 0)
             return true;
-        const int cr = chunk.indexOf('\r');
-        const QByteArray part = cr < 0 ? chunk : chunk.left(cr);
-        lineFeeds += part.count('\n');
-        if (text->size() + part.size() > kMaxSkinBytes) {
+        const QByteArrayView part(text->constData() + start, got);
+        const qsizetype cr = part.indexOf('\r');
+        if (cr >= 0)
+            text->truncate(start + cr);
+        if (text->size() > kMaxSkinBytes) {
             *error = QStringLiteral("il file è troppo grande");
             return false;
         }
-        text->append(part);
-        if (cr >= 0 || lineFeeds > kSlotCount)
+        if (cr >= 0)
             return true;
+        // Line feeds are counted only once the text is long: a megabyte is
+        // read whole anyway, and most skins end well before.
+        if (text->size() > (qsizetype(1) << 20)) {
+            lineFeeds += QByteArrayView(text->constData() + counted, text->size() - counted).count('\n');
+            counted = text->size();
+            if (lineFeeds > kSlotCount)
+                return true;
+        }
     }
 }
 
@@ -82,40 +98,8 @@ void ResetPreview(Editor& editor)
         b->enabled = true;
 }
 
-// A slot number as the "Indice" cells show it: four digits at least. Built
-// in one piece, as it runs for every record.
-QString SlotText(int slot)
-{
-    char digits[16];
-    int n = 0;
-    do {
-        digits[n++] = char('0' + slot % 10);
-        slot /= 10;
-    } while (slot > 0);
-    const int width = qMax(n, 4);
-    QString text(width, QLatin1Char('0'));
-    for (int i = 0; i < n; ++i)
-        text[width - 1 - i] = QLatin1Char(digits[i]);
-    return text;
-}
-
-// The tag of a record's node: its section line, "_" and its place there.
-QString NodeTag(const QString& prefix, int position)
-{
-    char digits[16];
-    int n = 0;
-    do {
-        digits[n++] = char('0' + position % 10);
-        position /= 10;
-    } while (position > 0);
-    QString tag;
-    tag.reserve(prefix.size() + 1 + n);
-    tag += prefix;
-    tag += QLatin1Char('_');
-    while (n > 0)
-        tag += QLatin1Char(digits[--n]);
-    return tag;
-}
+// A slot number as the "Indice" cells show it: four digits at least.
+void AppendSlot(TextBuffer& out, int slot) { AppendInteger(out, slot, 4); }
 
 // Image of a tree node by the first character of its line.
 int ImageOfLine(const QString& line)
@@ -132,76 +116,125 @@ int ImageOfLine(const QString& line)
 }
 
 // A row of the colour or rectangle table from a record of type "1" or "4".
-void AddValueRow(Table& table, const ValueRecord& r, const QString& line, int slot, bool dimensions)
+void AddValueRow(RowBatch& batch, const ValueRecord& r, const QString& line, int slot,
+                 bool dimensions)
 {
-    Row& row = table.row(table.addRow(FormatDigits(r.number, 4)));
-    row.tag = line.trimmed();
-    for (int k = 0; k < 4; ++k)
-        row.setCell(k + 1, r.values[k]);
+    RowWriter w(batch);
+    AppendDigits(w.text(), r.number, 4);
+    w.end();
+    w << QStringView(line).trimmed();
+    w.end();
+    for (const QStringView value : r.values) {
+        w << value;
+        w.end();
+    }
     if (dimensions) {
         // Width and height as the phone counts them: a side on the screen
         // edge (0) counts its edge pixel.
         const double x1 = LenientNumber(r.values[0]), y1 = LenientNumber(r.values[1]);
         const double x2 = LenientNumber(r.values[2]), y2 = LenientNumber(r.values[3]);
-        const double w = x2 - x1 + (x1 == 0 ? 1 : 0) - (x2 == 0 ? 1 : 0);
-        const double h = y2 - y1 + (y1 == 0 ? 1 : 0) - (y2 == 0 ? 1 : 0);
-        row.setCell(ColWidth, PlainNumber(w));
-        row.setCell(ColHeight, PlainNumber(h));
-        row.setCell(ColDimIndex, SlotText(slot));
-    } else {
-        row.setCell(ColRgbaIndex, SlotText(slot));
+        AppendPlainNumber(w.text(), x2 - x1 + (x1 == 0 ? 1 : 0) - (x2 == 0 ? 1 : 0));
+        w.end();
+        AppendPlainNumber(w.text(), y2 - y1 + (y1 == 0 ? 1 : 0) - (y2 == 0 ? 1 : 0));
+        w.end();
     }
-    row.colour = kBlack;
-    row.icon = r.number == QLatin1String("-") ? IconNone : IconNumbered;
+    AppendSlot(w.text(), slot);
+    w.end();
+    w.row().colour = kBlack;
+    w.row().icon = r.number == QLatin1String("-") ? IconNone : IconNumbered;
 }
 
-void AddObjectRow(Editor& editor, const ObjectRecord& r, int slot, bool operatorSkin,
-                  const FolderSnapshot& images)
-{
-    Table& table = editor.doc.L_Values;
-    Row& row = table.row(table.addRow(FormatDigits(r.number, 4)));
-    row.tag = r.offset % QLatin1Char(' ') % r.length % QLatin1Char(' ') % r.container;
-    const QString dat = FormatDigits(r.container, 2);
-    row.setCell(ColLink, dat % QLatin1Char('_') % FormatDigits(r.offset, 6));
-    row.setCell(ColDat, dat);
-    row.setCell(ColOffset, r.offset);
-    row.setCell(ColBytes, r.length);
-    row.setCell(ColState, QStringLiteral(" "));
-    row.setCell(ColPath, QStringLiteral(" "));
-    row.setCell(ColValuesIndex, SlotText(slot));
-    row.colour = kBlack;
+// What an object row needs besides its record: where its image would be.
+struct ObjectContext {
+    Editor& editor;
+    const FolderSnapshot& images;
+    bool operatorSkin;
+    TextBuffer name;  // reused for every object's image name
+};
 
-    const QString name = ObjectImageName(r.number);
-    if (images.hasFile(name)) {
-        const QString image = editor.GifDir + name;
-        row.setCell(ColState, kStateFound);
-        row.setCell(ColPath, image);
-        row.icon = IconImage;
-    } else {
-        row.setCell(ColState, kStateNotFound);
-        row.setCell(ColPath, QStringLiteral(" "));
-        row.colour = kRed;
-        row.icon = IconMissing;
-    }
+void AddObjectRow(RowBatch& batch, ObjectContext& context, const ObjectRecord& r, int slot)
+{
+    // The image file's name first, to know which state the row gets.
+    context.name.clear();
+    AppendObjectImageName(context.name, r.number);
+    const bool found = context.images.hasFile(context.name.view());
     // The editor rewrites container 14 at every save, so what already lives
-    // there must be packed again from its image file.
-    if (operatorSkin && LenientNumber(r.container) == 14) {
-        editor.SaveEnabled = true;
-        MarkToReplace(row);
+    // there must be packed again from its image file. Decided here, so that
+    // the row is written once with its final state.
+    const bool replace = context.operatorSkin && LenientNumber(r.container) == 14;
+
+    RowWriter w(batch);
+    AppendDigits(w.text(), r.number, 4);
+    w.end();
+    w << r.offset << QLatin1Char(' ') << r.length << QLatin1Char(' ') << r.container;
+    w.end();
+    // "OffSet" is "N° Dat", "_" and the offset: the container's digits are
+    // written once and copied.
+    const qsizetype datStart = w.text().size();
+    AppendDigits(w.text(), r.container, 2);
+    const qsizetype datLength = w.text().size() - datStart;
+    w << QLatin1Char('_');
+    AppendDigits(w.text(), r.offset, 6);
+    w.end();
+    w.text().appendOwn(datStart, datLength);
+    w.end();
+    w << r.offset;
+    w.end();
+    w << r.length;
+    w.end();
+    w << (replace ? kStateReplace : found ? kStateFound : kStateNotFound);
+    w.end();
+    if (found)
+        w << context.editor.GifDir << context.name.view();
+    else
+        w << QLatin1Char(' ');
+    w.end();
+    AppendSlot(w.text(), slot);
+    w.end();
+
+    Row& row = w.row();
+    row.colour = found ? kBlack : kRed;
+    row.icon = found ? IconImage : IconMissing;
+    if (replace) {
+        context.editor.SaveEnabled = true;
+        ShowToReplace(row);
     }
 }
 
 }  // namespace
 
-QString ObjectImageName(const QString& key)
+void AppendObjectImageName(TextBuffer& out, QStringView key)
 {
-    return (PlainNumber(LenientNumber(key)) % QStringLiteral(".gif")).toLower();
+    bool digits = !key.isEmpty() && key.size() <= 15;
+    for (QChar c : key)
+        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (digits) {
+        // The plain integer of a run of digits: its leading zeros dropped.
+        qsizetype zeros = 0;
+        while (zeros < key.size() - 1 && key.at(zeros) == QLatin1Char('0'))
+            ++zeros;
+        out.append(key.mid(zeros));
+    } else {
+        out.append(PlainNumber(LenientNumber(key)).toLower());
+    }
+    out.append(QLatin1String(".gif"));
 }
 
-QString ObjectImagePath(const Editor& editor, const QString& key)
+QString ObjectImageName(QStringView key)
 {
-    return editor.GifDir + ObjectImageName(key);
+    TextBuffer name;
+    AppendObjectImageName(name, key);
+    return name.take();
 }
+
+QString ObjectImagePath(const Editor& editor, QStringView key)
+{
+    TextBuffer path;
+    path.append(editor.GifDir);
+    AppendObjectImageName(path, key);
+    return path.take();
+}
+
 
 OpenReport OpenSkin(Editor& editor)
 {
@@ -243,8 +276,9 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
     editor.SkinName = SplitPath(path, 3);
     const QString gifDir = JoinPath(editor.SkinDir, editor.SkinName + QStringLiteral("_Gifs"));
     const QString existing = ResolveDir(gifDir);
-    editor.GifDir = (QFileInfo(existing).isDir() ? existing : gifDir) + QLatin1Char('/');
-    if (!QFileInfo(existing).isDir() && !QDir().mkpath(gifDir))
+    const bool gifDirExists = QFileInfo(existing).isDir();
+    editor.GifDir = (gifDirExists ? existing : gifDir) + QLatin1Char('/');
+    if (!gifDirExists && !QDir().mkpath(gifDir))
         return stop(QStringLiteral("la cartella delle immagini %1 non può essere creata").arg(gifDir), -1);
     FillWallpaperList(editor, editor.SkinDir);
 
@@ -266,46 +300,63 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
         doc.T_Strutt.add(QStringLiteral("SKI1"), 0, IconRoot, false, QString());
         int start = 0;
         int slot = 0;
+        // The characters of the records of types 1, 4 and 5 and their
+        // numbers, to size each table's text before it is written.
+        qsizetype recordChars[3] = {}, records[3] = {};
         while (true) {
             const int lf = text.indexOf(QLatin1Char('\n'), start);
             if (lf < 0)
                 break;
             if (slot >= kSlotCount)
                 return stop(QStringLiteral("il file ha più di %1 righe").arg(kSlotCount), slot);
+            const QChar type = lf > start ? text.at(start) : QChar();
+            const int table = type == QLatin1Char('1') ? 0 : type == QLatin1Char('4') ? 1
+                            : type == QLatin1Char('5') ? 2 : -1;
+            if (table >= 0) {
+                recordChars[table] += lf - start;
+                ++records[table];
+            }
             doc.SkinLines[slot++] = text.mid(start, lf - start);
             start = lf + 1;
         }
         doc.LineCount = slot;
 
-        const bool operatorSkin = editor.SkinName.toUpper() == QLatin1String("VARAVAVE");
         // The image folder is listed once for all objects, not once per object.
         const FolderSnapshot images(editor.GifDir);
+        ObjectContext objects{editor, images,
+                              editor.SkinName.toUpper() == QLatin1String("VARAVAVE"), {}};
+        // Each table's rows share one text; they get it when their batch
+        // goes, the stops below included.
+        // A row holds its line about twice over, plus the few texts it adds.
+        RowBatch dimensions(doc.L_Dim, 2 * recordChars[0] + 32 * records[0]);
+        RowBatch colours(doc.L_RGBA, 2 * recordChars[1] + 24 * records[1]);
+        RowBatch values(doc.L_Values, 2 * recordChars[2] + (editor.GifDir.size() + 48) * records[2]);
         int section = 1;   // the node new records hang from
-        QString prefix;    // the trimmed section line, for the tags
+        // The trimmed section line, for the tags; none before the first.
+        int prefix = doc.T_Strutt.addTagText(QString());
         int position = 0;  // the record's place in its section
         for (int i = 1; i < doc.LineCount; ++i) {
             const QString& line = doc.SkinLines.at(i);
             const QChar type = RecordType(line);
             if (type == QLatin1Char('0')) {
                 section = doc.T_Strutt.add(line, 1, IconSection, true, QString());
-                prefix = line.trimmed();
+                prefix = doc.T_Strutt.addTagText(line.trimmed());
                 position = 0;
                 continue;
             }
             ++position;
-            doc.T_Strutt.add(line, section, ImageOfLine(line),
-                             false, NodeTag(prefix, position));
+            doc.T_Strutt.addRecord(line, section, ImageOfLine(line), prefix, position);
             if (type == QLatin1Char('1') || type == QLatin1Char('4')) {
                 const std::optional<ValueRecord> r = ReadValueRecord(line);
                 if (!r)
                     return stop(QStringLiteral("record con meno di cinque campi alla riga %1").arg(i), i);
-                AddValueRow(type == QLatin1Char('1') ? doc.L_Dim : doc.L_RGBA, *r, line, i,
+                AddValueRow(type == QLatin1Char('1') ? dimensions : colours, *r, line, i,
                             type == QLatin1Char('1'));
             } else if (type == QLatin1Char('5')) {
                 const std::optional<ObjectRecord> r = ReadObjectRecord(line);
                 if (!r)
                     return stop(QStringLiteral("record con meno di cinque campi alla riga %1").arg(i), i);
-                AddObjectRow(editor, *r, i, operatorSkin, images);
+                AddObjectRow(values, objects, *r, i);
             }
         }
     }

@@ -24,9 +24,14 @@ OpenReport OpenSkinFile(Editor& editor, const QString& path);
 
 // The image path of a graphic object: GifDir & number & ".gif", the file name
 // in lower case, the folder kept as it is.
-QString ObjectImagePath(const Editor& editor, const QString& key);
+QString ObjectImagePath(const Editor& editor, QStringView key);
+inline QString ObjectImagePath(const Editor& editor, const QString& key)
+{
+    return ObjectImagePath(editor, QStringView(key));
+}
 // Its file name alone: number & ".gif" in lower case.
-QString ObjectImageName(const QString& key);
+QString ObjectImageName(QStringView key);
+void AppendObjectImageName(TextBuffer& out, QStringView key);
 
 // The largest skin text read: a file longer than this before its first
 // carriage return cannot be opened.

@@ -91,9 +91,9 @@ SaveReport SaveSkin(Editor& editor)
             if (slot < 0) {
                 return QStringLiteral("La riga %1 della tabella %2 ha \"Indice\" %3, fuori dall'intervallo "
                                       "0..1500: la riga non può essere scritta in %4.")
-                    .arg(row.key, what, row.cell(indexColumn).trimmed(), kSkinName);
+                    .arg(row.key(), what, row.cell(indexColumn).trimmed(), kSkinName);
             }
-            lines[slot] = ComposeValueRecord(type, row.key, row.cell(1), row.cell(2), row.cell(3), row.cell(4));
+            lines[slot] = ComposeValueRecord(type, row.key(), row.cell(1), row.cell(2), row.cell(3), row.cell(4));
         }
         return QString();
     };
@@ -128,7 +128,7 @@ SaveReport SaveSkin(Editor& editor)
         const QFileInfo info(ResolveFile(path));
         if (!info.isFile()) {
             return stop(QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non esiste:\n%2")
-                            .arg(row.key, path));
+                            .arg(row.key(), path));
         }
         packed.append(Packed{r, info.filePath(), info.size()});
         total += info.size();
@@ -137,7 +137,7 @@ SaveReport SaveSkin(Editor& editor)
                                        "(%2 byte), raggiunta con l'oggetto %3:\n%4")
                             .arg(kContainerName)
                             .arg(kMaxContainerBytes)
-                            .arg(row.key, path));
+                            .arg(row.key(), path));
         }
     }
 
@@ -146,7 +146,7 @@ SaveReport SaveSkin(Editor& editor)
         if (firstBlank) {
             return stop(QStringLiteral("L'oggetto %1 da sostituire non ha un file GIF (\"Path GIF\" vuoto): "
                                        "non può essere inserito in %2.")
-                            .arg(values.row(firstBlank).key, kContainerName));
+                            .arg(values.row(firstBlank).key(), kContainerName));
         }
         container = QByteArray(total, Qt::Uninitialized);
         qint64 position = 0;
@@ -156,22 +156,22 @@ SaveReport SaveSkin(Editor& editor)
             if (slot < 0) {
                 return stop(QStringLiteral("L'oggetto %1 ha \"Indice\" %2, fuori dall'intervallo 0..1500: "
                                            "il suo record non può essere scritto in %3.")
-                                .arg(row.key, row.cell(ColValuesIndex).trimmed(), kSkinName));
+                                .arg(row.key(), row.cell(ColValuesIndex).trimmed(), kSkinName));
             }
             QFile file(p.path);
             char extra = 0;
             if (!file.open(QIODevice::ReadOnly)) {
                 return stop(QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non può essere letto:\n%2\n(%3)")
-                                .arg(row.key, p.path, file.errorString()));
+                                .arg(row.key(), p.path, file.errorString()));
             }
             // The file must still have the length the total was made of.
             if (file.read(container.data() + position, p.length) != p.length ||
                 file.read(&extra, 1) != 0) {
                 return stop(QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non può essere letto "
                                            "per intero (è cambiato durante il salvataggio?):\n%2")
-                                .arg(row.key, p.path));
+                                .arg(row.key(), p.path));
             }
-            lines[slot] = ComposeObjectRecord(row.key, position, p.length);
+            lines[slot] = ComposeObjectRecord(row.key(), position, p.length);
             position += p.length;
         }
     }

@@ -10,7 +10,7 @@ namespace {
 
 // The text with every blank and tab removed: the lenient reading skips them
 // wherever they stand ("1 2" reads as 12).
-QByteArray Squeezed(const QString& text)
+QByteArray Squeezed(QStringView text)
 {
     QByteArray out;
     out.reserve(text.size());
@@ -62,7 +62,7 @@ namespace {
 
 // Plain runs of up to 15 digits are by far the most common cells; they are
 // read without building any temporary text.
-bool PlainDigits(const QString& text, double* value)
+bool PlainDigits(QStringView text, double* value)
 {
     const int n = text.size();
     if (n == 0 || n > 15)
@@ -80,7 +80,7 @@ bool PlainDigits(const QString& text, double* value)
 
 }  // namespace
 
-double LenientNumber(const QString& text)
+double LenientNumber(QStringView text)
 {
     double plain;
     if (PlainDigits(text, &plain))
@@ -131,7 +131,7 @@ double LenientNumber(const QString& text)
     return Clamped(std::strtod(number.constData(), nullptr));
 }
 
-qint64 LenientInteger(const QString& text, qint64 lo, qint64 hi)
+qint64 LenientInteger(QStringView text, qint64 lo, qint64 hi)
 {
     const double v = std::round(LenientNumber(text));
     if (v <= double(lo))
@@ -141,7 +141,7 @@ qint64 LenientInteger(const QString& text, qint64 lo, qint64 hi)
     return qint64(v);
 }
 
-int LenientInt(const QString& text)
+int LenientInt(QStringView text)
 {
     return int(LenientInteger(text, INT32_MIN, INT32_MAX));
 }
@@ -150,9 +150,9 @@ namespace {
 
 // Whether the whole text (blanks around it aside) is one number: decimal with
 // optional sign, fraction and exponent, or &H / &O digits.
-bool IsNumber(const QString& text)
+bool IsNumber(QStringView text)
 {
-    const QString t = text.trimmed();
+    const QStringView t = text.trimmed();
     const int n = t.size();
     if (n == 0)
         return false;
@@ -198,43 +198,102 @@ bool IsNumber(const QString& text)
 
 }  // namespace
 
-QString FormatDigits(const QString& text, int digits)
+void AppendDigits(TextBuffer& out, QStringView text, int digits)
 {
-    double plain;
-    if (PlainDigits(text, &plain)) {
-        // Already a run of digits: only the padding, or the leading zeros
-        // beyond the width, change. Built in place: this runs for every
-        // cell of every record an opening reads.
-        int zeros = 0;
-        while (zeros < text.size() - 1 && text.at(zeros) == QLatin1Char('0'))
+    // A run of up to 15 digits (exact as a double) only changes its padding,
+    // or loses leading zeros beyond the width. Checked and written in one
+    // pass: this runs for several cells of every record an opening reads.
+    const char16_t* p = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype zeros = 0;
+    bool run = n > 0 && n <= 15;
+    for (qsizetype i = 0; run && i < n; ++i) {
+        if (char16_t(p[i] - u'0') > 9)
+            run = false;
+        else if (p[i] == u'0' && zeros == i && i < n - 1)
             ++zeros;
-        const int significant = text.size() - zeros;
-        if (significant == digits)
-            return zeros == 0 ? text : text.mid(zeros);
-        const int width = qMax(significant, digits);
-        QString out(width, Qt::Uninitialized);
-        QChar* d = out.data();
-        const QChar* src = text.constData() + zeros;
-        for (int i = 0; i < width - significant; ++i)
-            d[i] = QLatin1Char('0');
-        for (int i = 0; i < significant; ++i)
-            d[width - significant + i] = src[i];
-        return out;
     }
-    if (!IsNumber(text))
-        return text;
+    if (run) {
+        for (qsizetype i = n - zeros; i < digits; ++i)
+            out.append(u'0');
+        out.append(text.mid(zeros));
+        return;
+    }
+    if (!IsNumber(text)) {
+        out.append(text);
+        return;
+    }
     const double rounded = std::round(LenientNumber(text.trimmed()));
-    QString magnitude = QString::number(std::fabs(rounded), 'f', 0);
-    if (magnitude.size() < digits)
-        magnitude.prepend(QString(digits - magnitude.size(), QLatin1Char('0')));
-    return rounded < 0 ? QLatin1Char('-') + magnitude : magnitude;
+    const QString magnitude = QString::number(std::fabs(rounded), 'f', 0);
+    if (rounded < 0)
+        out.append(QLatin1Char('-'));
+    for (qsizetype i = magnitude.size(); i < digits; ++i)
+        out.append(QLatin1Char('0'));
+    out.append(magnitude);
+}
+
+QString FormatDigits(QStringView text, int digits)
+{
+    TextBuffer out;
+    AppendDigits(out, text, digits);
+    return out.take();
+}
+
+void TextBuffer::grow(qsizetype more)
+{
+    capacity_ = qMax(qMax<qsizetype>(64, 2 * capacity_), size_ + more);
+    // The text is resized in place when it is not shared: the characters
+    // written so far stay.
+    text_.resize(capacity_);
+    data_ = reinterpret_cast<char16_t*>(text_.data());
+}
+
+QString TextBuffer::take()
+{
+    text_.resize(size_);
+    QString text = std::move(text_);
+    text_ = QString();
+    data_ = nullptr;
+    size_ = capacity_ = 0;
+    return text;
+}
+
+void AppendInteger(TextBuffer& out, qint64 value, int minDigits)
+{
+    // Built from the last digit on: as unsigned, so the most negative value
+    // has a magnitude too.
+    quint64 v = value < 0 ? 0 - quint64(value) : quint64(value);
+    if (value < 0)
+        out.append(u'-');
+    char digits[24];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + v % 10);
+        v /= 10;
+    } while (v > 0);
+    for (int i = n; i < minDigits; ++i)
+        out.append(u'0');
+    while (n > 0)
+        out.append(char16_t(digits[--n]));
+}
+
+void AppendPlainNumber(TextBuffer& out, double value)
+{
+    // Whole numbers, nearly all of them, without a text of their own.
+    if (value == std::floor(value) && std::fabs(value) < 9.0e15)
+        AppendInteger(out, qint64(value));
+    else
+        out.append(PlainNumber(value));
 }
 
 QString PlainNumber(double value)
 {
     if (value == std::floor(value)) {
-        if (std::fabs(value) < 9.0e15)
-            return QString::number(qint64(value));
+        if (std::fabs(value) < 9.0e15) {
+            TextBuffer out;
+            AppendInteger(out, qint64(value));
+            return out.take();
+        }
         return QString::number(value, 'f', 0);
     }
     return QString::number(value, 'g', 15);
@@ -251,24 +310,20 @@ struct BlankPositions {
     int count = 0;
 };
 
-BlankPositions Blanks(const QString& line, int count, bool endIsBlank)
+BlankPositions Blanks(QStringView line, int count, bool endIsBlank)
 {
     BlankPositions p;
-    int from = 0;
-    while (p.count < count) {
-        const int found = line.indexOf(QLatin1Char(' '), from);
-        if (found < 0) {
-            if (endIsBlank && from <= line.size())
-                p.at[p.count++] = line.size();
-            break;
-        }
-        p.at[p.count++] = found;
-        from = found + 1;
-    }
+    const char16_t* text = line.utf16();
+    const int n = int(line.size());
+    for (int i = 0; i < n && p.count < count; ++i)
+        if (text[i] == u' ')
+            p.at[p.count++] = i;
+    if (p.count < count && endIsBlank)
+        p.at[p.count++] = n;
     return p;
 }
 
-QString Between(const QString& line, int a, int b)
+QStringView Between(QStringView line, int a, int b)
 {
     return line.mid(a + 1, b - a - 1);
 }
@@ -286,7 +341,7 @@ std::optional<ValueRecord> ReadValueRecord(const QString& line)
         for (int k = 0; k < 4; ++k)
             r.values[k] = Between(line, p.at[k + 1], p.at[k + 2]);
     } else {
-        r.number = QStringLiteral("-");
+        r.number = u"-";
         for (int k = 0; k < 4; ++k)
             r.values[k] = Between(line, p.at[k], p.at[k + 1]);
     }
@@ -302,18 +357,25 @@ std::optional<ObjectRecord> ReadObjectRecord(const QString& line)
                         Between(line, p.at[2], p.at[3]), Between(line, p.at[3], p.at[4])};
 }
 
-QString ComposeValueRecord(QChar type, const QString& key, const QString& v1,
-                           const QString& v2, const QString& v3, const QString& v4)
+QString ComposeValueRecord(QChar type, QStringView key, QStringView v1, QStringView v2,
+                           QStringView v3, QStringView v4)
 {
-    QString line(type);
-    line += QLatin1Char(' ');
-    if (key != QLatin1String("-"))
-        line += PlainNumber(LenientNumber(key)) + QLatin1Char(' ');
-    line += v1 + QLatin1Char(' ') + v2 + QLatin1Char(' ') + v3 + QLatin1Char(' ') + v4;
-    return line;
+    TextBuffer line;
+    line.append(type);
+    line.append(u' ');
+    if (key != QLatin1String("-")) {
+        AppendPlainNumber(line, LenientNumber(key));
+        line.append(u' ');
+    }
+    for (const QStringView v : {v1, v2, v3}) {
+        line.append(v);
+        line.append(u' ');
+    }
+    line.append(v4);
+    return line.take();
 }
 
-QString ComposeObjectRecord(const QString& key, qint64 offset, qint64 length)
+QString ComposeObjectRecord(QStringView key, qint64 offset, qint64 length)
 {
     return QStringLiteral("5 %1 %2 %3 14")
         .arg(PlainNumber(LenientNumber(key)))
@@ -331,12 +393,12 @@ QString RGBToString(quint32 colour, ColourParts& parts)
     return QStringLiteral("%1 %2 %3").arg(parts.ColorR).arg(parts.ColorG).arg(parts.ColorB);
 }
 
-quint32 StringToRGB(const QString& line, ColourParts& parts)
+quint32 StringToRGB(QStringView line, ColourParts& parts)
 {
     const BlankPositions p = Blanks(line, 4, false);
     auto field = [&](int k) {
         if (k >= p.count)
-            return QString();
+            return QStringView();
         const int end = k + 1 < p.count ? p.at[k + 1] : line.size();
         return Between(line, p.at[k], end);
     };

@@ -201,7 +201,7 @@ ExportReport cmdExportAll_Click(Editor& editor)
         auto faulty = [&](const QString& reason) {
             row.colour = kRed;
             row.icon = IconMissing;
-            report.faults.append(ExportReport::Fault{row.key, reason});
+            report.faults.append(ExportReport::Fault{row.key(), reason});
         };
 
         // A replaced row has no place in any container until the next save;
@@ -241,7 +241,7 @@ ExportReport cmdExportAll_Click(Editor& editor)
         Staged s;
         s.row = r;
         s.container = n;
-        s.image = ObjectImagePath(editor, row.key);
+        s.image = ObjectImagePath(editor, row.key());
         s.target = existing.resolve(s.image);
         QString error;
         if (HoldsAlready(s.target, c.bytes.constData() + offset, length)) {
@@ -265,7 +265,7 @@ ExportReport cmdExportAll_Click(Editor& editor)
             row.colour = kRed;
             row.icon = IconMissing;
             report.faults.append(ExportReport::Fault{
-                row.key, QStringLiteral("il file %1 non può essere scritto (%2)").arg(s.image, error)});
+                row.key(), QStringLiteral("il file %1 non può essere scritto (%2)").arg(s.image, error)});
             continue;
         }
         ++report.written;

@@ -39,11 +39,12 @@ QString TrimBlanks(const QString& s)
 
 // A pixel coordinate from a cell, bounded so that "1e300" cannot overflow
 // the placement arithmetic; nothing that far off shows anyway.
-int Coordinate(const QString& cell) { return int(LenientInteger(cell, -1000000, 1000000)); }
+int Coordinate(QStringView cell) { return int(LenientInteger(cell, -1000000, 1000000)); }
 
 quint32 RowColour(const Row& row)
 {
-    return MakeColour(LenientInt(row.cell(ColR)), LenientInt(row.cell(ColG)), LenientInt(row.cell(ColB)));
+    return MakeColour(LenientInt(row.cellView(ColR)), LenientInt(row.cellView(ColG)),
+                      LenientInt(row.cellView(ColB)));
 }
 
 void ScanTree(Editor& editor)
@@ -54,20 +55,26 @@ void ScanTree(Editor& editor)
     // By number, re-reading the node each time: filling a field runs its
     // handler, which may rewrite this very node.
     for (int k = 1; k <= editor.doc.T_Strutt.count(); ++k) {
-        const QString text = editor.doc.T_Strutt.node(k).text;
-        if (text.startsWith(kMinutePrefix)) {
+        const Node& node = editor.doc.T_Strutt.node(k);
+        // Both parameter records are of type "2"; most lines are neither
+        // those nor the background, and are passed over without a copy.
+        const bool parameter = RecordType(node.text) == QLatin1Char('2');
+        if (!parameter && !editor.doc.T_Strutt.hasTag(k, kBackgroundTag))
+            continue;
+        const QString text = node.text;
+        if (parameter && text.startsWith(kMinutePrefix)) {
             editor.refs.MinuteLengthNode = k;
             editor.setText({FieldKind::TxtMin, 0}, TrimBlanks(text.mid(4)));
             editor.txtMin.enabled = true;
             editor.PicMin.enabled = true;
         }
-        if (text.startsWith(kHourPrefix)) {
+        if (parameter && text.startsWith(kHourPrefix)) {
             editor.refs.HourLengthNode = k;
             editor.setText({FieldKind::TxtOra, 0}, TrimBlanks(text.mid(4)));
             editor.txtOra.enabled = true;
             editor.PicOre.enabled = true;
         }
-        if (editor.doc.T_Strutt.node(k).tag == kBackgroundTag) {
+        if (editor.doc.T_Strutt.hasTag(k, kBackgroundTag)) {
             editor.refs.BackgroundNode = k;
             editor.lbl0.enabled = true;
             const quint32 colour = StringToRGB(editor.doc.T_Strutt.node(k).text, editor.colour);

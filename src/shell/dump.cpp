@@ -34,7 +34,7 @@ QJsonValue RowKeyOrNull(const Table& table, quint64 id)
     const int n = table.findId(id);
     if (n == 0)
         return QJsonValue(QJsonValue::Null);
-    return table.row(n).key;
+    return table.row(n).key();
 }
 
 QJsonObject DumpTable(const Table& table)
@@ -42,11 +42,11 @@ QJsonObject DumpTable(const Table& table)
     QJsonArray rows;
     for (const Row& r : table.rows()) {
         QJsonArray cells;
-        for (const QString& c : r.cells)
+        for (const QString& c : r.cells())
             cells.append(c);
-        rows.append(QJsonObject{{"key", r.key},
+        rows.append(QJsonObject{{"key", r.key()},
                                 {"cells", cells},
-                                {"tag", r.tag},
+                                {"tag", r.tag()},
                                 {"colour", Colour(r.colour)},
                                 {"bold", r.bold},
                                 {"icon", r.icon}});
@@ -186,13 +186,15 @@ QJsonDocument DumpState(const Editor& e)
         lines.append(doc.SkinLines.at(i));
 
     QJsonArray tree;
-    for (const Node& n : doc.T_Strutt.nodes())
+    for (int k = 1; k <= doc.T_Strutt.count(); ++k) {
+        const Node& n = doc.T_Strutt.node(k);
         tree.append(QJsonObject{{"text", n.text},
-                                {"tag", n.tag},
+                                {"tag", doc.T_Strutt.tag(k)},
                                 {"image", n.image},
                                 {"bold", n.bold},
                                 {"colour", Colour(n.colour)},
                                 {"parent", n.parent}});
+    }
 
     QJsonArray elementRows;
     for (quint64 id : e.refs.ElementRow)

@@ -258,7 +258,7 @@ void TestWindow::opensAndShowsTheSample()
     QCOMPARE(e.doc.L_Values.sortColumn(), int(ColBytes));
     QCOMPARE(header->sortIndicatorSection(), int(ColBytes));
     for (int r = 1; r <= e.doc.L_Values.count(); ++r)
-        QCOMPARE(values->model()->index(r - 1, 0).data().toString(), e.doc.L_Values.row(r).key);
+        QCOMPARE(values->model()->index(r - 1, 0).data().toString(), e.doc.L_Values.row(r).key());
 }
 
 void TestWindow::fieldsShowOnlyWhatTheCoreAccepts()

@@ -155,8 +155,10 @@ QVariant TreeModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return n.text;
-    case Qt::ToolTipRole:
-        return n.tag.isEmpty() ? QVariant() : QVariant(n.tag);
+    case Qt::ToolTipRole: {
+        const QString tag = tree_.tag(k);
+        return tag.isEmpty() ? QVariant() : QVariant(tag);
+    }
     case Qt::ForegroundRole:
         return ColourOf(n.colour);
     case Qt::FontRole:
