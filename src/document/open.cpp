@@ -205,18 +205,9 @@ void AddObjectRow(RowBatch& batch, ObjectContext& context, const ObjectRecord& r
 
 void AppendObjectImageName(TextBuffer& out, QStringView key)
 {
-    bool digits = !key.isEmpty() && key.size() <= 15;
-    for (QChar c : key)
-        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    if (digits) {
-        // The plain integer of a run of digits: its leading zeros dropped.
-        qsizetype zeros = 0;
-        while (zeros < key.size() - 1 && key.at(zeros) == QLatin1Char('0'))
-            ++zeros;
-        out.append(key.mid(zeros));
-    } else {
-        out.append(PlainNumber(LenientNumber(key)).toLower());
-    }
+    // The plain number is digits, a sign, a point or a lower-case exponent:
+    // already in lower case.
+    AppendPlainNumber(out, LenientNumber(key));
     out.append(QLatin1String(".gif"));
 }
 

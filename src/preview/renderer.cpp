@@ -59,7 +59,9 @@ void ScanTree(Editor& editor)
         // Both parameter records are of type "2"; most lines are neither
         // those nor the background, and are passed over without a copy.
         const bool parameter = RecordType(node.text) == QLatin1Char('2');
-        if (!parameter && !editor.doc.T_Strutt.hasTag(k, kBackgroundTag))
+        // A tag never changes once given, whatever the handlers write.
+        const bool background = editor.doc.T_Strutt.hasTag(k, kBackgroundTag);
+        if (!parameter && !background)
             continue;
         const QString text = node.text;
         if (parameter && text.startsWith(kMinutePrefix)) {
@@ -74,7 +76,7 @@ void ScanTree(Editor& editor)
             editor.txtOra.enabled = true;
             editor.PicOre.enabled = true;
         }
-        if (editor.doc.T_Strutt.hasTag(k, kBackgroundTag)) {
+        if (background) {
             editor.refs.BackgroundNode = k;
             editor.lbl0.enabled = true;
             const quint32 colour = StringToRGB(editor.doc.T_Strutt.node(k).text, editor.colour);
