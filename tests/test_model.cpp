@@ -97,6 +97,14 @@ void ModelTest::textBufferKeepsWhatItGrows()
         b.append(u',');
         expected += piece + QLatin1Char(',');
     }
+    // Pieces of every length up to past the longest block moved at once.
+    for (int n = 0; n <= 40; ++n) {
+        QString piece;
+        for (int i = 0; i < n; ++i)
+            piece += QChar(u'a' + (n + i) % 26);
+        b.append(QStringView(piece));
+        expected += piece;
+    }
     // A copy of its own beginning, across the growth that the copy needs.
     b.appendOwn(0, 100);
     expected += expected.left(100);
@@ -175,14 +183,23 @@ void ModelTest::sortIgnoresCaseAndKeepsEqualOrder()
 void ModelTest::treeTagsMatchOnlyTheirOwnPlace()
 {
     Tree tree;
+    QVector<QString> lines{QStringLiteral("SKI1 x"), QStringLiteral("2 8 18"), QStringLiteral("0 41 98 "),
+                           QStringLiteral("4 20 30 40 0"), QStringLiteral("4 1 1 1 0")};
+    tree.setLines(lines);
     tree.add(QStringLiteral("SKI1"), 0, IconRoot, false, QString());
     const int none = tree.addTagText(QString());
-    const int early = tree.addRecord(QStringLiteral("2 8 18"), 1, IconType2, none, 1);
-    const int section = tree.add(QStringLiteral("0 41 98 "), 1, IconSection, true, QString());
+    const int early = tree.addLine(1, 1, IconType2, false, none, 1);
+    const int section = tree.addLine(2, 1, IconSection, true, -1, 0);
     const int prefix = tree.addTagText(QStringLiteral("0 41 98"));
-    const int first = tree.addRecord(QStringLiteral("4 20 30 40 0"), section, IconType4, prefix, 1);
-    const int eleventh = tree.addRecord(QStringLiteral("4 1 1 1 0"), section, IconType4, prefix, 11);
+    const int first = tree.addLine(3, section, IconType4, false, prefix, 1);
+    const int eleventh = tree.addLine(4, section, IconType4, false, prefix, 11);
     const int tagged = tree.add(QStringLiteral("x"), 1, IconNone, false, QStringLiteral("free text"));
+
+    // Nodes read their lines; the tree's copy of the list stays as given.
+    lines[3] = QStringLiteral("changed");
+    QCOMPARE(tree.text(1), QStringLiteral("SKI1"));
+    QCOMPARE(tree.text(first), QStringLiteral("4 20 30 40 0"));
+    QCOMPARE(tree.text(tagged), QStringLiteral("x"));
 
     QCOMPARE(tree.tag(1), QString());
     QCOMPARE(tree.tag(early), QStringLiteral("_1"));
@@ -205,12 +222,16 @@ void ModelTest::treeTagsMatchOnlyTheirOwnPlace()
     QVERIFY(!tree.hasTag(early, u"0 41 98_1"));
 
     // Changing a node's text later leaves its tag as it was given.
-    tree.node(section).text = QStringLiteral("0 1 1");
+    tree.setText(section, QStringLiteral("0 1 1"));
+    QCOMPARE(tree.text(section), QStringLiteral("0 1 1"));
+    QCOMPARE(tree.text(first), QStringLiteral("4 20 30 40 0"));
     QCOMPARE(tree.tag(first), QStringLiteral("0 41 98_1"));
+    // Clearing lets go of the lines: a line past the end reads as empty.
     tree.clear();
     QCOMPARE(tree.count(), 0);
-    QCOMPARE(tree.addRecord(QStringLiteral("1"), 0, IconNone, tree.addTagText(u"s"_qs), 2), 1);
+    QCOMPARE(tree.addLine(3, 0, IconNone, false, tree.addTagText(u"s"_qs), 2), 1);
     QCOMPARE(tree.tag(1), QStringLiteral("s_2"));
+    QCOMPARE(tree.text(1), QString());
 }
 
 QTEST_GUILESS_MAIN(ModelTest)

@@ -5,6 +5,7 @@
 #include "shell/startup.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTest>
@@ -62,6 +63,7 @@ private slots:
     void reopeningGivesTheSameDocument();
     void cancelChangesNothing();
     void splitPath();
+    void folderSnapshotTestsEveryName();
 };
 
 void OpenTest::buildsTreeAndTables()
@@ -75,7 +77,7 @@ void OpenTest::buildsTreeAndTables()
     QCOMPARE(doc.SkinLines.size(), kSlotCount);
 
     const Node& root = doc.T_Strutt.node(1);
-    QCOMPARE(root.text, QStringLiteral("SKI1"));
+    QCOMPARE(doc.T_Strutt.text(1), QStringLiteral("SKI1"));
     QCOMPARE(root.image, int(IconRoot));
     const Node& early = doc.T_Strutt.node(2);
     QCOMPARE(early.parent, 1);
@@ -92,6 +94,10 @@ void OpenTest::buildsTreeAndTables()
     QCOMPARE(doc.T_Strutt.node(13).image, int(IconType3));
     QCOMPARE(doc.T_Strutt.node(14).image, int(IconType6));
     QCOMPARE(doc.T_Strutt.node(15).image, int(IconNone));  // "8 ..." has no picture
+    // Every node but the root shows its line as read, sections included.
+    for (int k = 2; k <= doc.T_Strutt.count(); ++k)
+        QCOMPARE(doc.T_Strutt.text(k), doc.SkinLines.at(k - 1));
+    QCOMPARE(doc.T_Strutt.text(3), QStringLiteral("0 41 98"));
 
     const Table& rgba = doc.L_RGBA;
     QCOMPARE(Keys(rgba), QStringList({"-", "0595"}));
@@ -325,7 +331,7 @@ void OpenTest::reopeningGivesTheSameDocument()
     QCOMPARE(second.LineCount, first.LineCount);
     QCOMPARE(second.T_Strutt.count(), first.T_Strutt.count());
     for (int k = 1; k <= first.T_Strutt.count(); ++k) {
-        QCOMPARE(second.T_Strutt.node(k).text, first.T_Strutt.node(k).text);
+        QCOMPARE(second.T_Strutt.text(k), first.T_Strutt.text(k));
         QCOMPARE(second.T_Strutt.tag(k), first.T_Strutt.tag(k));
     }
     for (auto table : {&Document::L_Values, &Document::L_RGBA, &Document::L_Dim}) {
@@ -364,6 +370,30 @@ void OpenTest::splitPath()
     QCOMPARE(SplitPath(QStringLiteral("\\\\server\\share\\f.ski"), 0), QStringLiteral("server"));
     QCOMPARE(SplitPath(QStringLiteral("\\\\server\\share\\f.ski"), 1), QString());
     QCOMPARE(SplitPath(path, 9), QString());
+}
+
+void OpenTest::folderSnapshotTestsEveryName()
+{
+    QTemporaryDir dir;
+    // Enough names that many share a place in the lookup table.
+    for (int i = 1; i <= 300; ++i)
+        WriteFile(dir.filePath(i % 7 == 0 ? QStringLiteral("%1.GIF").arg(i) : QStringLiteral("%1.gif").arg(i)),
+                  "GIF89a");
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.gif")));
+    const FolderSnapshot snapshot(dir.path() + QLatin1Char('/'));
+    for (int i = 1; i <= 300; ++i)
+        QVERIFY2(snapshot.hasFile(QStringLiteral("%1.gif").arg(i)), qPrintable(QString::number(i)));
+    QVERIFY(snapshot.hasFile(u"14.GiF"));
+    for (const char16_t* absent : {u"0.gif", u"301.gif", u"1.gi", u"1.giff", u"folder.gif", u""})
+        QVERIFY2(!snapshot.hasFile(absent), qPrintable(QString::fromUtf16(absent)));
+    QCOMPARE(snapshot.resolve(dir.filePath("14.gif")), dir.filePath("14.GIF"));
+    QCOMPARE(snapshot.resolve(dir.filePath("999.gif")), dir.filePath("999.gif"));
+
+    // A snapshot keeps what it saw; a new one sees the folder as it is now.
+    WriteFile(dir.filePath("301.gif"), "GIF89a");
+    QVERIFY(!snapshot.hasFile(u"301.gif"));
+    QVERIFY(FolderSnapshot(dir.path()).hasFile(u"301.gif"));
+    QVERIFY(!FolderSnapshot(dir.filePath("missing")).hasFile(u"1.gif"));
 }
 
 QTEST_MAIN(OpenTest)

@@ -300,7 +300,7 @@ void Preview::treeScanAndColours()
     QVERIFY(SameLine(e.canvas.LineOra, 70, 120, 70, 78));  // hour hand 42
 
     // The render changed no node and no cell.
-    QCOMPARE(doc.T_Strutt.node(minute).text, QStringLiteral("2 8  25 "));
+    QCOMPARE(doc.T_Strutt.text(minute), QStringLiteral("2 8  25 "));
     QCOMPARE(doc.L_RGBA.row(1).cell(ColR), QStringLiteral("255"));
 
     // Rows that vanish leave the references as they were.

@@ -169,7 +169,7 @@ void TestSave::packsRowsBackToBackAndRewritesTheText()
     Row& colour = e.doc.L_RGBA.row(e.doc.L_RGBA.findKey("0562"));
     colour.setCell(ColR, "77");
     e.doc.L_Dim.row(1).setCell(ColX2, "170");
-    e.doc.T_Strutt.node(7).text = "2 8 20";
+    e.doc.T_Strutt.setText(7, "2 8 20");
     e.doc.T_Strutt.node(7).colour = kBlue;
     // A colour row whose slot lies beyond the lines written has no effect.
     const int extra = e.doc.L_RGBA.addRow(u"-");
@@ -205,7 +205,7 @@ void TestSave::packsRowsBackToBackAndRewritesTheText()
         QCOMPARE(row.cells(), valuesBefore[r - 1].cells());
         QCOMPARE(row.colour, kRed);
     }
-    QCOMPARE(e.doc.T_Strutt.node(9).text, QStringLiteral("5 40 0 100 0"));
+    QCOMPARE(e.doc.T_Strutt.text(9), QStringLiteral("5 40 0 100 0"));
     QVERIFY(e.SaveEnabled);
 
     // Saving again without edits writes the same files; the backup is now

@@ -3,6 +3,7 @@
 #include "document/model.h"
 #include "document/textform.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace velluno;
@@ -140,6 +141,36 @@ void TextFormTest::fieldSplitting()
     QVERIFY(r->values[3].isEmpty());
     // Tabs are not separators.
     QVERIFY(!read("1\t2\t3\t4\t5"));
+
+    // Blanks at every place of a line, between characters that differ from
+    // a blank in one bit or that lie far above it, found as one by one.
+    const char16_t alphabet[] = {u'7', u'0', u'\t', u'\0', u'\x120', u'\x8020', u'\xFFFF', u'\xE9'};
+    QRandomGenerator random(1234);
+    for (int round = 0; round < 2000; ++round) {
+        QString line(1, QLatin1Char('1'));
+        const int fields = 4 + int(random.bounded(5));
+        for (int f = 0; f < fields; ++f) {
+            line += QLatin1Char(' ');
+            for (int c = int(random.bounded(7)); c > 0; --c)
+                line += QChar(alphabet[random.bounded(int(std::size(alphabet)))]);
+        }
+        QVector<int> blanks;
+        for (int i = 0; i < line.size() && blanks.size() < 6; ++i)
+            if (line.at(i) == QLatin1Char(' '))
+                blanks.append(i);
+        if (blanks.size() < 6)
+            blanks.append(line.size());
+        const auto got = ReadValueRecord(line);
+        QCOMPARE(bool(got), blanks.size() >= 5);
+        if (!got)
+            continue;
+        const int first = blanks.size() == 6 ? 1 : 0;
+        if (first == 1)
+            QCOMPARE(got->number, QStringView(line).mid(blanks[0] + 1, blanks[1] - blanks[0] - 1));
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(got->values[k], QStringView(line).mid(blanks[first + k] + 1,
+                                                           blanks[first + k + 1] - blanks[first + k] - 1));
+    }
 }
 
 void TextFormTest::objectRecords()
@@ -184,6 +215,10 @@ void TextFormTest::integersNeverOverflow()
     QCOMPARE(PlainNumber(LenientNumber(QStringLiteral("007"))), QStringLiteral("7"));
     QCOMPARE(PlainNumber(-2), QStringLiteral("-2"));
     QCOMPARE(PlainNumber(2.5), QStringLiteral("2.5"));
+    QCOMPARE(PlainNumber(-0.0), QStringLiteral("0"));
+    QCOMPARE(PlainNumber(8999999999999999.0), QStringLiteral("8999999999999999"));
+    QCOMPARE(PlainNumber(1e300), QString::number(1e300, 'f', 0));
+    QCOMPARE(PlainNumber(-1e20), QStringLiteral("-100000000000000000000"));
 }
 
 void TextFormTest::tableSortsAsTextAndKeepsSelection()

@@ -1,6 +1,7 @@
 #include "document/files.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +17,69 @@
 #include <sys/stat.h>
 
 namespace velluno {
+
+// The normal files of a listed folder, made once per listing and shared by
+// every snapshot of it. Names are tested through a table of their hashes,
+// with the lower-case names back to back in one text: an opening tests
+// hundreds of image names, and each test must cost no more than hashing a
+// few characters and comparing one name.
+struct FolderSnapshot::Files {
+    QHash<QString, QString> names;  // lower case -> the name on disk
+    struct Slot {
+        quint64 hash = 0;
+        int start = 0;
+        int length = -1;  // -1: free
+    };
+    QString lower;         // the keys of `names`, back to back
+    QVector<Slot> table;   // a power of two long, at most half full
+
+    // Four characters at a time; the length is mixed in, so that a name
+    // and the same name with zeros after it differ.
+    static quint64 Hash(QStringView s)
+    {
+        const char16_t* p = s.utf16();
+        qsizetype n = s.size();
+        quint64 h = 0x9E3779B97F4A7C15ull ^ quint64(n);
+        for (; n >= 4; n -= 4, p += 4) {
+            quint64 word;
+            std::memcpy(&word, p, sizeof word);
+            h = (h ^ word) * 0xFF51AFD7ED558CCDull;
+        }
+        quint64 tail = 0;
+        std::memcpy(&tail, p, size_t(n) * sizeof(char16_t));
+        h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+        return h ^ (h >> 29);
+    }
+
+    explicit Files(QHash<QString, QString> byName) : names(std::move(byName))
+    {
+        qsizetype size = 16;
+        while (size < 2 * names.size())
+            size *= 2;
+        table.resize(size);
+        for (auto it = names.cbegin(); it != names.cend(); ++it) {
+            const quint64 h = Hash(it.key());
+            quint64 at = h & quint64(size - 1);
+            while (table.at(at).length >= 0)
+                at = (at + 1) & quint64(size - 1);
+            table[at] = Slot{h, int(lower.size()), int(it.key().size())};
+            lower += it.key();
+        }
+    }
+
+    bool contains(QStringView name) const
+    {
+        const quint64 h = Hash(name);
+        const quint64 mask = quint64(table.size() - 1);
+        for (quint64 at = h & mask;; at = (at + 1) & mask) {
+            const Slot& slot = table.at(at);
+            if (slot.length < 0)
+                return false;
+            if (slot.hash == h && QStringView(lower).mid(slot.start, slot.length) == name)
+                return true;
+        }
+    }
+};
 
 namespace {
 
@@ -36,20 +100,20 @@ public:
     };
 
     // Every normal file of `dir`: lower-case name -> name on disk, an exact
-    // lower-case spelling preferred.
-    QHash<QString, QString> files(const QString& dir)
+    // lower-case spelling preferred. None for what is no folder.
+    std::shared_ptr<const FolderSnapshot::Files> files(const QString& dir)
     {
         QMutexLocker lock(&mutex_);
         Listing* listing = fresh(dir);
         if (!listing)
-            return {};
-        // Made once per listing and shared by every snapshot taken of it.
-        if (!listing->filesMade) {
+            return std::make_shared<const FolderSnapshot::Files>(QHash<QString, QString>());
+        if (!listing->files) {
+            QHash<QString, QString> names;
             for (auto it = listing->entries.cbegin(); it != listing->entries.cend(); ++it)
                 for (const Entry& e : it.value())
-                    if (e.file && (!listing->files.contains(it.key()) || e.name == it.key()))
-                        listing->files.insert(it.key(), e.name);
-            listing->filesMade = true;
+                    if (e.file && (!names.contains(it.key()) || e.name == it.key()))
+                        names.insert(it.key(), e.name);
+            listing->files = std::make_shared<const FolderSnapshot::Files>(std::move(names));
         }
         return listing->files;
     }
@@ -88,8 +152,7 @@ private:
         Listing& listing = listings_[dir];
         if (!listing.valid || listing.stamp != stamp || listing.inode != st.st_ino) {
             listing.entries.clear();
-            listing.files.clear();
-            listing.filesMade = false;
+            listing.files.reset();
             listing.stamp = stamp;
             listing.inode = st.st_ino;
             listing.valid = Read(native, &listing.entries);
@@ -102,8 +165,7 @@ private:
         qint64 stamp = 0;
         quint64 inode = 0;
         QHash<QString, QVector<Entry>> entries;
-        bool filesMade = false;
-        QHash<QString, QString> files;
+        std::shared_ptr<const FolderSnapshot::Files> files;  // made when first asked for
     };
 
     static bool Read(const QByteArray& dir, QHash<QString, QVector<Entry>>* entries)
@@ -221,7 +283,7 @@ QStringList FolderFiles(const QString& dir)
 }
 
 FolderSnapshot::FolderSnapshot(const QString& dir)
-    : dir_(WithoutTrailingSeparators(dir)), names_(Index().files(dir_))
+    : dir_(WithoutTrailingSeparators(dir)), files_(Index().files(dir_))
 {
 }
 
@@ -231,8 +293,8 @@ bool FolderSnapshot::hasFile(QStringView name) const
     // lower case already, as the object images' names are.
     for (QChar c : name)
         if (c.unicode() >= 0x80 || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')))
-            return names_.contains(name.toString().toLower());
-    return names_.contains(QString::fromRawData(name.data(), name.size()));
+            return files_->contains(name.toString().toLower());
+    return files_->contains(name);
 }
 
 QString FolderSnapshot::resolve(const QString& path) const
@@ -241,8 +303,8 @@ QString FolderSnapshot::resolve(const QString& path) const
     const QString folder = cut < 0 ? QStringLiteral(".") : WithoutTrailingSeparators(path.left(cut + 1));
     if (folder != dir_)
         return ResolveFile(path);
-    const auto found = names_.constFind(path.mid(cut + 1).toLower());
-    return found == names_.constEnd() ? path : path.left(cut + 1) + *found;
+    const auto found = files_->names.constFind(path.mid(cut + 1).toLower());
+    return found == files_->names.constEnd() ? path : path.left(cut + 1) + *found;
 }
 QString ResolveFile(const QString& path) { return Resolve(path, Kind::File); }
 QString ResolveDir(const QString& path) { return Resolve(path, Kind::Dir); }
@@ -254,11 +316,13 @@ bool FileExist(const QString& path)
     return !Find(path, Kind::File).isEmpty();
 }
 
-bool DirExist(const QString& path)
+bool DirExist(const QString& path) { return !ExistingDir(path).isEmpty(); }
+
+QString ExistingDir(const QString& path)
 {
     if (path.trimmed().isEmpty())
-        return false;
-    return !Find(path, Kind::Dir).isEmpty();
+        return QString();
+    return Find(path, Kind::Dir);
 }
 
 QString SplitPath(const QString& sPath, int Part)

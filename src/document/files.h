@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace velluno {
 
 // "/" joined, without doubling a separator already there.
@@ -19,6 +21,9 @@ QString ResolvePath(const QString& path);
 // The same, but only for entries that are normal files / folders.
 QString ResolveFile(const QString& path);
 QString ResolveDir(const QString& path);
+// The existing spelling of a folder's path, empty when there is no such
+// folder: ResolveDir and DirExist in one look.
+QString ExistingDir(const QString& path);
 
 // True when the path names a normal file (name matched without regard to case).
 bool FileExist(const QString& path);
@@ -40,9 +45,11 @@ public:
     // (an exact match wins), else `path` unchanged.
     QString resolve(const QString& path) const;
 
+    struct Files;
+
 private:
     QString dir_;
-    QHash<QString, QString> names_;  // lower case -> the name on disk
+    std::shared_ptr<const Files> files_;
 };
 
 // Pieces of a full path: 0 server of a network path, 1 drive, 2 folder,

@@ -26,7 +26,8 @@ void Row::setPart(int k, QStringView text)
         own.append(i == k ? text : part(i));
         ends[i] = int(own.size());
     }
-    text_ = own.take();
+    release();
+    text_ = new Text{1, own.take()};
     base_ = 0;
     std::copy_n(ends, parts_, ends_);
 }
@@ -38,10 +39,18 @@ RowBatch::RowBatch(Table& table, qsizetype expected) : table_(table), first_(tab
 
 RowBatch::~RowBatch()
 {
-    const QString text = text_.take();
-    // Copied into place and moved: the copy is a reference count, inline.
+    // Rows written to while the batch was open have a text of their own.
+    qsizetype rows = 0;
     for (qsizetype i = first_; i < table_.rows_.size(); ++i)
-        table_.rows_[i].text_ = QString(text);
+        rows += table_.rows_.at(i).text_ ? 0 : 1;
+    if (rows == 0)
+        return;
+    Row::Text* const text = new Row::Text{rows, text_.take()};
+    for (qsizetype i = first_; i < table_.rows_.size(); ++i) {
+        Row& row = table_.rows_[i];
+        if (!row.text_)
+            row.text_ = text;
+    }
 }
 
 RowWriter::RowWriter(RowBatch& batch) : row_(batch.table_.appendRow()), text_(batch.text_)
@@ -110,16 +119,18 @@ int Table::findKey(QStringView key) const
         return 0;
     }
     if (!keyIndexValid_) {
-        keyIndex_.fill(0, 10000);
+        if (++keyStamp_ == 1)  // the first time, or the stamps went round
+            keyIndex_.fill(KeyEntry{0, 0}, 10000);
         // Backwards, so that of equal keys the first row is the one kept.
         for (int i = rows_.size() - 1; i >= 0; --i) {
             const int n = FourDigitNumber(rows_.at(i).keyView());
             if (n >= 0)
-                keyIndex_[n] = i + 1;
+                keyIndex_[n] = KeyEntry{keyStamp_, i + 1};
         }
         keyIndexValid_ = true;
     }
-    return keyIndex_.at(number);
+    const KeyEntry& entry = keyIndex_.at(number);
+    return entry.stamp == keyStamp_ ? entry.row : 0;
 }
 
 int Table::findKey(QLatin1String key) const
@@ -236,18 +247,17 @@ int Tree::addTagText(const QString& text)
 
 int Tree::add(const QString& text, int parent, int image, bool bold, const QString& tag)
 {
-    return append(text, parent, image, bold, tag.isEmpty() ? -1 : addTagText(tag), 0);
+    const int k = addLine(-1, parent, image, bold, tag.isEmpty() ? -1 : addTagText(tag), 0);
+    nodes_.last().text_ = text;
+    return k;
 }
 
-int Tree::addRecord(const QString& text, int parent, int image, int tagText, int position)
+int Tree::addLine(int line, int parent, int image, bool bold, int tagText, int position)
 {
-    return append(text, parent, image, false, tagText, position);
-}
-
-int Tree::append(const QString& text, int parent, int image, bool bold, int tagText, int position)
-{
+    if (nodes_.size() == nodes_.capacity())
+        nodes_.reserve(qMax<qsizetype>(64, 2 * nodes_.size()));
     Node& n = nodes_.emplaceBack();
-    n.text = QString(text);  // copied in place: a reference count, inline
+    n.line_ = line >= 0 && line < lines_.size() ? line : -1;
     n.parent = parent;
     n.image = image;
     n.bold = bold;

@@ -48,6 +48,33 @@ public:
     bool bold = false;
     int icon = IconNone;
 
+    Row() = default;
+    Row(const Row& other) { assign(other); share(); }
+    Row(Row&& other) noexcept
+    {
+        assign(other);
+        other.text_ = nullptr;
+    }
+    Row& operator=(const Row& other)
+    {
+        if (this != &other) {
+            release();
+            assign(other);
+            share();
+        }
+        return *this;
+    }
+    Row& operator=(Row&& other) noexcept
+    {
+        if (this != &other) {
+            release();
+            assign(other);
+            other.text_ = nullptr;
+        }
+        return *this;
+    }
+    ~Row() { release(); }
+
     QString key() const { return part(0).toString(); }
     QStringView keyView() const { return part(0); }
     QString tag() const { return part(1).toString(); }
@@ -75,17 +102,50 @@ private:
     friend class RowBatch;
     friend class RowWriter;
 
+    // A text and the number of rows holding it. The count is a plain one:
+    // the document lives on the thread that opened it, and an atomic count
+    // would cost a locked instruction for every row at every opening and
+    // again when the rows go.
+    struct Text {
+        qsizetype rows;
+        QString text;
+    };
+
+    // Everything but the text's count, which the caller settles.
+    void assign(const Row& other)
+    {
+        id = other.id;
+        colour = other.colour;
+        bold = other.bold;
+        icon = other.icon;
+        text_ = other.text_;
+        base_ = other.base_;
+        parts_ = other.parts_;
+        std::copy_n(other.ends_, 2 + kMaxCells, ends_);
+    }
+    void share()
+    {
+        if (text_)
+            ++text_->rows;
+    }
+    void release()
+    {
+        if (text_ && --text_->rows == 0)
+            delete text_;
+        text_ = nullptr;
+    }
+
     QStringView part(int k) const
     {
-        const int start = k == 0 ? 0 : ends_[k - 1];
         // A row whose batch is still being written has no text yet.
-        if (base_ + ends_[k] > text_.size())
+        if (!text_)
             return QStringView();
-        return QStringView(text_).mid(base_ + start, ends_[k] - start);
+        const int start = k == 0 ? 0 : ends_[k - 1];
+        return QStringView(text_->text).mid(base_ + start, ends_[k] - start);
     }
     void setPart(int k, QStringView text);
 
-    QString text_;  // this row's parts from base_ on, perhaps among others
+    Text* text_ = nullptr;  // this row's parts from base_ on, perhaps among others
     int base_ = 0;
     int ends_[2 + kMaxCells] = {};  // end of each part, counted from base_
     int parts_ = 0;
@@ -193,8 +253,15 @@ private:
     // Keys are object numbers in four digits nearly always: the first
     // display row of each such key, by its number, rebuilt after rows were
     // added, removed or moved (keys never change once added). Any other key
-    // is searched row by row.
-    mutable QVector<int> keyIndex_;
+    // is searched row by row. An entry counts only when it carries the
+    // current stamp, so a rebuild writes the table's rows, not all 10000
+    // entries.
+    struct KeyEntry {
+        quint32 stamp;
+        int row;
+    };
+    mutable QVector<KeyEntry> keyIndex_;
+    mutable quint32 keyStamp_ = 0;
     mutable bool keyIndexValid_ = false;
     int sortColumn_ = -1;
     int selected_ = 0;
@@ -202,7 +269,6 @@ private:
 };
 
 struct Node {
-    QString text;
     int image = IconNone;
     bool bold = false;
     quint32 colour = kBlack;
@@ -210,6 +276,11 @@ struct Node {
 
 private:
     friend class Tree;
+    // The node's text is its own, or, when line_ is not -1, that line of the
+    // lines the tree was given: an opening's nodes hold no text of their
+    // own, and cost no reference count per line.
+    QString text_;
+    int line_ = -1;
     // The tag, kept in pieces (see Tree::tag): an index into the tree's
     // tag texts, -1 for none, and the record's place in its section.
     int tagText_ = -1;
@@ -219,20 +290,37 @@ private:
 // Node k (from 1) stands for slot k - 1 of the line buffer.
 class Tree {
 public:
+    // The lines that nodes added by addLine read their texts from. The tree
+    // keeps its own copy of the list, which shares the lines with the one
+    // given as long as neither is changed.
+    void setLines(const QVector<QString>& lines) { lines_ = lines; }
+
     int add(const QString& text, int parent, int image, bool bold, const QString& tag);
-    // A record's node, tagged with tag text `tagText` (from addTagText),
-    // "_" and `position`: a section's records share the one text.
-    int addRecord(const QString& text, int parent, int image, int tagText, int position);
+    // A node whose text is line `line` of the lines given, tagged with tag
+    // text `tagText` (from addTagText, -1 for none) and, for a record,
+    // "_" and its `position`: a section's records share the one text.
+    int addLine(int line, int parent, int image, bool bold, int tagText, int position);
     int addTagText(const QString& text);
 
     int count() const { return nodes_.size(); }
     Node& node(int k) { return nodes_[k - 1]; }
     const Node& node(int k) const { return nodes_.at(k - 1); }
-    const QVector<Node>& nodes() const { return nodes_; }
+    const QString& text(int k) const
+    {
+        const Node& n = node(k);
+        return n.line_ < 0 ? n.text_ : lines_.at(n.line_);
+    }
+    void setText(int k, const QString& text)
+    {
+        Node& n = node(k);
+        n.text_ = text;
+        n.line_ = -1;
+    }
     void clear()
     {
         nodes_.clear();
         tagTexts_.clear();
+        lines_.clear();
     }
 
     // Tags are fixed when a node is added. A record's tag is joined from its
@@ -241,10 +329,9 @@ public:
     bool hasTag(int k, QStringView tag) const;
 
 private:
-    int append(const QString& text, int parent, int image, bool bold, int tagText, int position);
-
     QVector<Node> nodes_;
     QStringList tagTexts_;
+    QVector<QString> lines_;
 };
 
 constexpr int kSlotCount = 1501;  // slots 0..1500
@@ -294,3 +381,8 @@ void ShowToReplace(Row& row);
 void MarkToReplace(Row& row);
 
 }  // namespace velluno
+
+// Rows and nodes hold pointers and plain values: a list may move them
+// bytewise.
+Q_DECLARE_TYPEINFO(velluno::Row, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(velluno::Node, Q_RELOCATABLE_TYPE);

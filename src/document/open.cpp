@@ -8,8 +8,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringBuilder>
+#include <QVarLengthArray>
 
 namespace velluno {
 
@@ -19,6 +19,8 @@ namespace {
 // once more lines than the buffer holds have been seen: the opening fails
 // there anyway, and a file of millions of line feeds must not be read whole.
 // The bytes are read straight into the text, up to a megabyte at a time.
+// The file's size is not asked for: the room of a large skin is there from
+// the start, and every question is a call into the system.
 bool ReadSkinText(const QString& path, QByteArray* text, QString* error)
 {
     QFile file(ResolveFile(path));
@@ -27,9 +29,7 @@ bool ReadSkinText(const QString& path, QByteArray* text, QString* error)
         return false;
     }
     text->clear();
-    // Room for a usual skin and then some, so that the read that finds its
-    // end needs no more memory.
-    text->reserve(qMin(file.size(), qint64(1) << 20) + 4096);
+    text->reserve(qsizetype(64) << 10);
     qsizetype lineFeeds = 0;
     qsizetype counted = 0;  // the bytes whose line feeds are in lineFeeds
     while (true) {
@@ -52,7 +52,8 @@ bool ReadSkinText(const QString& path, QByteArray* text, QString* error)
             *error = QStringLiteral("il file è troppo grande");
             return false;
         }
-        if (cr >= 0)
+        // A read that filled less than its room met the end of the file.
+        if (cr >= 0 || got < room)
             return true;
         // Line feeds are counted only once the text is long: a megabyte is
         // read whole anyway, and most skins end well before.
@@ -102,7 +103,7 @@ void ResetPreview(Editor& editor)
 void AppendSlot(TextBuffer& out, int slot) { AppendInteger(out, slot, 4); }
 
 // Image of a tree node by the first character of its line.
-int ImageOfLine(const QString& line)
+int ImageOfLine(QStringView line)
 {
     switch (RecordType(line).unicode()) {
     case '1': return IconType1;
@@ -116,13 +117,13 @@ int ImageOfLine(const QString& line)
 }
 
 // A row of the colour or rectangle table from a record of type "1" or "4".
-void AddValueRow(RowBatch& batch, const ValueRecord& r, const QString& line, int slot,
+void AddValueRow(RowBatch& batch, const ValueRecord& r, QStringView line, int slot,
                  bool dimensions)
 {
     RowWriter w(batch);
     AppendDigits(w.text(), r.number, 4);
     w.end();
-    w << QStringView(line).trimmed();
+    w << line.trimmed();
     w.end();
     for (const QStringView value : r.values) {
         w << value;
@@ -207,7 +208,7 @@ void AppendObjectImageName(TextBuffer& out, QStringView key)
 {
     // The plain number is digits, a sign, a point or a lower-case exponent:
     // already in lower case.
-    AppendPlainNumber(out, LenientNumber(key));
+    AppendPlainNumberOf(out, key);
     out.append(QLatin1String(".gif"));
 }
 
@@ -266,8 +267,8 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
         editor.SkinDir = path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QStringLiteral(".");
     editor.SkinName = SplitPath(path, 3);
     const QString gifDir = JoinPath(editor.SkinDir, editor.SkinName + QStringLiteral("_Gifs"));
-    const QString existing = ResolveDir(gifDir);
-    const bool gifDirExists = QFileInfo(existing).isDir();
+    const QString existing = ExistingDir(gifDir);
+    const bool gifDirExists = !existing.isEmpty();
     editor.GifDir = (gifDirExists ? existing : gifDir) + QLatin1Char('/');
     if (!gifDirExists && !QDir().mkpath(gifDir))
         return stop(QStringLiteral("la cartella delle immagini %1 non può essere creata").arg(gifDir), -1);
@@ -291,6 +292,10 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
         doc.T_Strutt.add(QStringLiteral("SKI1"), 0, IconRoot, false, QString());
         int start = 0;
         int slot = 0;
+        // Where each line starts in the text: the records are read from
+        // there, one after the other, rather than from the lines' own
+        // copies scattered over the heap.
+        QVarLengthArray<int, kSlotCount + 1> starts;
         // The characters of the records of types 1, 4 and 5 and their
         // numbers, to size each table's text before it is written.
         qsizetype recordChars[3] = {}, records[3] = {};
@@ -307,10 +312,14 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
                 recordChars[table] += lf - start;
                 ++records[table];
             }
+            starts.append(start);
             doc.SkinLines[slot++] = text.mid(start, lf - start);
             start = lf + 1;
         }
+        starts.append(start);
         doc.LineCount = slot;
+        // The nodes read their texts from the lines, now that all are in.
+        doc.T_Strutt.setLines(doc.SkinLines);
 
         // The image folder is listed once for all objects, not once per object.
         const FolderSnapshot images(editor.GifDir);
@@ -327,16 +336,16 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
         int prefix = doc.T_Strutt.addTagText(QString());
         int position = 0;  // the record's place in its section
         for (int i = 1; i < doc.LineCount; ++i) {
-            const QString& line = doc.SkinLines.at(i);
+            const QStringView line(text.constData() + starts[i], starts[i + 1] - 1 - starts[i]);
             const QChar type = RecordType(line);
             if (type == QLatin1Char('0')) {
-                section = doc.T_Strutt.add(line, 1, IconSection, true, QString());
-                prefix = doc.T_Strutt.addTagText(line.trimmed());
+                section = doc.T_Strutt.addLine(i, 1, IconSection, true, -1, 0);
+                prefix = doc.T_Strutt.addTagText(line.trimmed().toString());
                 position = 0;
                 continue;
             }
             ++position;
-            doc.T_Strutt.addRecord(line, section, ImageOfLine(line), prefix, position);
+            doc.T_Strutt.addLine(i, section, ImageOfLine(line), false, prefix, position);
             if (type == QLatin1Char('1') || type == QLatin1Char('4')) {
                 const std::optional<ValueRecord> r = ReadValueRecord(line);
                 if (!r)

@@ -105,9 +105,8 @@ SaveReport SaveSkin(Editor& editor)
 
     // 3: tree nodes an editor changed.
     for (int k = 1; k <= doc.T_Strutt.count() && k <= kSlotCount; ++k) {
-        const Node& node = doc.T_Strutt.node(k);
-        if (node.colour == kBlue)
-            lines[k - 1] = node.text;
+        if (doc.T_Strutt.node(k).colour == kBlue)
+            lines[k - 1] = doc.T_Strutt.text(k);
     }
 
     // 4: the packed rows, in the table's current row order.

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace velluno {
@@ -41,6 +42,16 @@ public:
             grow(n);
         copy(data_ + from, n);
     }
+    // Makes room for `n` more characters and returns where they go: the
+    // caller writes every one of them.
+    char16_t* extend(qsizetype n)
+    {
+        if (size_ + n > capacity_)
+            grow(n);
+        char16_t* const at = data_ + size_;
+        size_ += n;
+        return at;
+    }
     void reserve(qsizetype capacity)
     {
         if (capacity > capacity_)
@@ -55,15 +66,45 @@ public:
 
 private:
     void grow(qsizetype more);
-    // Most pieces are a few characters long, too short for a call to memcpy.
+    // Most pieces are a few characters long. They are moved in two
+    // overlapping blocks of the size class of their length, so that the
+    // only branch is on that class, which each place that appends nearly
+    // always hits the same way; a loop over the characters would end at a
+    // different count each time, and the processor would guess wrong.
     void copy(const char16_t* from, qsizetype n)
     {
-        if (n > 32)
-            std::copy_n(from, n, data_ + size_);
-        else
-            for (qsizetype i = 0; i < n; ++i)
-                data_[size_ + i] = from[i];
+        char16_t* const to = data_ + size_;
         size_ += n;
+        if (n >= 4 && n <= 8)
+            Move2<quint64>(to, from, n);
+        else if (n > 8 && n <= 16)
+            Move2<Block16>(to, from, n);
+        else if (n >= 2 && n < 4)
+            Move2<quint32>(to, from, n);
+        else if (n == 1)
+            *to = *from;
+        else if (n > 16 && n <= 32)
+            Move2<Block32>(to, from, n);
+        else if (n > 32)
+            std::memcpy(to, from, size_t(n) * sizeof(char16_t));
+    }
+    struct Block16 {
+        quint64 part[2];
+    };
+    struct Block32 {
+        quint64 part[4];
+    };
+    // Copies n characters, n * 2 bytes between sizeof(T) and 2 * sizeof(T),
+    // as the first and the last sizeof(T) bytes.
+    template <typename T>
+    static void Move2(char16_t* to, const char16_t* from, qsizetype n)
+    {
+        constexpr qsizetype k = qsizetype(sizeof(T) / sizeof(char16_t));
+        T head, tail;
+        std::memcpy(&head, from, sizeof(T));
+        std::memcpy(&tail, from + n - k, sizeof(T));
+        std::memcpy(to, &head, sizeof(T));
+        std::memcpy(to + n - k, &tail, sizeof(T));
     }
 
     QString text_;
@@ -72,8 +113,48 @@ private:
     qsizetype capacity_ = 0;
 };
 
+namespace detail {
+void AppendLongInteger(TextBuffer& out, qint64 value, int minDigits);
+void AppendNumberDigits(TextBuffer& out, QStringView text, int digits);
+}  // namespace detail
+
 // A whole number in decimal, padded with zeros to at least `minDigits`.
-void AppendInteger(TextBuffer& out, qint64 value, int minDigits = 1);
+// Slots and most coordinates are below 10000: those are written here, in
+// line, and the rest by the general writer.
+inline void AppendInteger(TextBuffer& out, qint64 value, int minDigits = 1)
+{
+    if (value < 0 || value >= 10000 || minDigits > 4) {
+        detail::AppendLongInteger(out, value, minDigits);
+        return;
+    }
+    int rest = int(value);
+    const int n = qMax(minDigits, 1 + (rest >= 10) + (rest >= 100) + (rest >= 1000));
+    char16_t* at = out.extend(n) + n;
+    for (int i = 0; i < n; ++i, rest /= 10)
+        *--at = char16_t(u'0' + rest % 10);
+}
+
+// A run of 1 to 15 ASCII digits, a number a double holds exactly, without
+// its leading zeros (the last digit is kept); empty for any other text.
+// Nearly every numeric cell of a skin is such a run.
+inline QStringView PlainDigitRun(QStringView text)
+{
+    const char16_t* p = text.utf16();
+    const qsizetype n = text.size();
+    if (n == 0 || n > 15)
+        return QStringView();
+    // Checked to the end rather than up to the first other character: the
+    // loop then ends at the same place for every cell of a kind.
+    bool digitsOnly = true;
+    for (qsizetype i = 0; i < n; ++i)
+        digitsOnly &= char16_t(p[i] - u'0') <= 9;
+    if (!digitsOnly)
+        return QStringView();
+    qsizetype zeros = 0;
+    while (zeros < n - 1 && p[zeros] == u'0')
+        ++zeros;
+    return QStringView(p + zeros, n - zeros);
+}
 
 // The leading number of a text: blanks and tabs anywhere are skipped, then an
 // optional sign, digits, a decimal part and an exponent are read up to the
@@ -92,12 +173,32 @@ int LenientInt(QStringView text);  // clamped to the 32-bit range
 // more digits are kept; a text that is not a number is returned unchanged.
 QString FormatDigits(QStringView text, int digits);
 // The same, appended to `out` without a text of its own.
-void AppendDigits(TextBuffer& out, QStringView text, int digits);
+inline void AppendDigits(TextBuffer& out, QStringView text, int digits)
+{
+    const QStringView run = PlainDigitRun(text);
+    if (run.isEmpty()) {
+        detail::AppendNumberDigits(out, text, digits);
+        return;
+    }
+    if (run.size() < digits)
+        std::fill_n(out.extend(digits - run.size()), digits - run.size(), u'0');
+    out.append(run);
+}
 
 // A number written back into a cell or field: a whole number without
 // decimals, a fraction in its shortest form.
 QString PlainNumber(double value);
 void AppendPlainNumber(TextBuffer& out, double value);
+// The plain number of a text's lenient reading, the way keys become the
+// numbers of records and image names ("0562" -> 562).
+inline void AppendPlainNumberOf(TextBuffer& out, QStringView text)
+{
+    const QStringView run = PlainDigitRun(text);
+    if (run.isEmpty())
+        AppendPlainNumber(out, LenientNumber(text));
+    else
+        out.append(run);
+}
 
 // Fields of a rectangle ("1") or colour ("4") record as the reader takes them
 // apart: `number` is "-" when the record has only five fields. The fields
@@ -117,8 +218,8 @@ struct ObjectRecord {
 
 // Both return nothing for a line with fewer than five fields. A temporary
 // line would leave the fields pointing nowhere, so it is refused.
-std::optional<ValueRecord> ReadValueRecord(const QString& line);
-std::optional<ObjectRecord> ReadObjectRecord(const QString& line);
+std::optional<ValueRecord> ReadValueRecord(QStringView line);
+std::optional<ObjectRecord> ReadObjectRecord(QStringView line);
 std::optional<ValueRecord> ReadValueRecord(QString&& line) = delete;
 std::optional<ObjectRecord> ReadObjectRecord(QString&& line) = delete;
 

@@ -55,15 +55,15 @@ void ScanTree(Editor& editor)
     // By number, re-reading the node each time: filling a field runs its
     // handler, which may rewrite this very node.
     for (int k = 1; k <= editor.doc.T_Strutt.count(); ++k) {
-        const Node& node = editor.doc.T_Strutt.node(k);
+        const Tree& tree = editor.doc.T_Strutt;
         // Both parameter records are of type "2"; most lines are neither
         // those nor the background, and are passed over without a copy.
-        const bool parameter = RecordType(node.text) == QLatin1Char('2');
+        const bool parameter = RecordType(tree.text(k)) == QLatin1Char('2');
         // A tag never changes once given, whatever the handlers write.
-        const bool background = editor.doc.T_Strutt.hasTag(k, kBackgroundTag);
+        const bool background = tree.hasTag(k, kBackgroundTag);
         if (!parameter && !background)
             continue;
-        const QString text = node.text;
+        const QString text = tree.text(k);
         if (parameter && text.startsWith(kMinutePrefix)) {
             editor.refs.MinuteLengthNode = k;
             editor.setText({FieldKind::TxtMin, 0}, TrimBlanks(text.mid(4)));
@@ -79,7 +79,7 @@ void ScanTree(Editor& editor)
         if (background) {
             editor.refs.BackgroundNode = k;
             editor.lbl0.enabled = true;
-            const quint32 colour = StringToRGB(editor.doc.T_Strutt.node(k).text, editor.colour);
+            const quint32 colour = StringToRGB(editor.doc.T_Strutt.text(k), editor.colour);
             editor.PicBGColor1.colour = colour;
             editor.PicBGColor1.enabled = true;
             // A new background covers whatever was drawn on the canvas.

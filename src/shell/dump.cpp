@@ -188,7 +188,7 @@ QJsonDocument DumpState(const Editor& e)
     QJsonArray tree;
     for (int k = 1; k <= doc.T_Strutt.count(); ++k) {
         const Node& n = doc.T_Strutt.node(k);
-        tree.append(QJsonObject{{"text", n.text},
+        tree.append(QJsonObject{{"text", doc.T_Strutt.text(k)},
                                 {"tag", doc.T_Strutt.tag(k)},
                                 {"image", n.image},
                                 {"bold", n.bold},

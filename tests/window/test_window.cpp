@@ -447,7 +447,7 @@ void TestWindow::rowMarksIconsAndColours()
     QCOMPARE(treeModel.node(recordIndex), record);
     QCOMPARE(treeModel.parent(recordIndex), sectionIndex);
     tree.node(record).colour = kBlue;
-    tree.node(record).text = QStringLiteral("4 1 2 3 0");
+    tree.setText(record, QStringLiteral("4 1 2 3 0"));
     treeModel.refresh();
     QCOMPARE(recordIndex.data().toString(), QStringLiteral("4 1 2 3 0"));
     QCOMPARE(recordIndex.data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));

@@ -154,7 +154,7 @@ QVariant TreeModel::data(const QModelIndex& index, int role) const
     const Node& n = tree_.node(k);
     switch (role) {
     case Qt::DisplayRole:
-        return n.text;
+        return tree_.text(k);
     case Qt::ToolTipRole: {
         const QString tag = tree_.tag(k);
         return tag.isEmpty() ? QVariant() : QVariant(tag);
