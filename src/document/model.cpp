@@ -32,7 +32,7 @@ void Row::setPart(int k, QStringView text)
     std::copy_n(ends, parts_, ends_);
 }
 
-RowBatch::RowBatch(Table& table, qsizetype expected) : table_(table), first_(table.rows_.size())
+RowBatch::RowBatch(Table& table, qsizetype expected) : table_(table), first_(int(table.rows_.size()))
 {
     text_.reserve(expected);
 }
@@ -41,12 +41,12 @@ RowBatch::~RowBatch()
 {
     // Rows written to while the batch was open have a text of their own.
     qsizetype rows = 0;
-    for (qsizetype i = first_; i < table_.rows_.size(); ++i)
-        rows += table_.rows_.at(i).text_ ? 0 : 1;
+    for (size_t i = size_t(first_); i < table_.rows_.size(); ++i)
+        rows += table_.rows_[i].text_ ? 0 : 1;
     if (rows == 0)
         return;
     Row::Text* const text = new Row::Text{rows, text_.take()};
-    for (qsizetype i = first_; i < table_.rows_.size(); ++i) {
+    for (size_t i = size_t(first_); i < table_.rows_.size(); ++i) {
         Row& row = table_.rows_[i];
         if (!row.text_)
             row.text_ = text;
@@ -68,9 +68,7 @@ Table::Table(QStringList headers) : headers_(std::move(headers)) {}
 
 Row& Table::appendRow()
 {
-    if (rows_.size() == rows_.capacity())
-        rows_.reserve(qMax<qsizetype>(64, rows_.size() * 2));
-    Row& row = rows_.emplaceBack();
+    Row& row = rows_.emplace_back();
     row.id = nextId_++;
     row.parts_ = 2 + qMin(cellCount(), kMaxCells);
     keyIndexValid_ = false;
@@ -81,7 +79,7 @@ int Table::addRow(QStringView key)
 {
     RowBatch batch(*this);
     RowWriter(batch) << key;
-    return rows_.size();
+    return count();
 }
 
 void Table::clear()
@@ -113,8 +111,8 @@ int Table::findKey(QStringView key) const
 {
     const int number = FourDigitNumber(key);
     if (number < 0) {
-        for (int i = 0; i < rows_.size(); ++i)
-            if (rows_.at(i).keyView() == key)
+        for (int i = 0; i < count(); ++i)
+            if (row(i + 1).keyView() == key)
                 return i + 1;
         return 0;
     }
@@ -122,8 +120,8 @@ int Table::findKey(QStringView key) const
         if (++keyStamp_ == 1)  // the first time, or the stamps went round
             keyIndex_.fill(KeyEntry{0, 0}, 10000);
         // Backwards, so that of equal keys the first row is the one kept.
-        for (int i = rows_.size() - 1; i >= 0; --i) {
-            const int n = FourDigitNumber(rows_.at(i).keyView());
+        for (int i = count() - 1; i >= 0; --i) {
+            const int n = FourDigitNumber(row(i + 1).keyView());
             if (n >= 0)
                 keyIndex_[n] = KeyEntry{keyStamp_, i + 1};
         }
@@ -146,8 +144,8 @@ int Table::findId(quint64 id) const
 {
     if (id == 0)
         return 0;
-    for (int i = 0; i < rows_.size(); ++i)
-        if (rows_.at(i).id == id)
+    for (int i = 0; i < count(); ++i)
+        if (row(i + 1).id == id)
             return i + 1;
     return 0;
 }
@@ -166,8 +164,12 @@ namespace {
 int CompareNoCase(QStringView a, QStringView b)
 {
     const qsizetype n = qMin(a.size(), b.size());
+    const char16_t* p = a.utf16();
+    const char16_t* q = b.utf16();
     for (qsizetype i = 0; i < n; ++i) {
-        char16_t x = a.utf16()[i], y = b.utf16()[i];
+        char16_t x = p[i], y = q[i];
+        if (x == y)
+            continue;
         if (x >= 0x80 || y >= 0x80)
             return a.mid(i).compare(b.mid(i), Qt::CaseInsensitive);
         if (x >= 'A' && x <= 'Z')
@@ -195,7 +197,7 @@ void Table::resort()
     // A skin lists its records in order more often than not.
     if (std::is_sorted(rows_.cbegin(), rows_.cend(), before))
         return;
-    const quint64 selectedId = selected_ ? rows_.at(selected_ - 1).id : 0;
+    const quint64 selectedId = selected_ ? row(selected_).id : 0;
     std::stable_sort(rows_.begin(), rows_.end(), before);
     keyIndexValid_ = false;
     selected_ = findId(selectedId);
@@ -248,22 +250,20 @@ int Tree::addTagText(const QString& text)
 int Tree::add(const QString& text, int parent, int image, bool bold, const QString& tag)
 {
     const int k = addLine(-1, parent, image, bold, tag.isEmpty() ? -1 : addTagText(tag), 0);
-    nodes_.last().text_ = text;
+    nodes_.back().text_ = text;
     return k;
 }
 
 int Tree::addLine(int line, int parent, int image, bool bold, int tagText, int position)
 {
-    if (nodes_.size() == nodes_.capacity())
-        nodes_.reserve(qMax<qsizetype>(64, 2 * nodes_.size()));
-    Node& n = nodes_.emplaceBack();
+    Node& n = nodes_.emplace_back();
     n.line_ = line >= 0 && line < lines_.size() ? line : -1;
     n.parent = parent;
     n.image = image;
     n.bold = bold;
     n.tagText_ = tagText;
     n.tagPosition_ = position;
-    return nodes_.size();
+    return count();
 }
 
 Document::Document()

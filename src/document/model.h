@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <vector>
+
 #include "document/textform.h"
 
 namespace velluno {
@@ -208,12 +210,12 @@ public:
     const QStringList& headers() const { return headers_; }
     int cellCount() const { return headers_.size() - 1; }
 
-    int count() const { return rows_.size(); }
-    bool isEmpty() const { return rows_.isEmpty(); }
+    int count() const { return int(rows_.size()); }
+    bool isEmpty() const { return rows_.empty(); }
     // 1-based display row; the caller checks the range.
-    Row& row(int n) { return rows_[n - 1]; }
-    const Row& row(int n) const { return rows_.at(n - 1); }
-    const QVector<Row>& rows() const { return rows_; }
+    Row& row(int n) { return rows_[size_t(n - 1)]; }
+    const Row& row(int n) const { return rows_[size_t(n - 1)]; }
+    const std::vector<Row>& rows() const { return rows_; }
 
     // Appends a row with empty cells and returns its display row number.
     // Rows are appended as they come; sortOn puts them in order. A RowBatch
@@ -249,7 +251,9 @@ private:
     void resort();
 
     QStringList headers_;
-    QVector<Row> rows_;
+    // A standard vector: appending a row is the most frequent thing an
+    // opening does, and here it costs a comparison and the row's fields.
+    std::vector<Row> rows_;
     // Keys are object numbers in four digits nearly always: the first
     // display row of each such key, by its number, rebuilt after rows were
     // added, removed or moved (keys never change once added). Any other key
@@ -302,9 +306,9 @@ public:
     int addLine(int line, int parent, int image, bool bold, int tagText, int position);
     int addTagText(const QString& text);
 
-    int count() const { return nodes_.size(); }
-    Node& node(int k) { return nodes_[k - 1]; }
-    const Node& node(int k) const { return nodes_.at(k - 1); }
+    int count() const { return int(nodes_.size()); }
+    Node& node(int k) { return nodes_[size_t(k - 1)]; }
+    const Node& node(int k) const { return nodes_[size_t(k - 1)]; }
     const QString& text(int k) const
     {
         const Node& n = node(k);
@@ -329,7 +333,7 @@ public:
     bool hasTag(int k, QStringView tag) const;
 
 private:
-    QVector<Node> nodes_;
+    std::vector<Node> nodes_;  // as the rows: appended by the thousand
     QStringList tagTexts_;
     QVector<QString> lines_;
 };
@@ -381,8 +385,3 @@ void ShowToReplace(Row& row);
 void MarkToReplace(Row& row);
 
 }  // namespace velluno
-
-// Rows and nodes hold pointers and plain values: a list may move them
-// bytewise.
-Q_DECLARE_TYPEINFO(velluno::Row, Q_RELOCATABLE_TYPE);
-Q_DECLARE_TYPEINFO(velluno::Node, Q_RELOCATABLE_TYPE);

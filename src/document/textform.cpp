@@ -323,28 +323,34 @@ BlankPositions Blanks(QStringView line, int count, bool endIsBlank)
     constexpr quint64 kBlanks = 0x0020002000200020ull;
     constexpr quint64 kLow = 0x7FFF7FFF7FFF7FFFull;
     constexpr quint64 kHigh = 0x8000800080008000ull;
+    // The positions go to a local array with room for a whole word's blanks
+    // past the last one asked for, so that the loop over a word's blanks
+    // needs no second condition; the extra ones are dropped at the end.
+    int at[6 + 4];
+    int k = 0;
     int i = 0;
-    for (; i + 4 <= n && p.count < count; i += 4) {
+    for (; i + 4 <= n && k < count; i += 4) {
         quint64 word;
         std::memcpy(&word, text + i, sizeof word);
         const quint64 x = word ^ kBlanks;
-        quint64 found = ~(((x & kLow) + kLow) | x) & kHigh;
-        while (found != 0 && p.count < count) {
-            p.at[p.count++] = i + qCountTrailingZeroBits(found) / 16;
-            found &= found - 1;
-        }
+        for (quint64 found = ~(((x & kLow) + kLow) | x) & kHigh; found != 0; found &= found - 1)
+            at[k++] = i + int(qCountTrailingZeroBits(found) >> 4);
     }
-    for (; i < n && p.count < count; ++i)
+    for (; i < n && k < count; ++i)
         if (text[i] == u' ')
-            p.at[p.count++] = i;
-    if (p.count < count && endIsBlank)
-        p.at[p.count++] = n;
+            at[k++] = i;
+    k = qMin(k, count);
+    if (k < count && endIsBlank)
+        at[k++] = n;
+    std::copy_n(at, k, p.at);
+    p.count = k;
     return p;
 }
 
+// The field between the blanks at a and b, which Blanks found in the line.
 QStringView Between(QStringView line, int a, int b)
 {
-    return line.mid(a + 1, b - a - 1);
+    return QStringView(line.utf16() + a + 1, b - a - 1);
 }
 
 }  // namespace

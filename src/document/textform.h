@@ -22,7 +22,7 @@ public:
         data_[size_++] = c;
     }
     void append(QChar c) { append(c.unicode()); }
-    void append(QStringView s)
+    Q_ALWAYS_INLINE void append(QStringView s)
     {
         if (size_ + s.size() > capacity_)
             grow(s.size());
@@ -173,7 +173,7 @@ int LenientInt(QStringView text);  // clamped to the 32-bit range
 // more digits are kept; a text that is not a number is returned unchanged.
 QString FormatDigits(QStringView text, int digits);
 // The same, appended to `out` without a text of its own.
-inline void AppendDigits(TextBuffer& out, QStringView text, int digits)
+Q_ALWAYS_INLINE void AppendDigits(TextBuffer& out, QStringView text, int digits)
 {
     const QStringView run = PlainDigitRun(text);
     if (run.isEmpty()) {
