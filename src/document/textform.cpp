@@ -306,11 +306,13 @@ namespace {
 // line before searching; the line's end stands for that blank here, which
 // gives the same fields without copying the line.
 struct BlankPositions {
-    int at[6];
+    // Room for a whole word's blanks past the last one asked for (see
+    // Blanks); only the first `count` are meant.
+    int at[6 + 4];
     int count = 0;
 };
 
-BlankPositions Blanks(QStringView line, int count, bool endIsBlank)
+Q_ALWAYS_INLINE BlankPositions Blanks(QStringView line, int count, bool endIsBlank)
 {
     BlankPositions p;
     const char16_t* text = line.utf16();
@@ -323,10 +325,9 @@ BlankPositions Blanks(QStringView line, int count, bool endIsBlank)
     constexpr quint64 kBlanks = 0x0020002000200020ull;
     constexpr quint64 kLow = 0x7FFF7FFF7FFF7FFFull;
     constexpr quint64 kHigh = 0x8000800080008000ull;
-    // The positions go to a local array with room for a whole word's blanks
-    // past the last one asked for, so that the loop over a word's blanks
-    // needs no second condition; the extra ones are dropped at the end.
-    int at[6 + 4];
+    // The loop over a word's blanks needs no second condition: the array has
+    // room for the blanks past the last one asked for, dropped at the end.
+    int* const at = p.at;
     int k = 0;
     int i = 0;
     for (; i + 4 <= n && k < count; i += 4) {
@@ -342,7 +343,6 @@ BlankPositions Blanks(QStringView line, int count, bool endIsBlank)
     k = qMin(k, count);
     if (k < count && endIsBlank)
         at[k++] = n;
-    std::copy_n(at, k, p.at);
     p.count = k;
     return p;
 }
@@ -355,31 +355,35 @@ QStringView Between(QStringView line, int a, int b)
 
 }  // namespace
 
+// Both records are written straight into the value returned: a record
+// built aside and copied in moves its views through memory in pieces of
+// another size than they were stored in, and the processor waits for that.
 std::optional<ValueRecord> ReadValueRecord(QStringView line)
 {
     const BlankPositions p = Blanks(line, 6, true);
+    std::optional<ValueRecord> r;
     if (p.count < 5)
-        return std::nullopt;
-    ValueRecord r;
-    if (p.count == 6) {
-        r.number = Between(line, p.at[0], p.at[1]);
-        for (int k = 0; k < 4; ++k)
-            r.values[k] = Between(line, p.at[k + 1], p.at[k + 2]);
-    } else {
-        r.number = u"-";
-        for (int k = 0; k < 4; ++k)
-            r.values[k] = Between(line, p.at[k], p.at[k + 1]);
-    }
+        return r;
+    ValueRecord& v = r.emplace();
+    const int first = p.count == 6 ? 1 : 0;
+    v.number = first ? Between(line, p.at[0], p.at[1]) : QStringView(u"-");
+    for (int k = 0; k < 4; ++k)
+        v.values[k] = Between(line, p.at[first + k], p.at[first + k + 1]);
     return r;
 }
 
 std::optional<ObjectRecord> ReadObjectRecord(QStringView line)
 {
     const BlankPositions p = Blanks(line, 5, true);
+    std::optional<ObjectRecord> r;
     if (p.count < 5)
-        return std::nullopt;
-    return ObjectRecord{Between(line, p.at[0], p.at[1]), Between(line, p.at[1], p.at[2]),
-                        Between(line, p.at[2], p.at[3]), Between(line, p.at[3], p.at[4])};
+        return r;
+    ObjectRecord& o = r.emplace();
+    o.number = Between(line, p.at[0], p.at[1]);
+    o.offset = Between(line, p.at[1], p.at[2]);
+    o.length = Between(line, p.at[2], p.at[3]);
+    o.container = Between(line, p.at[3], p.at[4]);
+    return r;
 }
 
 QString ComposeValueRecord(QChar type, QStringView key, QStringView v1, QStringView v2,
