@@ -263,6 +263,20 @@ void OpenTest::lineLimit()
     QVERIFY(!over.editor.tabsEnabled[0]);
     QCOMPARE(over.editor.renders, 0);
     QVERIFY(over.editor.messages.isEmpty());
+
+    // A skin far longer than one read: every line arrives whole, the last
+    // one too, and the tree shows them.
+    QByteArray wide = "SKI1\n";
+    for (int i = 1; i < kSlotCount; ++i)
+        wide += "6 " + QByteArray(150, char('a' + i % 26)) + QByteArray::number(i) + '\n';
+    QVERIFY(wide.size() > 200000);
+    Session big;
+    big.open(Put(dir, "varavave.ski", wide));
+    const Document& doc = big.editor.doc;
+    QCOMPARE(doc.LineCount, kSlotCount);
+    QCOMPARE(doc.SkinLines.at(kSlotCount - 1),
+             "6 " + QString(150, QChar(u'a' + (kSlotCount - 1) % 26)) + QString::number(kSlotCount - 1));
+    QCOMPARE(doc.T_Strutt.text(kSlotCount), doc.SkinLines.at(kSlotCount - 1));
 }
 
 void OpenTest::shortRecordStopsWithWhatWasBuilt()
