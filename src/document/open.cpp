@@ -21,8 +21,9 @@ namespace {
 // once more lines than the buffer holds have been seen: the opening fails
 // there anyway, and a file of millions of line feeds must not be read whole.
 // The bytes are read straight into the text, up to a megabyte at a time.
-// The file's size is not asked for: the room of a large skin is there from
-// the start, and every question is a call into the system.
+// The file's size is not asked for, which would be one more call into the
+// system: 64 KiB hold a usual skin, and a larger one grows the buffer as it
+// is read.
 bool ReadSkinText(const QString& path, QByteArray* text, QString* error)
 {
     QFile file(ResolveFile(path));
