@@ -59,33 +59,17 @@ double RadixValue(const QByteArray& s, int start, int radix)
 
 }  // namespace
 
-namespace {
-
-// Plain runs of up to 15 digits are by far the most common cells; they are
-// read without building any temporary text.
-bool PlainDigits(QStringView text, double* value)
-{
-    const int n = text.size();
-    if (n == 0 || n > 15)
-        return false;
-    qint64 v = 0;
-    for (QChar c : text) {
-        const ushort u = c.unicode();
-        if (u < '0' || u > '9')
-            return false;
-        v = v * 10 + (u - '0');
-    }
-    *value = double(v);
-    return true;
-}
-
-}  // namespace
-
 double LenientNumber(QStringView text)
 {
-    double plain;
-    if (PlainDigits(text, &plain))
-        return plain;
+    // Plain runs of digits are by far the most common cells; they are read
+    // without building any temporary text.
+    const QStringView run = PlainDigitRun(text);
+    if (!run.isEmpty()) {
+        qint64 value = 0;
+        for (const QChar c : run)
+            value = value * 10 + (c.unicode() - u'0');
+        return double(value);
+    }
     const QByteArray s = Squeezed(text);
     if (s.size() >= 2 && s.at(0) == '&') {
         const char kind = s.at(1);

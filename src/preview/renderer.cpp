@@ -54,8 +54,8 @@ void ScanTree(Editor& editor)
     static const QString kBackgroundTag = QStringLiteral("0 41 98_1");
     // By number, re-reading the node each time: filling a field runs its
     // handler, which may rewrite this very node.
-    for (int k = 1; k <= editor.doc.T_Strutt.count(); ++k) {
-        const Tree& tree = editor.doc.T_Strutt;
+    const Tree& tree = editor.doc.T_Strutt;
+    for (int k = 1; k <= tree.count(); ++k) {
         // Both parameter records are of type "2"; most lines are neither
         // those nor the background, and are passed over without a copy.
         const bool parameter = RecordType(tree.text(k)) == QLatin1Char('2');
@@ -79,7 +79,7 @@ void ScanTree(Editor& editor)
         if (background) {
             editor.refs.BackgroundNode = k;
             editor.lbl0.enabled = true;
-            const quint32 colour = StringToRGB(editor.doc.T_Strutt.text(k), editor.colour);
+            const quint32 colour = StringToRGB(tree.text(k), editor.colour);
             editor.PicBGColor1.colour = colour;
             editor.PicBGColor1.enabled = true;
             // A new background covers whatever was drawn on the canvas.
