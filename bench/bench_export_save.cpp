@@ -2,10 +2,9 @@
 // plain copy of the same bytes (read each source file, write each
 // destination file) as the yardstick: each should stay within 3 times it.
 #include "benchsupport.h"
-#include "document/open.h"
-#include "document/save.h"
-#include "graphics/export.h"
-#include "shell/startup.h"
+#include "editor/opensave.h"
+#include "editor/objects.h"
+#include "editor/shell.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,14 +16,6 @@ using namespace velluno;
 namespace {
 
 constexpr int kObjects = 600;
-
-class NoDialogs : public Dialogs {
-public:
-    std::optional<QString> openFile(const QString&, const QString&, const QString&) override { return path; }
-    std::optional<quint32> chooseColour(quint32) override { return std::nullopt; }
-    Answer message(const QString&, const QString&, MsgIcon, MsgButtons) override { return Answer::Ok; }
-    QString path;
-};
 
 struct Fixture {
     QTemporaryDir dir;
@@ -77,11 +68,10 @@ Fixture& Data()
     return fixture;
 }
 
-void Open(Editor& editor, NoDialogs& dialogs)
+void Open(Editor& editor)
 {
-    dialogs.path = Data().skin;
     Form_Load(editor);
-    if (!OpenSkin(editor).completed)
+    if (!OpenSkinFile(editor, Data().skin).completed)
         qFatal("the benchmark skin does not open");
 }
 
@@ -117,16 +107,16 @@ void SpoilImages(benchmark::State& state, const QString& dir)
 // export of an unchanged skin); 2: over other images of the same lengths.
 void BM_Export(benchmark::State& state)
 {
-    NoDialogs dialogs;
+    UnansweredDialogs dialogs;
     Editor editor(dialogs);
-    Open(editor, dialogs);
+    Open(editor);
     cmdExportAll_Click(editor);
     for (auto _ : state) {
         if (state.range(0) == 0)
-            EmptyFolder(state, editor.GifDir);
+            EmptyFolder(state, editor.doc.GifDir);
         else if (state.range(0) == 2)
-            SpoilImages(state, editor.GifDir);
-        const ExportReport r = cmdExportAll_Click(editor);
+            SpoilImages(state, editor.doc.GifDir);
+        const ExtractReport r = cmdExportAll_Click(editor);
         if (r.written != kObjects)
             state.SkipWithError("not every image was written");
     }
@@ -136,17 +126,17 @@ BENCHMARK(BM_Export)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_Save(benchmark::State& state)
 {
-    NoDialogs dialogs;
+    UnansweredDialogs dialogs;
     Editor editor(dialogs);
-    Open(editor, dialogs);
+    Open(editor);
     cmdExportAll_Click(editor);
     for (int r = 1; r <= editor.doc.L_Values.count(); ++r) {
         Row& row = editor.doc.L_Values.row(r);
         MarkToReplace(row);
-        row.setCell(ColPath, ObjectImagePath(editor, row.key()));
+        row.setCell(ColPath, ObjectImagePath(editor.doc.GifDir, row.keyView()));
     }
     for (auto _ : state) {
-        const SaveReport r = SaveSkin(editor);
+        const SaveReport r = SalvaSkin(editor);
         if (!r.saved || r.packed != kObjects)
             state.SkipWithError("the save did not pack every image");
         editor.messages.clear();

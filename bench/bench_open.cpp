@@ -1,7 +1,7 @@
 // Opening a 1501-line skin with 600 graphic objects, beside merely reading
 // the same file and splitting it at line feeds, in the same run.
-#include "document/open.h"
-#include "shell/startup.h"
+#include "editor/opensave.h"
+#include "editor/shell.h"
 
 #include <QGuiApplication>
 #include <QDir>
@@ -81,7 +81,7 @@ BENCHMARK(BM_ReadAndSplit)->Unit(benchmark::kMicrosecond);
 void BM_OpenSkin(benchmark::State& state)
 {
     const QString path = TheFixture().path;
-    bench::SilentDialogs dialogs;
+    UnansweredDialogs dialogs;
     Editor editor(dialogs);
     Form_Load(editor);
     for (auto _ : state) {

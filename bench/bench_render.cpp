@@ -1,12 +1,12 @@
 // One render of the sample skin (images extracted, image cache warm) beside
 // one painting of the finished scene, in the same run: the render should cost
 // at most about twice the painting and stay well under a millisecond.
-#include "document/files.h"
-#include "document/open.h"
-#include "graphics/export.h"
-#include "preview/renderer.h"
-#include "preview/scene.h"
-#include "shell/startup.h"
+#include "skin/files.h"
+#include "editor/opensave.h"
+#include "editor/objects.h"
+#include "editor/preview.h"
+#include "render/scene.h"
+#include "editor/shell.h"
 
 #include "benchsupport.h"
 
@@ -33,12 +33,12 @@ int ExtractByHand(Editor& editor)
         Row& row = table.row(r);
         bool ok = false;
         const QByteArray container =
-            ReadWholeFile(ContainerPath(editor, LenientInt(row.cell(ColDat))), &ok);
+            ReadWholeFile(ContainerPath(editor.doc, LenientInt(row.cell(ColDat))), &ok);
         const qint64 offset = LenientInteger(row.cell(ColOffset), 0, container.size());
         const qint64 length = LenientInteger(row.cell(ColBytes), 0, container.size() - offset);
         if (!ok || length == 0)
             continue;
-        const QString path = ObjectImagePath(editor, row.key());
+        const QString path = ObjectImagePath(editor.doc.GifDir, row.keyView());
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly) || out.write(container.mid(offset, length)) != length)
             continue;
@@ -50,7 +50,7 @@ int ExtractByHand(Editor& editor)
 
 struct Sample {
     QTemporaryDir dir;
-    bench::SilentDialogs dialogs;
+    UnansweredDialogs dialogs;
     Editor editor{dialogs};
     bool ready = false;
 
@@ -62,7 +62,7 @@ struct Sample {
         Form_Load(editor);
         const OpenReport opened = OpenSkinFile(editor, dir.filePath(QStringLiteral("varavave.ski")));
         if (!opened.completed) {
-            std::fprintf(stderr, "the sample skin could not be opened: %s\n", qPrintable(opened.error));
+            std::fprintf(stderr, "the sample skin could not be opened: %s\n", qPrintable(opened.error.file));
             return;
         }
         int written = cmdExportAll_Click(editor).written;

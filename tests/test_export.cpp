@@ -1,8 +1,8 @@
 // "Esporta tutto": cutting every graphic object out of its container.
 #include "testsupport.h"
 
-#include "document/open.h"
-#include "graphics/export.h"
+#include "editor/opensave.h"
+#include "editor/objects.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,11 +29,11 @@ const Row& RowOf(const Editor& e, const QString& key)
     return e.doc.L_Values.row(n);
 }
 
-bool HasFault(const ExportReport& r, const QString& key)
+bool HasFault(const ExtractReport& r, const QString& key)
 {
-    for (const ExportReport::Fault& f : r.faults)
+    for (const ExtractReport::Fault& f : r.faults)
         if (f.key == key)
-            return !f.reason.isEmpty();
+            return true;
     return false;
 }
 
@@ -72,7 +72,7 @@ void TestExport::extractsEveryRowFromItsContainer()
     Editor& e = s.editor;
     QVERIFY(e.SaveEnabled);
     const int renders = e.renders;
-    const ExportReport report = cmdExportAll_Click(e);
+    const ExtractReport report = cmdExportAll_Click(e);
     QCOMPARE(e.renders, renders + 1);
     QCOMPARE(e.doc.L_Values.selected(), e.doc.L_Values.count());  // progress ran to the last row
     QCOMPARE(report.written, 4);
@@ -91,7 +91,7 @@ void TestExport::extractsEveryRowFromItsContainer()
 
     const Row& r6 = RowOf(e, "0006");
     QCOMPARE(r6.cell(ColState), kStateExtracted);
-    QCOMPARE(r6.cell(ColPath), ObjectImagePath(e, "0006"));
+    QCOMPARE(r6.cell(ColPath), ObjectImagePath(e.doc.GifDir, u"0006"));
     QCOMPARE(r6.colour, kBlack);
     QCOMPARE(r6.icon, int(IconImage));
 
@@ -107,13 +107,13 @@ void TestExport::extractsEveryRowFromItsContainer()
     QCOMPARE(r900.colour, kBlue);
     QVERIFY(r900.bold);
     QCOMPARE(r900.icon, int(IconReplace));
-    QCOMPARE(r900.cell(ColPath), ObjectImagePath(e, "0900"));
+    QCOMPARE(r900.cell(ColPath), ObjectImagePath(e.doc.GifDir, u"0900"));
 
-    QCOMPARE(QFileInfo(ContainerPath(e, 1)).fileName(), QStringLiteral("VARAVAVE1.DAT"));
-    QCOMPARE(QFileInfo(ContainerPath(e, 0)).fileName(), QStringLiteral("varavave.dat"));
+    QCOMPARE(QFileInfo(ContainerPath(e.doc, 1)).fileName(), QStringLiteral("VARAVAVE1.DAT"));
+    QCOMPARE(QFileInfo(ContainerPath(e.doc, 0)).fileName(), QStringLiteral("varavave.dat"));
 
     // A second run writes the same files again.
-    const ExportReport again = cmdExportAll_Click(e);
+    const ExtractReport again = cmdExportAll_Click(e);
     QCOMPARE(again.written, 4);
     QCOMPARE(ReadFile(gifs + "7.gif"), c0.mid(100, 150));
 }
@@ -156,29 +156,29 @@ void TestExport::faultyRowsAreMarkedAndTheExportGoesOn()
     Session s;
     s.open(skin);
     Editor& e = s.editor;
-    QVERIFY(QDir(e.GifDir).removeRecursively());  // the export makes it again
-    const ExportReport report = cmdExportAll_Click(e);
+    QVERIFY(QDir(e.doc.GifDir).removeRecursively());  // the export makes it again
+    const ExtractReport report = cmdExportAll_Click(e);
     QCOMPARE(report.written, 2);
     QCOMPARE(ReadFile(dir.filePath("varavave_Gifs/20.gif")), c0.mid(290, 10));
     for (const char* key : {"0010", "0011", "0012", "0013", "0014", "0015", "0016", "0017", "0018", "0019"}) {
         const Row& r = RowOf(e, key);
         QVERIFY2(r.colour == kRed && r.icon == IconMissing, key);
         QVERIFY2(HasFault(report, key), key);
-        const QString gif = ObjectImagePath(e, key);
+        const QString gif = ObjectImagePath(e.doc.GifDir, QString::fromLatin1(key));
         QVERIFY2(!QFileInfo::exists(gif), qPrintable(gif));
     }
     QCOMPARE(report.faults.size(), 10);
 
     // An image file that cannot be replaced (a folder took its name) fails
     // alone; nothing temporary is left behind.
-    QVERIFY(QFile::remove(e.GifDir + "21.gif"));
-    QVERIFY(QDir().mkdir(e.GifDir + "21.gif"));
-    WriteFile(e.GifDir + "20.gif", "stale");
-    const ExportReport second = cmdExportAll_Click(e);
+    QVERIFY(QFile::remove(e.doc.GifDir + "21.gif"));
+    QVERIFY(QDir().mkdir(e.doc.GifDir + "21.gif"));
+    WriteFile(e.doc.GifDir + "20.gif", "stale");
+    const ExtractReport second = cmdExportAll_Click(e);
     QVERIFY(HasFault(second, "0021"));
     QCOMPARE(second.written, 1);
-    QCOMPARE(ReadFile(e.GifDir + "20.gif"), c0.mid(290, 10));
-    QCOMPARE(QDir(e.GifDir).entryList(QDir::Files | QDir::Hidden), QStringList{"20.gif"});
+    QCOMPARE(ReadFile(e.doc.GifDir + "20.gif"), c0.mid(290, 10));
+    QCOMPARE(QDir(e.doc.GifDir).entryList(QDir::Files | QDir::Hidden), QStringList{"20.gif"});
 }
 
 void TestExport::replacedRowsKeepTheirImage()
@@ -191,7 +191,7 @@ void TestExport::replacedRowsKeepTheirImage()
     Editor& e = s.editor;
     // Object 30 was replaced by an image in its own file (the user's work).
     const QByteArray mine = TestImage(77, 6);
-    const QString own = ObjectImagePath(e, "0030");
+    const QString own = ObjectImagePath(e.doc.GifDir, u"0030");
     WriteFile(own, mine);
     Row& r = e.doc.L_Values.row(e.doc.L_Values.findKey("0030"));
     MarkToReplace(r);
@@ -200,7 +200,7 @@ void TestExport::replacedRowsKeepTheirImage()
     r.setCell(ColBytes, "77");
     r.setCell(ColPath, own);
 
-    const ExportReport report = cmdExportAll_Click(e);
+    const ExtractReport report = cmdExportAll_Click(e);
     QCOMPARE(report.skipped, 1);
     QCOMPARE(report.written, 1);
     QCOMPARE(ReadFile(own), mine);
@@ -213,7 +213,7 @@ void TestExport::nothingOpenDoesNothing()
 {
     Session s;
     const int renders = s.editor.renders;
-    const ExportReport report = cmdExportAll_Click(s.editor);
+    const ExtractReport report = cmdExportAll_Click(s.editor);
     QCOMPARE(report.written, 0);
     QCOMPARE(report.faults.size(), 0);
     QCOMPARE(s.editor.renders, renders);

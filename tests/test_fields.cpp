@@ -1,6 +1,6 @@
 // Keys and pastes in the element fields: the key filter, the maximum length
 // and the caret, the same for the window and the script runner.
-#include "layout/fields.h"
+#include "editor/positions.h"
 #include "testsupport.h"
 
 #include <QTest>
@@ -40,7 +40,7 @@ void FieldsTest::keysAnywhereInTheText()
     QCOMPARE(TypeKeyAt(e, f, 8, 0, 1), 0);
     QCOMPARE(e.txt[7].text, QString());
     // Positions outside the text are taken as its ends.
-    TypeKey(e, f, '4');
+    TypeKeyAt(e, f, '4', 0, 0);
     QCOMPARE(TypeKeyAt(e, f, '2', 99, 5), 2);
     QCOMPARE(e.txt[7].text, QStringLiteral("42"));
 
@@ -55,10 +55,10 @@ void FieldsTest::pasteIsNotFiltered()
     Session s;
     Editor& e = s.editor;
     e.txtOffSet.enabled = true;
-    ReplaceText(e, {FieldKind::TxtOffSet, 0}, QStringLiteral("ab"));
+    PasteText(e, {FieldKind::TxtOffSet, 0}, QStringLiteral("ab"), -1, 0);
     QCOMPARE(e.txtOffSet.text, QStringLiteral("a"));
     e.txtOffSet.enabled = false;
-    ReplaceText(e, {FieldKind::TxtOffSet, 0}, QStringLiteral("7"));
+    PasteText(e, {FieldKind::TxtOffSet, 0}, QStringLiteral("7"), -1, 0);
     QCOMPARE(e.txtOffSet.text, QStringLiteral("a"));
 }
 

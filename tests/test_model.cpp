@@ -1,8 +1,8 @@
 // The document model underneath the opening: rows that share one text until
 // they are written, the tables' key search and sort, the tree's tags, and the
 // text buffer the rows are composed in.
-#include "document/model.h"
-#include "document/textform.h"
+#include "skin/model.h"
+#include "skin/textform.h"
 
 #include <QTest>
 

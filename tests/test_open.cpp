@@ -1,8 +1,8 @@
 // Opening a skin: the tree, the three tables, the row states, the name and
 // magic rules, and the errors that stop the opening.
-#include "document/files.h"
-#include "document/open.h"
-#include "shell/startup.h"
+#include "skin/files.h"
+#include "editor/opensave.h"
+#include "editor/shell.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -132,9 +132,9 @@ void OpenTest::buildsTreeAndTables()
     QVERIFY(s.editor.txtOffSet.enabled);
     QVERIFY(!s.editor.Filling);
     QCOMPARE(s.editor.status, QStringLiteral("Skin: ") + dir.filePath("varavave.ski"));
-    QCOMPARE(s.editor.SkinName, QStringLiteral("varavave"));
-    QCOMPARE(s.editor.SkinDir, dir.path());
-    QCOMPARE(s.editor.GifDir, dir.path() + QStringLiteral("/varavave_Gifs/"));
+    QCOMPARE(s.editor.doc.SkinName, QStringLiteral("varavave"));
+    QCOMPARE(s.editor.doc.SkinDir, dir.path());
+    QCOMPARE(s.editor.doc.GifDir, dir.path() + QStringLiteral("/varavave_Gifs/"));
     QVERIFY(QFileInfo(dir.filePath("varavave_Gifs")).isDir());
     QVERIFY(s.editor.messages.isEmpty());
 }
@@ -149,12 +149,12 @@ void OpenTest::rowStatesAndImageLinks()
     Session s;
     s.open(Put(dir, "VARAVAVE.ski", kSkin));
     const Table& v = s.editor.doc.L_Values;
-    QCOMPARE(s.editor.GifDir, dir.path() + QStringLiteral("/VARAVAVE_GIFS/"));
+    QCOMPARE(s.editor.doc.GifDir, dir.path() + QStringLiteral("/VARAVAVE_GIFS/"));
     QVERIFY(!QFileInfo(dir.filePath("VARAVAVE_Gifs")).exists());
 
     const Row& found = v.row(v.findKey("0562"));
     QCOMPARE(found.cell(ColState), kStateFound);
-    QCOMPARE(found.cell(ColPath), s.editor.GifDir + "562.gif");
+    QCOMPARE(found.cell(ColPath), s.editor.doc.GifDir + "562.gif");
     QCOMPARE(found.icon, int(IconImage));
     QCOMPARE(found.colour, kBlack);
 
@@ -166,7 +166,7 @@ void OpenTest::rowStatesAndImageLinks()
 
     const Row& own = v.row(v.findKey("0007"));
     QCOMPARE(own.cell(ColState), kStateReplace);
-    QCOMPARE(own.cell(ColPath), s.editor.GifDir + "7.gif");
+    QCOMPARE(own.cell(ColPath), s.editor.doc.GifDir + "7.gif");
     QCOMPARE(own.colour, kBlue);
     QVERIFY(own.bold);
     QCOMPARE(own.icon, int(IconReplace));

@@ -1,8 +1,8 @@
 // The painted canvas, pixel by pixel: frames, texts, transparent GIFs, hands
 // and the order of the layers.
-#include "preview/imagecache.h"
-#include "preview/renderer.h"
-#include "preview/scene.h"
+#include "render/imagecache.h"
+#include "editor/preview.h"
+#include "render/scene.h"
 #include "testsupport.h"
 #include "tinygif.h"
 

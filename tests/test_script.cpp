@@ -108,6 +108,7 @@ private slots:
     void typingGoesThroughTheKeyFilter();
     void tabsAndTablesFollowTheWindow();
     void setUpLinesTakeEffectFromTheirLine();
+    void failedSaveEndsTheRunWithFailure();
     void wallpaperThroughScripts();
     void pngAndRender();
     void sampleSessionEndToEnd();
@@ -456,6 +457,32 @@ void TestScript::setUpLinesTakeEffectFromTheirLine()
     QVERIFY2(bad.err.contains(QStringLiteral("line 2")), qPrintable(bad.err));
 }
 
+void TestScript::failedSaveEndsTheRunWithFailure()
+{
+    // The backup's name is taken by a folder: the SAVE writes nothing and
+    // shows its error; the session goes on to its end, which reports 1.
+    QTemporaryDir dir;
+    WriteFile(dir.filePath(QStringLiteral("varavave.ski")), kMiniSkin);
+    QVERIFY(QDir().mkdir(dir.filePath(QStringLiteral("varavave_old.ski"))));
+    const Run r = RunScript(dir.path(), "answer-file varavave.ski\n"
+                                        "toolbar LOAD\n"
+                                        "toolbar SAVE\n"
+                                        "dump\n");
+    QCOMPARE(r.status, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("line 3")) && r.err.contains(QStringLiteral("varavave_old.ski")),
+             qPrintable(r.err));
+    const QJsonArray messages = r.lastDump()["messages"].toArray();
+    QVERIFY(!messages.isEmpty());
+    QCOMPARE(messages.last().toObject()["title"].toString(), QStringLiteral("Errore:"));
+    QCOMPARE(ReadFile(dir.filePath(QStringLiteral("varavave.ski"))), kMiniSkin);
+
+    // Once the way is clear the same session saves, and ends with 0.
+    QVERIFY(QDir().rmdir(dir.filePath(QStringLiteral("varavave_old.ski"))));
+    const Run ok = RunScript(dir.path(), "answer-file varavave.ski\ntoolbar LOAD\ntoolbar SAVE\n");
+    QCOMPARE(ok.status, 0);
+    QCOMPARE(ReadFile(dir.filePath(QStringLiteral("varavave_old.ski"))), kMiniSkin);
+}
+
 void TestScript::wallpaperThroughScripts()
 {
     QTemporaryDir dir;
@@ -556,8 +583,6 @@ void TestScript::pngAndRender()
 
 void TestScript::sampleSessionEndToEnd()
 {
-    if (!QFile::exists(SampleDir() + QStringLiteral("/varavave.ski")))
-        QSKIP("the sample skin is not there");
     QTemporaryDir dir;
     CopySample(dir.path());
     const QByteArray skin = dir.filePath(QStringLiteral("varavave.ski")).toUtf8();

@@ -1,7 +1,7 @@
 // The record reader and writer, colours as text, the lenient numbers and
 // the digit formats.
-#include "document/model.h"
-#include "document/textform.h"
+#include "skin/model.h"
+#include "skin/textform.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "testsupport.h"
 
-#include "shell/startup.h"
+#include "editor/shell.h"
 
 #include <QDateTime>
 #include <QFile>

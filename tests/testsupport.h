@@ -1,7 +1,7 @@
 #pragma once
 // Shared pieces of the tests: dialogs answered from a queue, and skins
 // written into temporary folders.
-#include "shell/editor.h"
+#include "editor/editor.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,10 +1,12 @@
 // velluno-cli export SKIN: "Esporta tutto" without the window.
-// velluno-cli repack SKIN: opens and saves, so that container 14 is packed
+// velluno-cli repack SKIN: reads and saves, so that container 14 is packed
 // again from the image files (after they were edited outside the editor).
+// Both work on the skin library alone.
 #include "cli/commands.h"
-#include "cli/oneshot.h"
-#include "document/save.h"
-#include "graphics/export.h"
+#include "cli/reasons.h"
+#include "skin/containers.h"
+#include "skin/reader.h"
+#include "skin/writer.h"
 
 #include <QTextStream>
 
@@ -20,6 +22,21 @@ bool Usage(const QStringList& args, const char* command)
     return false;
 }
 
+// The skin read to its end, or why not on standard error.
+bool ReadWhole(const char* command, const QString& path, SkinReading* reading)
+{
+    *reading = ReadSkin(path);
+    QString problem;
+    if (!reading->error.ok())
+        problem = EnglishText(reading->error);
+    else if (reading->badMagic)
+        problem = EnglishText(SaveRefusal::BadMagic);
+    if (problem.isEmpty())
+        return true;
+    QTextStream(stderr) << "velluno-cli " << command << ": " << problem << '\n';
+    return false;
+}
+
 }  // namespace
 
 int CmdExport(const QStringList& args)
@@ -27,20 +44,13 @@ int CmdExport(const QStringList& args)
     if (!Usage(args, "export"))
         return 2;
     QTextStream out(stdout);
-    QTextStream err(stderr);
-    OneShot session(args.first());
-    Editor& editor = session.editor;
-    session.printMessages(err);
-    const QString problem = session.openProblem();
-    if (!problem.isEmpty()) {
-        err << "velluno-cli export: " << args.first() << ": " << problem << '\n';
+    SkinReading reading;
+    if (!ReadWhole("export", args.first(), &reading))
         return 1;
-    }
-
-    const ExportReport report = cmdExportAll_Click(editor);
-    for (const ExportReport::Fault& f : report.faults)
-        out << f.key << ": " << f.reason << '\n';
-    out << report.written << " images extracted into " << editor.GifDir << ", " << report.skipped
+    const ExtractReport report = ExtractImages(reading.doc);
+    for (const ExtractReport::Fault& f : report.faults)
+        out << f.key << ": " << EnglishText(f) << '\n';
+    out << report.written << " images extracted into " << reading.doc.GifDir << ", " << report.skipped
         << " replaced rows skipped, " << report.faults.size() << " faulty rows\n";
     return 0;
 }
@@ -51,22 +61,21 @@ int CmdRepack(const QStringList& args)
         return 2;
     QTextStream out(stdout);
     QTextStream err(stderr);
-    OneShot session(args.first());
-    Editor& editor = session.editor;
-    const QString problem = session.saveRefusal();
-    if (!problem.isEmpty()) {
-        session.printMessages(err);
-        err << "velluno-cli repack: " << args.first() << ": " << problem << '\n';
+    SkinReading reading;
+    if (!ReadWhole("repack", args.first(), &reading))
+        return 1;
+    if (const SaveRefusal refusal = reading.saveRefusal(); refusal != SaveRefusal::None) {
+        err << "velluno-cli repack: " << args.first() << ": " << EnglishText(refusal) << '\n';
         return 1;
     }
-
-    const int before = editor.messages.size();
-    const SaveReport saved = SaveSkin(editor);
-    session.printMessages(saved.saved ? out : err, before);
-    if (!saved.saved)
+    const SaveReport saved = WriteSkin(reading.doc);
+    if (!saved.saved) {
+        err << "velluno-cli repack: nothing was saved: " << EnglishText(saved.error) << '\n';
         return 1;
+    }
     out << saved.packed << " images packed into varavave14.dat"
-        << (saved.containerWritten ? "" : " (left as it was)") << '\n';
+        << (saved.containerWritten ? "" : " (left as it was)") << ", varavave.ski rewritten"
+        << (saved.backupWritten ? ", the old text kept as varavave_old.ski" : "") << '\n';
     return 0;
 }
 

@@ -1,7 +1,10 @@
 // velluno-cli info SKIN: what a skin author wants to know about a skin, read
-// exactly as the editor opens it.
+// exactly as the editor reads it. It changes nothing on the disk: the image
+// folder is not created.
 #include "cli/commands.h"
-#include "cli/oneshot.h"
+#include "cli/reasons.h"
+#include "skin/files.h"
+#include "skin/reader.h"
 
 #include <QTextStream>
 #include <map>
@@ -16,13 +19,15 @@ int CmdInfo(const QStringList& args)
         err << "usage: velluno-cli info SKIN\n";
         return 2;
     }
-    const OneShot session(args.first());
-    const Editor& editor = session.editor;
-    const OpenReport& report = session.report;
-    const Document& doc = editor.doc;
+    const SkinReading reading = ReadSkin(args.first());
+    const Document& doc = reading.doc;
+    if (reading.error.code == SkinError::CannotOpen) {
+        err << "velluno-cli info: " << EnglishText(reading.error) << '\n';
+        return 1;
+    }
 
-    out << "Skin:           " << editor.SkinDir << '/' << editor.SkinName << ".ski\n";
-    out << "Image folder:   " << editor.GifDir << '\n';
+    out << "Skin:           " << doc.SkinDir << '/' << doc.SkinName << ".ski\n";
+    out << "Image folder:   " << doc.GifDir << (DirExist(doc.GifDir) ? "" : " (not there yet)") << '\n';
     out << "Lines:          " << doc.LineCount << '\n';
 
     std::map<QString, int> types;
@@ -52,29 +57,28 @@ int CmdInfo(const QStringList& args)
     auto numbered = [](const Table& t) {
         int n = 0;
         for (const Row& r : t.rows())
-            n += r.key() != QLatin1String("-");
+            n += r.keyView() != QLatin1String("-");
         return n;
     };
     out << "Colour rows:    " << doc.L_RGBA.count() << " (" << numbered(doc.L_RGBA) << " numbered)\n";
     out << "Dimension rows: " << doc.L_Dim.count() << " (" << numbered(doc.L_Dim) << " numbered)\n";
-    out << "Saving:         " << (editor.SaveEnabled ? "enabled" : "disabled") << '\n';
+    const SaveRefusal refusal = reading.saveRefusal();
+    out << "Saving:         " << (refusal == SaveRefusal::None ? "enabled" : "disabled") << '\n';
 
     QStringList problems;
+    if (!reading.error.ok())
+        problems << QStringLiteral("the reading stopped: %1").arg(EnglishText(reading.error));
     if (!missing.isEmpty())
         problems << QStringLiteral("%1 object(s) without image file in %2 (run \"velluno-cli export\"): %3")
                         .arg(missing.size())
-                        .arg(editor.GifDir, missing.join(QLatin1Char(' ')));
-    if (!report.completed)
-        problems << QStringLiteral("the opening stopped at slot %1: %2").arg(report.errorSlot).arg(report.error);
-    if (!editor.SaveEnabled)
-        problems << QStringLiteral("saving is disabled: %1").arg(session.saveRefusal());
-    for (const Message& m : editor.messages)
-        problems << QStringLiteral("message \"%1\" %2").arg(m.title, m.text);
+                        .arg(doc.GifDir, missing.join(QLatin1Char(' ')));
+    if (refusal != SaveRefusal::None)
+        problems << QStringLiteral("saving is disabled: %1").arg(EnglishText(refusal));
     out << "Problems:       " << (problems.isEmpty() ? "none" : QString::number(problems.size())) << '\n';
     for (const QString& p : problems)
         out << "  - " << p << '\n';
 
-    return session.openProblem().isEmpty() ? 0 : 1;
+    return reading.error.ok() && !reading.badMagic ? 0 : 1;
 }
 
 }  // namespace velluno::cli

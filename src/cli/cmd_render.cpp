@@ -1,16 +1,15 @@
 // velluno-cli render SKIN -o PNG: the preview of a skin, opened as the
 // editor opens it.
 #include "cli/commands.h"
-#include "cli/oneshot.h"
-#include "document/open.h"
-#include "layout/clocksettings.h"
-#include "preview/scene.h"
-#include "preview/wallpaper.h"
-#include "shell/startup.h"
+#include "cli/reasons.h"
+#include "editor/opensave.h"
+#include "editor/preview.h"
+#include "editor/settings.h"
+#include "editor/shell.h"
+#include "skin/atomic.h"
 
 #include <QImage>
 #include <QTextStream>
-#include <cstdio>
 
 namespace velluno::cli {
 
@@ -53,8 +52,7 @@ int CmdRender(const QStringList& args)
             if (++i < args.size())
                 scale = args.at(i).toInt(&ok);
             if (!ok || scale < 1 || scale > kMaxScale)
-                return Usage(err, QStringLiteral("--scale needs a whole number from 1 to %1")
-                                      .arg(kMaxScale));
+                return Usage(err, QStringLiteral("--scale needs a whole number from 1 to %1").arg(kMaxScale));
         } else if (a.startsWith(QLatin1Char('-')) && a != QLatin1String("-")) {
             return Usage(err, QStringLiteral("unknown option %1").arg(a));
         } else if (skin.isEmpty()) {
@@ -68,11 +66,15 @@ int CmdRender(const QStringList& args)
     if (output.isEmpty())
         return Usage(err, QStringLiteral("no output file given (-o)"));
 
-    OneShot session(skin);
-    Editor& editor = session.editor;
-    session.printMessages(err);
-    if (const QString problem = session.openProblem(); !problem.isEmpty()) {
-        err << "velluno-cli render: cannot open " << skin << ": " << problem << Qt::endl;
+    UnansweredDialogs dialogs;
+    Editor editor(dialogs);
+    Form_Load(editor);
+    const OpenReport report = OpenSkinFile(editor, skin);
+    for (const Message& m : editor.messages)
+        err << m.title << ' ' << m.text << '\n';
+    if (!report.completed || report.badMagic) {
+        err << "velluno-cli render: cannot open " << skin << ": "
+            << (report.badMagic ? EnglishText(SaveRefusal::BadMagic) : EnglishText(report.error)) << Qt::endl;
         return 1;
     }
 
@@ -84,17 +86,20 @@ int CmdRender(const QStringList& args)
         else
             err << "velluno-cli render: the skin has no analogue clock (element 0006)" << Qt::endl;
     }
-    if (noWallpaper && editor.chkWallPaper.enabled && editor.chkWallPaper.checked) {
-        editor.chkWallPaper.checked = false;
-        chkWallPaper_Click(editor);
-    }
+    if (noWallpaper && editor.chkWallPaper.enabled)
+        SetWallpaperShown(editor, false);
 
     QImage image = RenderScene(editor.canvas);
     if (scale > 1)
         image = image.scaled(image.width() * scale, image.height() * scale, Qt::IgnoreAspectRatio,
                              Qt::FastTransformation);
-    if (image.isNull() || !image.save(output, "PNG")) {
-        err << "velluno-cli render: cannot write " << output << Qt::endl;
+    const QByteArray png = EncodePicture(image);
+    if (png.isEmpty()) {
+        err << "velluno-cli render: the picture cannot be encoded" << Qt::endl;
+        return 1;
+    }
+    if (const SkinError e = WriteFileAtomically(output, png); !e.ok()) {
+        err << "velluno-cli render: " << EnglishText(e) << Qt::endl;
         return 1;
     }
     return 0;

@@ -1,9 +1,12 @@
-// velluno-cli: the editor's command-line face. Every sub-command works on the
-// same core as the window.
+// velluno-cli: the editor's command-line face. info, export and repack work
+// on the skin library alone and need no GUI platform; render and script run
+// the editor, whose preview draws text.
 #include "cli/commands.h"
 #include "version.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <memory>
 #include <QTextStream>
 #include <cstdio>
 
@@ -36,11 +39,17 @@ const char kUsage[] =
 
 int main(int argc, char* argv[])
 {
-    // The preview draws text, which needs a platform plugin; without a
-    // display the offscreen one draws exactly as a screen would.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    const bool drawing = argc > 1 && (qstrcmp(argv[1], "render") == 0 || qstrcmp(argv[1], "script") == 0);
+    std::unique_ptr<QCoreApplication> app;
+    if (drawing) {
+        // The preview draws text, which needs a platform plugin; the
+        // offscreen one draws exactly as a screen would, with no display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("velluno-cli"));
 
     QStringList args = QCoreApplication::arguments().mid(1);

@@ -1,11 +1,11 @@
 #include "cli/script.h"
 
-#include "cli/script_events.h"
-#include "layout/fields.h"
-#include "preview/scene.h"
-#include "preview/wallpaper.h"
-#include "shell/dump.h"
-#include "shell/startup.h"
+#include "cli/reasons.h"
+#include "editor/actions.h"
+#include "editor/dump.h"
+#include "editor/shell.h"
+#include "render/scene.h"
+#include "skin/atomic.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -192,8 +192,8 @@ bool DecodeKeys(const Word& w, QVector<int>* keys, QString* why)
 enum class Op {
     // set-up and answers: they do not start the program
     Now, DefaultDir, Copy, Delete, AnswerFile, AnswerColour, AnswerYesNo,
-    // events
-    Toolbar, WindowClose, Tab, Click, Row, Header, Node, Select, Type, Set,
+    // a user's action, performed through the editor's action table
+    Event,
     // output
     Dump, Png,
 };
@@ -204,11 +204,10 @@ bool IsOutput(Op op) { return op == Op::Dump || op == Op::Png; }
 struct Command {
     int line = 0;
     Op op = Op::Dump;
-    QString name;     // toolbar key, control, table or field
-    int index = 0;    // tab, click index, row, column, node, file, field index
-    QString text;     // path, field text, copy source
-    QString text2;    // copy destination
-    QVector<int> keys;
+    UserAction action;  // Event
+    int index = 0;      // a number the line gave (tab, row, column, node, file, field)
+    QString text;       // path, copy source
+    QString text2;      // copy destination
     QDateTime when;
     std::optional<QString> file;
     std::optional<quint32> colour;
@@ -319,88 +318,81 @@ bool ParseCommand(const QVector<Word>& w, Command* c, QString* why)
         }
         return true;
     }
-    if (verb == QLatin1String("toolbar")) {
-        c->op = Op::Toolbar;
-        if (!words(2, 2))
-            return false;
-        c->name = w.at(1).text;
-        if (c->name != QLatin1String("LOAD") && c->name != QLatin1String("SAVE") &&
-            c->name != QLatin1String("CLOSE")) {
-            *why = QStringLiteral("unknown toolbar button %1 (LOAD, SAVE or CLOSE)").arg(c->name);
-            return false;
-        }
-        return true;
-    }
-    if (verb == QLatin1String("window-close")) {
-        c->op = Op::WindowClose;
-        return words(1, 1);
-    }
-    if (verb == QLatin1String("tab")) {
-        c->op = Op::Tab;
-        return words(2, 2) && number(1, 0, kTabCount - 1, "the tab");
-    }
+    using Kind = UserAction::Kind;
+    UserAction& action = c->action;
+    // The action is checked against the editor's action table before the
+    // script runs, so a line naming an unknown control stops it here.
+    auto event = [&](Kind kind, const QString& target, int index) {
+        c->op = Op::Event;
+        action.kind = kind;
+        action.target = target;
+        action.index = index;
+        const ActionResult checked = CheckAction(action);
+        if (checked.outcome == ActionResult::Outcome::Done)
+            return true;
+        *why = checked.why;
+        return false;
+    };
+    int index = 0;
+    if (verb == QLatin1String("toolbar"))
+        return words(2, 2) && event(Kind::Toolbar, w.at(1).text, 0);
+    if (verb == QLatin1String("window-close"))
+        return words(1, 1) && event(Kind::WindowClose, QString(), 0);
+    if (verb == QLatin1String("tab"))
+        return words(2, 2) && number(1, 0, kTabCount - 1, "the tab") && event(Kind::Tab, QString(), c->index);
     if (verb == QLatin1String("click")) {
-        c->op = Op::Click;
         if (!words(2, 3))
             return false;
-        c->name = w.at(1).text;
-        const ClickTarget* target = FindClickTarget(c->name);
-        if (!target) {
-            *why = QStringLiteral("unknown control %1").arg(c->name);
+        if (count == 3 && !ToInt(w.at(2), &index)) {
+            *why = QStringLiteral("unknown control %1 %2").arg(w.at(1).text, w.at(2).text);
             return false;
         }
-        if (target->index == ClickIndex::None) {
-            if (count != 2) {
-                *why = QStringLiteral("%1 takes no index").arg(c->name);
-                return false;
-            }
-            c->index = 0;
-            return true;
-        }
-        if (count != 3 || !ToInt(w.at(2), &c->index) || !ValidClickIndex(*target, c->index)) {
-            *why = QStringLiteral("unknown control %1 %2")
-                       .arg(c->name, count == 3 ? w.at(2).text : QStringLiteral("(no index)"));
+        const ClickIndexUse use = ClickIndexUseOf(w.at(1).text);
+        if (use == ClickIndexUse::Indexed && count == 2) {
+            *why = QStringLiteral("unknown control %1 (no index)").arg(w.at(1).text);
             return false;
         }
-        return true;
+        if (use == ClickIndexUse::Alone && count == 3) {
+            *why = QStringLiteral("%1 takes no index").arg(w.at(1).text);
+            return false;
+        }
+        return event(Kind::Click, w.at(1).text, index);
     }
     if (verb == QLatin1String("row") || verb == QLatin1String("header")) {
-        c->op = verb == QLatin1String("row") ? Op::Row : Op::Header;
+        const Kind kind = verb == QLatin1String("row") ? Kind::Row : Kind::Header;
         if (!words(3, 3))
             return false;
-        c->name = w.at(1).text;
-        if (!IsTableName(c->name)) {
-            *why = QStringLiteral("unknown table %1 (L_Values, L_RGBA or L_Dim)").arg(c->name);
+        action.kind = kind;
+        action.target = w.at(1).text;
+        action.index = 1;
+        if (const ActionResult table = CheckAction(action); !table.ok()) {
+            *why = table.why;
             return false;
         }
-        return number(2, 1, INT_MAX, c->op == Op::Row ? "the row" : "the column");
+        return number(2, 1, INT_MAX, kind == Kind::Row ? "the row" : "the column") &&
+               event(kind, w.at(1).text, c->index);
     }
-    if (verb == QLatin1String("node")) {
-        c->op = Op::Node;
-        return words(2, 2) && number(1, 1, INT_MAX, "the node");
-    }
+    if (verb == QLatin1String("node"))
+        return words(2, 2) && number(1, 1, INT_MAX, "the node") && event(Kind::Node, QString(), c->index);
     if (verb == QLatin1String("select")) {
-        c->op = Op::Select;
         if (!words(3, 3))
             return false;
-        c->name = w.at(1).text;
-        if (c->name != QLatin1String("FileDesktop")) {
-            *why = QStringLiteral("unknown list %1 (FileDesktop)").arg(c->name);
+        if (w.at(1).text != QLatin1String("FileDesktop")) {
+            *why = QStringLiteral("unknown list %1 (FileDesktop)").arg(w.at(1).text);
             return false;
         }
-        return number(2, 0, INT_MAX, "the file");
+        return number(2, 0, INT_MAX, "the file") && event(Kind::Select, w.at(1).text, c->index);
     }
     if (verb == QLatin1String("type") || verb == QLatin1String("set")) {
-        c->op = verb == QLatin1String("type") ? Op::Type : Op::Set;
+        const Kind kind = verb == QLatin1String("type") ? Kind::Type : Kind::Paste;
         if (count < 2) {
             *why = QStringLiteral("%1 takes FIELD [INDEX] TEXT").arg(verb);
             return false;
         }
-        c->name = w.at(1).text;
         bool needsIndex = false;
-        FieldKind kind;
-        if (!FindField(c->name, &needsIndex, &kind)) {
-            *why = QStringLiteral("unknown field %1 (txt, txtMin, txtOra or txtOffSet)").arg(c->name);
+        FieldKind field;
+        if (!FindField(w.at(1).text, &field, &needsIndex)) {
+            *why = QStringLiteral("unknown field %1 (txt, txtMin, txtOra or txtOffSet)").arg(w.at(1).text);
             return false;
         }
         if (!words(needsIndex ? 4 : 3, needsIndex ? 4 : 3))
@@ -408,10 +400,10 @@ bool ParseCommand(const QVector<Word>& w, Command* c, QString* why)
         if (needsIndex && !number(2, 0, kFieldCount - 1, "the index of txt"))
             return false;
         const Word& text = w.at(needsIndex ? 3 : 2);
-        if (c->op == Op::Type)
-            return DecodeKeys(text, &c->keys, why);
-        c->text = text.text;
-        return true;
+        if (kind == Kind::Type && !DecodeKeys(text, &action.keys, why))
+            return false;
+        action.text = text.text;
+        return event(kind, w.at(1).text, needsIndex ? c->index : 0);
     }
     if (verb == QLatin1String("dump")) {
         c->op = Op::Dump;
@@ -430,14 +422,6 @@ bool ParseCommand(const QVector<Word>& w, Command* c, QString* why)
     }
     *why = QStringLiteral("unknown command %1").arg(verb);
     return false;
-}
-
-FieldRef FieldOf(const Command& c)
-{
-    bool needsIndex = false;
-    FieldKind kind = FieldKind::Txt;
-    FindField(c.name, &needsIndex, &kind);
-    return FieldRef{kind, needsIndex ? c.index : 0};
 }
 
 // ---------------------------------------------------------------- running
@@ -459,14 +443,19 @@ public:
                 return status;
         }
         start();
-        return kScriptOk;
+        return failed_ ? kScriptFailed : kScriptOk;
     }
 
     int fail(int status, int line, const QString& why)
     {
+        report(line, why);
+        return status;
+    }
+
+    void report(int line, const QString& why)
+    {
         out_.flush();
         err_ << "velluno-cli: " << name_ << ", line " << line << ": " << why << Qt::endl;
-        return status;
     }
 
 private:
@@ -512,84 +501,24 @@ private:
         case Op::AnswerColour: dialogs_.colours.push_back(c.colour); return kScriptOk;
         case Op::AnswerYesNo: dialogs_.answers.push_back(c.answer); return kScriptOk;
 
-        case Op::Toolbar:
-            // A disabled toolbar button does nothing; CLOSE is never disabled.
-            if (c.name == QLatin1String("LOAD") && !e.loadEnabled)
-                return kScriptOk;
-            if (c.name == QLatin1String("SAVE") && !e.saveButtonEnabled)
-                return kScriptOk;
-            TB0_ButtonClick(e, c.name);
-            return kScriptOk;
-        case Op::WindowClose:
-            Form_QueryUnload(e);
-            return kScriptOk;
-        case Op::Tab:
-            if (c.index != e.tab && e.tabsEnabled[c.index])
-                SSTab1_Click(e, c.index);
-            return kScriptOk;
-        case Op::Click: {
-            const ClickTarget* target = FindClickTarget(c.name);
-            if (target->enabled(e, c.index))
-                target->run(e, c.index);
-            return kScriptOk;
-        }
-        case Op::Row: {
-            const Table* t = FindTable(e, c.name);
-            if (c.index > t->count())
-                return fail(kScriptRejected, c.line,
-                            QStringLiteral("%1 has no row %2 (it has %3)")
-                                .arg(c.name)
-                                .arg(c.index)
-                                .arg(t->count()));
-            ClickRow(e, c.name, c.index);
-            return kScriptOk;
-        }
-        case Op::Header: {
-            const Table* t = FindTable(e, c.name);
-            if (c.index > t->headers().size())
-                return fail(kScriptRejected, c.line,
-                            QStringLiteral("%1 has no column %2 (it has %3)")
-                                .arg(c.name)
-                                .arg(c.index)
-                                .arg(t->headers().size()));
-            ClickHeader(e, c.name, c.index);
-            return kScriptOk;
-        }
-        case Op::Node:
-            if (c.index > e.doc.T_Strutt.count())
-                return fail(kScriptRejected, c.line,
-                            QStringLiteral("the tree has no node %1 (it has %2)")
-                                .arg(c.index)
-                                .arg(e.doc.T_Strutt.count()));
-            ClickNode(e, c.index);
-            return kScriptOk;
-        case Op::Select:
-            // A hidden or disabled list takes no clicks.
-            if (!e.FileDesktop.visible || !e.FileDesktop.enabled)
-                return kScriptOk;
-            if (c.index >= e.FileDesktop.files.size())
-                return fail(kScriptRejected, c.line,
-                            QStringLiteral("FileDesktop has no file %1 (it has %2)")
-                                .arg(c.index)
-                                .arg(e.FileDesktop.files.size()));
-            SelectWallpaper(e, c.index);
-            return kScriptOk;
-        case Op::Type: {
-            const FieldRef ref = FieldOf(c);
-            for (int key : c.keys)
-                TypeKey(e, ref, key);
-            return kScriptOk;
-        }
-        case Op::Set: {
-            ReplaceText(e, FieldOf(c), c.text);
+        case Op::Event: {
+            const ActionResult r = Perform(e, c.action);
+            if (r.outcome == ActionResult::Outcome::Missing || r.outcome == ActionResult::Outcome::Unknown)
+                return fail(kScriptRejected, c.line, r.why);
+            if (!r.failure.ok()) {
+                // The session goes on, as the user's would after the
+                // message box; the run ends with status 1.
+                report(c.line, QStringLiteral("the save wrote nothing: %1").arg(EnglishText(r.failure)));
+                failed_ = true;
+            }
             return kScriptOk;
         }
         case Op::Dump: return dump(c);
         case Op::Png: {
-            const QImage image = RenderScene(e.canvas);
-            if (image.isNull() || !image.save(c.text, "PNG"))
-                return fail(kScriptFailed, c.line, QStringLiteral("cannot write %1").arg(c.text));
-            return kScriptOk;
+            const QByteArray png = EncodePicture(RenderScene(e.canvas));
+            if (png.isEmpty())
+                return fail(kScriptFailed, c.line, QStringLiteral("cannot encode the picture"));
+            return write(c, png);
         }
         }
         return kScriptOk;
@@ -616,10 +545,16 @@ private:
             out_.flush();
             return kScriptOk;
         }
-        QFile f(c.text);
-        const QByteArray bytes = json.toJson(QJsonDocument::Indented);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-            return fail(kScriptFailed, c.line, QStringLiteral("cannot write %1").arg(c.text));
+        return write(c, json.toJson(QJsonDocument::Indented));
+    }
+
+    int write(const Command& c, const QByteArray& bytes)
+    {
+        const SkinError e = WriteFileAtomically(c.text, bytes);
+        if (!e.ok())
+            return fail(kScriptFailed, c.line,
+                        QStringLiteral("cannot write %1%2")
+                            .arg(c.text, e.system.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(e.system)));
         return kScriptOk;
     }
 
@@ -629,6 +564,7 @@ private:
     ScriptDialogs dialogs_;
     Editor editor_{dialogs_};
     bool started_ = false;
+    bool failed_ = false;  // a SAVE wrote nothing
 };
 
 }  // namespace

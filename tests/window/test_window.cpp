@@ -2,14 +2,14 @@
 // must be what the core holds, so a widget left unwired fails here.
 #include "testsupport.h"
 
-#include "document/files.h"
-#include "graphics/inspect.h"
-#include "preview/scene.h"
-#include "shell/window/icons.h"
-#include "shell/window/mainwindow.h"
-#include "shell/window/models.h"
-#include "shell/window/qtdialogs.h"
-#include "shell/window/widgets.h"
+#include "skin/files.h"
+#include "editor/objects.h"
+#include "render/scene.h"
+#include "window/icons.h"
+#include "window/mainwindow.h"
+#include "window/models.h"
+#include "window/qtdialogs.h"
+#include "window/widgets.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,0 +1,113 @@
+#include "cli/reasons.h"
+
+#include <QDir>
+
+namespace velluno::cli {
+
+namespace {
+
+QString Path(const QString& path) { return QDir::toNativeSeparators(path); }
+
+QString Because(const QString& system) { return system.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(system); }
+
+}  // namespace
+
+QString EnglishText(const SkinError& e)
+{
+    const QString why = Because(e.system);
+    QString text;
+    switch (e.code) {
+    case SkinError::None: return QString();
+    case SkinError::CannotOpen: text = QStringLiteral("%1: cannot be opened%2").arg(Path(e.file), why); break;
+    case SkinError::CannotRead: text = QStringLiteral("%1: cannot be read%2").arg(Path(e.file), why); break;
+    case SkinError::TooLarge:
+        text = QStringLiteral("%1: too large (more than 64 MiB before the first carriage return)").arg(Path(e.file));
+        break;
+    case SkinError::TooManyLines:
+        text = QStringLiteral("%1, line %2: more than 1501 lines").arg(Path(e.file)).arg(e.line);
+        break;
+    case SkinError::ShortRecord:
+        text = QStringLiteral("%1, line %2: a record with fewer than five fields").arg(Path(e.file)).arg(e.line);
+        break;
+    case SkinError::CannotCreateFolder:
+        text = QStringLiteral("%1: the image folder cannot be created%2").arg(Path(e.file), why);
+        break;
+    case SkinError::IndexOutOfRange:
+        text = QStringLiteral("row %1 of %2 has \"Indice\" %3, outside 0..1500").arg(e.key, e.detail, e.extra);
+        break;
+    case SkinError::ImageMissing:
+        text = QStringLiteral("the image of object %1 to be packed does not exist: %2").arg(e.key, Path(e.file));
+        break;
+    case SkinError::BlankImagePath:
+        text = QStringLiteral("object %1 is to be packed but has no image file").arg(e.key);
+        break;
+    case SkinError::ContainerTooLarge:
+        text = QStringLiteral("the images to pack pass the size limit of varavave14.dat at object %1: %2")
+                   .arg(e.key, Path(e.file));
+        break;
+    case SkinError::ImageUnreadable:
+        text = QStringLiteral("the image of object %1 cannot be read: %2%3").arg(e.key, Path(e.file), why);
+        break;
+    case SkinError::ImageChanged:
+        text = QStringLiteral("the image of object %1 changed while it was read: %2").arg(e.key, Path(e.file));
+        break;
+    case SkinError::BackupUnreadable:
+        text = QStringLiteral("%1 cannot be read for the backup varavave_old.ski%2").arg(Path(e.file), why);
+        break;
+    case SkinError::NotAFile: text = QStringLiteral("%1: exists and is not a file").arg(Path(e.file)); break;
+    case SkinError::CannotCreateTemp:
+        text = QStringLiteral("%1: no temporary file can be created beside it%2").arg(Path(e.file), why);
+        break;
+    case SkinError::CannotWrite: text = QStringLiteral("%1: cannot be written%2").arg(Path(e.file), why); break;
+    case SkinError::DiskFull: text = QStringLiteral("%1: the disk is full").arg(Path(e.file)); break;
+    case SkinError::CannotKeepOld:
+        text = QStringLiteral("%1: its old content cannot be kept aside%2").arg(Path(e.file), why);
+        break;
+    case SkinError::CannotReplace: text = QStringLiteral("%1: cannot be replaced%2").arg(Path(e.file), why); break;
+    }
+    if (!e.kept.isEmpty()) {
+        QStringList kept;
+        for (const QString& k : e.kept)
+            kept << Path(k);
+        text += QStringLiteral("; the old contents are kept in ") + kept.join(QStringLiteral(", "));
+    }
+    return text;
+}
+
+QString EnglishText(const ExtractReport::Fault& f)
+{
+    using Fault = ExtractReport::Fault;
+    switch (f.reason) {
+    case Fault::BadValues:
+        return QStringLiteral("not a place in a container (N° Dat, Offset, Byte: %1)").arg(f.detail);
+    case Fault::EmptyImage: return QStringLiteral("an image of length 0");
+    case Fault::NoContainer: return QStringLiteral("the container %1 does not exist").arg(Path(f.file));
+    case Fault::ContainerTooLarge: return QStringLiteral("the container %1 is too large to read").arg(Path(f.file));
+    case Fault::ContainerUnreadable:
+        return QStringLiteral("the container %1 cannot be read%2").arg(Path(f.file), Because(f.system));
+    case Fault::EmptyContainer: return QStringLiteral("the container %1 is empty").arg(Path(f.file));
+    case Fault::PastTheEnd: {
+        const QStringList n = f.detail.split(QLatin1Char(' '));
+        return QStringLiteral("the image (offset %1, %2 bytes) runs past the end of %3 (%4 bytes)")
+            .arg(n.value(0), n.value(1), Path(f.file), n.value(2));
+    }
+    case Fault::CannotWrite:
+        return QStringLiteral("the image file %1 cannot be written%2").arg(Path(f.file), Because(f.system));
+    }
+    return QString();
+}
+
+QString EnglishText(SaveRefusal refusal)
+{
+    switch (refusal) {
+    case SaveRefusal::None: return QString();
+    case SaveRefusal::NotOperatorSkin: return QStringLiteral("only a skin named varavave.ski can be saved");
+    case SaveRefusal::Unreadable: return QStringLiteral("the skin could not be read to its end");
+    case SaveRefusal::BadMagic: return QStringLiteral("the file does not start with SKI1 (not a skin)");
+    case SaveRefusal::NoLines:
+        return QStringLiteral("no line ends with a line feed (CR LF line ends?): saving would empty the skin");
+    }
+    return QString();
+}
+
+}  // namespace velluno::cli

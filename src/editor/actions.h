@@ -1,0 +1,89 @@
+#pragma once
+// The one table of user actions. Every event of the window (a toolbar
+// button, a tab, a click on a named control, a row, a column header, a
+// tree node, a key typed or a text pasted into a field, a wallpaper file
+// chosen, the window's close button) and every event line of a session
+// script is described as a UserAction and performed here, so the rules of
+// which control reacts and what it runs live in one place.
+#include "editor/editor.h"
+#include "skin/errors.h"
+
+namespace velluno {
+
+struct UserAction {
+    enum class Kind {
+        Toolbar,      // target: "LOAD", "SAVE" or "CLOSE"
+        WindowClose,  // the window frame's close button
+        Tab,          // index: the tab
+        Click,        // target: a control's name; index: its index, when it has one
+        Row,          // target: "L_Values", "L_RGBA" or "L_Dim"; index: 1-based display row
+        Header,       // target: a table; index: 1-based column (1 the key column)
+        Node,         // index: 1-based tree node
+        Select,       // target: "FileDesktop"; index: 0-based file
+        Type,         // target: "txt", "txtMin", "txtOra" or "txtOffSet"; index: for txt; keys
+        Paste,        // the same fields; text replaces the selection (all of it in a script)
+    };
+    Kind kind = Kind::Click;
+    QString target;
+    int index = 0;
+    QVector<int> keys;  // Type: character codes, 8 for Backspace
+    QString text;       // Paste
+    // Type and Paste from the window: the caret, or the start of the
+    // selection, and the selection's length. -1: the whole text is
+    // replaced (Paste) or the keys go at the end (Type).
+    int from = -1;
+    int length = 0;
+
+    static UserAction click(const QString& name, int index = 0)
+    {
+        UserAction a;
+        a.kind = Kind::Click;
+        a.target = name;
+        a.index = index;
+        return a;
+    }
+    static UserAction of(Kind kind, const QString& target = QString(), int index = 0)
+    {
+        UserAction a;
+        a.kind = kind;
+        a.target = target;
+        a.index = index;
+        return a;
+    }
+};
+
+struct ActionResult {
+    enum class Outcome {
+        Done,      // the action ran (it may have changed nothing)
+        Ignored,   // the control is disabled or hidden, or the tab is shown already
+        Unknown,   // no such control, table, field or index: the action is malformed
+        Missing,   // the row, column, node or file does not exist now
+    };
+    Outcome outcome = Outcome::Done;
+    QString why;     // for Unknown and Missing
+    int caret = -1;  // Type and Paste: where the caret stands afterwards
+    // The action ran, but the files it was to write were not written (a
+    // SAVE that stopped); the user was told in a message box.
+    SkinError failure;
+    bool ok() const { return outcome == Outcome::Done || outcome == Outcome::Ignored; }
+};
+
+// Whether an action names a control, table or field that exists and an
+// index it takes, without running it: a script is checked whole before its
+// first line runs. Rows, nodes and files are checked when performed.
+ActionResult CheckAction(const UserAction& action);
+
+// Whether a click names its control alone or with an index (optPos 3,
+// optTime 1, Pic 630); Unknown for a name that is no control.
+enum class ClickIndexUse { Unknown, Alone, Indexed };
+ClickIndexUse ClickIndexUseOf(const QString& name);
+
+// Runs what the same action runs in the window.
+ActionResult Perform(Editor& editor, const UserAction& action);
+
+// The field a Type or Paste action names; false for an unknown name.
+bool FindField(const QString& name, FieldKind* kind, bool* needsIndex);
+// The name of a kind of field, as actions name it.
+QString FieldName(FieldKind kind);
+
+}  // namespace velluno

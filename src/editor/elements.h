@@ -1,0 +1,62 @@
+#pragma once
+// The twelve layout elements: the screen elements with a rectangle row in
+// L_Dim. One table for the renderer, the move tools and the position fields,
+// so that an element's check box, its four fields and its row never disagree.
+#include <QString>
+
+namespace velluno {
+
+struct LayoutElement {
+    const char* key;   // the L_Dim key
+    int k;             // index of its check box optPos(k) and of ElementRow(k)
+    int firstTxt;      // txt(firstTxt .. firstTxt + 3) show X1, Y1, X2, Y2
+    bool redOutline;   // the two clock boxes are framed red, the others black
+};
+
+// Indexed by k.
+constexpr LayoutElement kLayoutElements[12] = {
+    {"0570", 0, 0, false},    // operator text
+    {"0571", 1, 6, false},    // current date
+    {"0562", 2, 18, false},   // smart key "Superiore:"
+    {"0566", 3, 22, false},   // "Sup. (Premuto):"
+    {"0563", 4, 26, false},   // "Inferiore:"
+    {"0567", 5, 30, false},   // "Inf. (Premuto):"
+    {"0564", 6, 34, false},   // "Sinistro:"
+    {"0568", 7, 38, false},   // "Sin. (Premuto):"
+    {"0565", 8, 42, false},   // "Destro:"
+    {"0569", 9, 46, false},   // "Des (Premuto):"
+    {"0574", 10, 10, true},   // digital clock
+    {"0006", 11, 14, true},   // analogue clock face
+};
+
+// The order in which a render visits the elements; a later outline lies over
+// an earlier one, so the texts' frames end up on top.
+constexpr int kRenderOrder[12] = {11, 10, 3, 5, 7, 9, 2, 4, 6, 8, 0, 1};
+
+// Element indexes by role.
+constexpr int kElementOperator = 0;
+constexpr int kElementDate = 1;
+constexpr int kElementUpperKey = 2;
+constexpr int kElementDigitalClock = 10;
+constexpr int kElementAnalogueClock = 11;
+
+// The element whose field group holds txt(index), or -1 (transparency and
+// other fields belong to no element).
+constexpr int ElementOfField(int index)
+{
+    for (const LayoutElement& e : kLayoutElements)
+        if (index >= e.firstTxt && index < e.firstTxt + 4)
+            return e.k;
+    return -1;
+}
+
+// The element with this L_Dim key, or -1.
+inline int ElementOfKey(const QString& key)
+{
+    for (const LayoutElement& e : kLayoutElements)
+        if (key == QLatin1String(e.key))
+            return e.k;
+    return -1;
+}
+
+}  // namespace velluno

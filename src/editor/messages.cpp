@@ -1,0 +1,105 @@
+#include "editor/messages.h"
+
+#include <QDir>
+
+namespace velluno {
+
+namespace {
+
+QString Path(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// " (reason)" when the system gave one.
+QString Because(const SkinError& e)
+{
+    return e.system.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(e.system);
+}
+
+QString TableName(const QString& table)
+{
+    if (table == QLatin1String("L_RGBA"))
+        return QStringLiteral("dei colori");
+    if (table == QLatin1String("L_Dim"))
+        return QStringLiteral("delle dimensioni");
+    return QStringLiteral("degli oggetti grafici");
+}
+
+}  // namespace
+
+QString FailureText(const SkinError& e)
+{
+    switch (e.code) {
+    case SkinError::None:
+        return QString();
+    case SkinError::CannotOpen:
+        return QStringLiteral("il file %1 non può essere aperto%2").arg(Path(e.file), Because(e));
+    case SkinError::CannotRead:
+        return QStringLiteral("il file %1 non può essere letto%2").arg(Path(e.file), Because(e));
+    case SkinError::TooLarge:
+        return QStringLiteral("il file %1 è troppo grande").arg(Path(e.file));
+    case SkinError::TooManyLines:
+        return QStringLiteral("il file %1 ha più di 1501 righe (riga %2)").arg(Path(e.file)).arg(e.line);
+    case SkinError::ShortRecord:
+        return QStringLiteral("il file %1 ha un record con meno di cinque campi alla riga %2")
+            .arg(Path(e.file))
+            .arg(e.line);
+    case SkinError::CannotCreateFolder:
+        return QStringLiteral("la cartella delle immagini %1 non può essere creata%2").arg(Path(e.file), Because(e));
+    case SkinError::IndexOutOfRange:
+        return QStringLiteral("La riga %1 della tabella %2 ha \"Indice\" %3, fuori dall'intervallo 0..1500: "
+                              "la riga non può essere scritta in %4.")
+            .arg(e.key, TableName(e.detail), e.extra, Path(e.file));
+    case SkinError::ImageMissing:
+        return QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non esiste:\n%2").arg(e.key, Path(e.file));
+    case SkinError::BlankImagePath:
+        return QStringLiteral("L'oggetto %1 da sostituire non ha un file GIF (\"Path GIF\" vuoto): "
+                              "non può essere inserito in varavave14.dat.")
+            .arg(e.key);
+    case SkinError::ContainerTooLarge:
+        return QStringLiteral("Le immagini da sostituire superano la dimensione massima di varavave14.dat, "
+                              "raggiunta con l'oggetto %1:\n%2")
+            .arg(e.key, Path(e.file));
+    case SkinError::ImageUnreadable:
+        return QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non può essere letto:\n%2%3")
+            .arg(e.key, Path(e.file), Because(e));
+    case SkinError::ImageChanged:
+        return QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non può essere letto per intero "
+                              "(è cambiato durante il salvataggio?):\n%2")
+            .arg(e.key, Path(e.file));
+    case SkinError::BackupUnreadable:
+        return QStringLiteral("Il file %1 non può essere letto per la copia di sicurezza varavave_old.ski%2.")
+            .arg(Path(e.file), Because(e));
+    case SkinError::NotAFile:
+        return QStringLiteral("Errore durante la scrittura del file %1: esiste già e non è un file.").arg(Path(e.file));
+    case SkinError::CannotCreateTemp:
+        return QStringLiteral("Errore durante la scrittura del file %1: impossibile creare un file temporaneo "
+                              "nella cartella%2.")
+            .arg(Path(e.file), Because(e));
+    case SkinError::CannotWrite:
+        return QStringLiteral("Errore durante la scrittura del file %1%2.").arg(Path(e.file), Because(e));
+    case SkinError::DiskFull:
+        return QStringLiteral("Errore durante la scrittura del file %1: spazio su disco esaurito.").arg(Path(e.file));
+    case SkinError::CannotKeepOld:
+        return QStringLiteral("Errore durante la scrittura del file %1: impossibile conservare il contenuto "
+                              "precedente%2.")
+            .arg(Path(e.file), Because(e));
+    case SkinError::CannotReplace:
+        return QStringLiteral("Errore durante la scrittura del file %1: il file non può essere sostituito%2.")
+            .arg(Path(e.file), Because(e));
+    }
+    return QString();
+}
+
+QString SaveFailureText(const SkinError& e)
+{
+    if (!e.kept.isEmpty()) {
+        // Only when a rename back failed as well: say where the old bytes are.
+        QStringList kept;
+        for (const QString& k : e.kept)
+            kept << Path(k);
+        return FailureText(e) + QStringLiteral("\nIl contenuto precedente è conservato in: ") +
+               kept.join(QStringLiteral(", "));
+    }
+    return FailureText(e) + QStringLiteral("\nSalvataggio annullato: nessun file è stato modificato.");
+}
+
+}  // namespace velluno

@@ -1,0 +1,145 @@
+#include "editor/opensave.h"
+
+#include "editor/messages.h"
+#include "editor/preview.h"
+#include "editor/settings.h"
+#include "editor/shell.h"
+
+#include <QDir>
+
+namespace velluno {
+
+namespace {
+
+// The preview as it is before a skin is drawn: no wallpaper, no outlines,
+// texts and hands hidden, every element field empty and disabled.
+void ResetPreview(Editor& editor)
+{
+    Scene& c = editor.canvas;
+    c.wallpaper.clear();
+    c.wallpaperPicture = QImage();
+    c.outlines.clear();
+    c.lblOperatore.visible = false;
+    c.lblData.visible = false;
+    c.lblOra.visible = false;
+    c.LineMin.visible = false;
+    c.LineOra.visible = false;
+    // "Digitale" is selected and its procedure runs even when it already was,
+    // so that the time text shows after every opening.
+    editor.optTime[0].checked = true;
+    editor.optTime[1].checked = false;
+    optTime_Click(editor, 0);
+    for (int i = 0; i < kFieldCount; ++i) {
+        editor.setText(Txt(i), QString());
+        editor.txt[i].enabled = false;
+    }
+    for (Check& c2 : editor.optPos)
+        c2.enabled = false;
+    editor.PicBGColor1.enabled = false;
+    editor.PicOre.enabled = false;
+    editor.PicMin.enabled = false;
+    editor.txtMin.enabled = false;
+    editor.txtOra.enabled = false;
+    editor.txtOffSet.enabled = true;
+    for (Button* b : {&editor.cmdMoveUp, &editor.cmdMoveDown, &editor.cmdMoveLeft,
+                      &editor.cmdMoveRight, &editor.cmdUpdate})
+        b->enabled = true;
+}
+
+}  // namespace
+
+OpenReport OpenSkin(Editor& editor)
+{
+    const std::optional<QString> path = editor.dialogs->openFile(
+        QStringLiteral("Seleziona file .SKI..."), QStringLiteral("Skin file (*.ski)|*.ski"), QString());
+    if (!path || path->isEmpty())
+        return OpenReport{};
+    return OpenSkinFile(editor, *path);
+}
+
+OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
+{
+    OpenReport report;
+    report.chosen = true;
+    const QString path = QDir::fromNativeSeparators(chosen);
+
+    editor.SaveEnabled = false;
+    editor.saveButtonEnabled = false;
+    InitSystem(editor);
+    editor.refs = ElementRefs{};
+    // The previous skin goes before anything of the new one is read.
+    editor.doc.clear();
+    ResetPreview(editor);
+    editor.status = QStringLiteral("Skin: ") + path;
+
+    const SkinPlace place = PlaceOfSkin(path);
+    editor.doc.SkinDir = place.SkinDir;
+    editor.doc.SkinName = place.SkinName;
+    editor.doc.GifDir = place.GifDir;
+    report.error = CreateImageFolder(place);
+    if (!report.error.ok())
+        return report;
+    FillWallpaperList(editor, place.SkinDir);
+
+    SkinReading reading = ReadSkin(path, place, std::move(editor.doc));
+    const SaveRefusal refusal = reading.saveRefusal();
+    editor.doc = std::move(reading.doc);
+    report.error = reading.error;
+    report.badMagic = reading.badMagic;
+    report.noLines = reading.noLines;
+    // An opening that stops keeps what it built and goes no further: the
+    // tabs stay disabled, the preview is not drawn, SAVE stays off.
+    if (!report.error.ok())
+        return report;
+    if (reading.badMagic)
+        editor.message(QStringLiteral("Formato del file skin non valido!"), MsgIcon::Stop);
+
+    Document& doc = editor.doc;
+    doc.L_Values.deselect();
+    doc.L_RGBA.deselect();
+    doc.L_Dim.deselect();
+
+    editor.Filling = true;
+    for (bool& enabled : editor.tabsEnabled)
+        enabled = true;
+    UpdateDesktop(editor);
+    editor.Filling = false;
+
+    if (!IsOperatorSkin(doc.SkinName))
+        editor.message(QStringLiteral("Velluno permette di modificare solo la skin originale del v980!"),
+                       MsgIcon::Exclamation);
+    if (reading.noLines) {
+        // Lines ended by CR LF: the text stops at the first carriage return
+        // and holds no line; saving would leave an empty skin.
+        editor.message(QStringLiteral("Il file skin non contiene righe terminate da un solo LF "
+                                      "(forse è stato salvato con fine riga CR LF): "
+                                      "la skin non può essere salvata!"),
+                       MsgIcon::Exclamation);
+    }
+    editor.SaveEnabled = refusal == SaveRefusal::None;
+    editor.saveButtonEnabled = editor.SaveEnabled;
+    report.completed = true;
+    return report;
+}
+
+SaveReport SalvaSkin(Editor& editor)
+{
+    // SAVE is disabled while such a skin is open; a click that gets here
+    // anyway (a script) must not write a varavave.ski made from another skin.
+    if (!editor.SaveEnabled || editor.doc.SkinDir.isEmpty())
+        return SaveReport{};
+    SaveReport report = WriteSkin(editor.doc);
+    if (!report.saved) {
+        editor.message(SaveFailureText(report.error), MsgIcon::Stop);
+        return report;
+    }
+    editor.message(report.containerWritten
+                       ? QStringLiteral("File: varavave14.dat creato con successo, file: varavave.ski "
+                                        "aggiornato con successo.")
+                       : QStringLiteral("File: varavave.ski aggiornato con successo, nessun oggetto "
+                                        "grafico sostituito."),
+                   MsgIcon::Information);
+    return report;
+}
+
+}  // namespace velluno

@@ -1,0 +1,29 @@
+#pragma once
+// Opening and saving: LOAD and SAVE of the toolbar.
+#include "editor/editor.h"
+#include "skin/reader.h"
+#include "skin/writer.h"
+
+namespace velluno {
+
+// What an opening met, for the command-line tool and the tests; the window
+// shows none of it beyond its messages (the opening stops silently at its
+// first error).
+struct OpenReport {
+    bool chosen = false;     // a file was chosen in the dialog
+    bool completed = false;  // the opening ran to its end
+    bool badMagic = false;
+    bool noLines = false;    // the magic passed but no line ends with a line feed
+    SkinError error;         // why the opening stopped
+};
+
+// The toolbar's LOAD: asks for the file, then opens it.
+OpenReport OpenSkin(Editor& editor);
+// Everything after the dialog, for a chosen path.
+OpenReport OpenSkinFile(Editor& editor, const QString& path);
+
+// The toolbar's SAVE; does nothing while the open skin may not be saved.
+// containerWritten is the result the specified procedure returns.
+SaveReport SalvaSkin(Editor& editor);
+
+}  // namespace velluno

@@ -1,0 +1,34 @@
+#pragma once
+// The phone preview: the render that brings the canvas, the button-graphics
+// panel, the element fields, swatches and switches and the element
+// references up to date from the document (it changes no table cell and no
+// tree node), the clock hands, and the wallpaper controls.
+#include "editor/editor.h"
+
+namespace velluno {
+
+void UpdateDesktop(Editor& editor);
+
+// Places and colours both hands from the face's fields txt(14..17), txtMin,
+// txtOra and the swatches PicMin / PicOre. Returns false, changing nothing,
+// when the box has a coordinate of 0 or below. Never shows or hides a hand.
+bool DisegnaLancette(Editor& editor);
+
+// Points the wallpaper list at a folder and fills it with the folder's
+// "*.JPG;*.GIF" files (any case), sorted by name without regard to case,
+// nothing selected. Only opening a skin fills it.
+void FillWallpaperList(Editor& editor, const QString& folder);
+
+void FileDesktop_Click(Editor& editor);
+void chkWallPaper_Click(Editor& editor);
+void cmdUpdate_Click(Editor& editor);
+
+// Ticks or unticks "Mostra / Nascondi" the way a click does: nothing when it
+// already is so, else the new state and chkWallPaper_Click.
+void SetWallpaperShown(Editor& editor, bool checked);
+
+// Selecting a file of the list, as the user or the renderer does: runs
+// FileDesktop_Click when the selection changes.
+void SelectWallpaper(Editor& editor, int index);
+
+}  // namespace velluno

@@ -1,0 +1,200 @@
+#include "skin/containers.h"
+
+#include "skin/atomic.h"
+#include "skin/files.h"
+#include "skin/reader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+
+namespace velluno {
+
+namespace {
+
+using Fault = ExtractReport::Fault;
+
+// Containers larger than this are not read (a QByteArray of the size must fit).
+constexpr qint64 kMaxContainerRead = qint64(1) << 31;
+
+// A container as one extraction read it. Every row of the same container
+// uses the same bytes, so a skin of hundreds of objects in two containers
+// reads two files, not hundreds.
+struct Container {
+    QString path;
+    bool ok = false;
+    Fault::Reason problem = Fault::NoContainer;
+    QString system;
+    QByteArray bytes;
+};
+
+const Container& ReadContainer(const Document& doc, std::map<qint64, Container>& cache, qint64 n)
+{
+    auto found = cache.find(n);
+    if (found != cache.end())
+        return found->second;
+    Container c;
+    c.path = ContainerPath(doc, n);
+    const QFileInfo info(c.path);
+    if (!info.isFile()) {
+        c.problem = Fault::NoContainer;
+    } else if (info.size() > kMaxContainerRead) {
+        c.problem = Fault::ContainerTooLarge;
+    } else {
+        bool ok = false;
+        c.bytes = ReadWholeFile(c.path, &ok, kMaxContainerRead, &c.system);
+        if (!ok)
+            c.problem = Fault::ContainerUnreadable;
+        else if (c.bytes.isEmpty())
+            c.problem = Fault::EmptyContainer;
+        else
+            c.ok = true;
+    }
+    return cache.emplace(n, std::move(c)).first->second;
+}
+
+// A whole, non-negative number below 2^53 (exact in a double), or -1.
+qint64 WholeNumber(QStringView text)
+{
+    const double v = LenientNumber(text);
+    if (!std::isfinite(v) || v < 0 || v != std::floor(v) || v >= 9007199254740992.0)
+        return -1;
+    return qint64(v);
+}
+
+bool IsDash(QStringView text) { return text.trimmed() == QLatin1String("-"); }
+
+// True when the file holds exactly these bytes already: a second export of
+// an unchanged skin then leaves the image folder as it is instead of
+// replacing every file with an equal one.
+bool HoldsAlready(const QString& path, const char* data, qint64 length)
+{
+    QFile file(path);
+    if (file.size() != length || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.read(length);
+    return bytes.size() == length && memcmp(bytes.constData(), data, size_t(length)) == 0;
+}
+
+// An image on its way: written beside its target, renamed over it once
+// every image of the extraction is on the disk.
+struct Staged {
+    int row = 0;
+    qint64 container = 0;
+    QString image;  // the object image file as the row shows it
+    AtomicFile file;
+    bool unchanged = false;  // the file holds the image already
+};
+
+}  // namespace
+
+QString ContainerPath(const Document& doc, qint64 n)
+{
+    const QString name = doc.SkinName + (n == 0 ? QString() : QString::number(n)) + QStringLiteral(".dat");
+    return ResolveFile(JoinPath(doc.SkinDir, name));
+}
+
+ExtractReport ExtractImages(Document& doc)
+{
+    ExtractReport report;
+    // Before any skin is open there is nothing to extract and nowhere to write.
+    if (doc.GifDir.isEmpty() || doc.SkinDir.isEmpty())
+        return report;
+    if (!DirExist(doc.GifDir))
+        QDir().mkpath(doc.GifDir);
+
+    const bool ownContainer = IsOperatorSkin(doc.SkinName);
+    std::map<qint64, Container> cache;
+    std::vector<Staged> staged;
+    // Listed once: the extraction writes its own temporary files into the folder.
+    const FolderSnapshot existing(doc.GifDir);
+    Table& table = doc.L_Values;
+    for (int r = 1; r <= table.count(); ++r) {
+        table.select(r);
+        Row& row = table.row(r);
+        auto faulty = [&](Fault::Reason reason, const QString& file = QString(),
+                          const QString& detail = QString(), const QString& system = QString()) {
+            MarkFaulty(row);
+            report.faults.append(Fault{row.key(), reason, file, detail, system});
+        };
+
+        // A replaced row has no place in any container until the next save;
+        // read as numbers its cells would point at the start of container 0
+        // and the replacement image would be overwritten with foreign bytes.
+        if (IsDash(row.cellView(ColDat)) || IsDash(row.cellView(ColOffset))) {
+            ++report.skipped;
+            continue;
+        }
+        const qint64 n = WholeNumber(row.cellView(ColDat));
+        const qint64 offset = WholeNumber(row.cellView(ColOffset));
+        const qint64 length = WholeNumber(row.cellView(ColBytes));
+        if (n < 0 || offset < 0 || length < 0) {
+            faulty(Fault::BadValues, QString(),
+                   QStringLiteral("%1 %2 %3").arg(row.cell(ColDat), row.cell(ColOffset), row.cell(ColBytes)));
+            continue;
+        }
+        if (length == 0) {
+            faulty(Fault::EmptyImage);
+            continue;
+        }
+        const Container& c = ReadContainer(doc, cache, n);
+        if (!c.ok) {
+            faulty(c.problem, c.path, QString(), c.system);
+            continue;
+        }
+        const qint64 size = c.bytes.size();
+        if (offset > size || length > size - offset) {
+            faulty(Fault::PastTheEnd, c.path, QStringLiteral("%1 %2 %3").arg(offset).arg(length).arg(size));
+            continue;
+        }
+
+        const QString image = ObjectImagePath(doc.GifDir, row.keyView());
+        Staged s{r, n, image, AtomicFile(existing.resolve(image)), false};
+        const char* bytes = c.bytes.constData() + offset;
+        if (HoldsAlready(s.file.target(), bytes, length)) {
+            s.unchanged = true;
+        } else if (const SkinError e = s.file.stage(bytes, length); !e.ok()) {
+            faulty(Fault::CannotWrite, image, QString(), e.system);
+            continue;
+        }
+        staged.push_back(std::move(s));
+    }
+    cache.clear();
+
+    // Every new image on the disk before any old one is replaced: the images
+    // that the next save packs into container 14 must not be lost to a crash.
+    QStringList temps;
+    for (const Staged& s : staged)
+        if (!s.unchanged)
+            temps << s.file.staged();
+    if (!temps.isEmpty())
+        SyncFolderFiles(doc.GifDir, temps);
+    for (Staged& s : staged) {
+        Row& row = table.row(s.row);
+        if (!s.unchanged) {
+            if (const SkinError e = s.file.commit(); !e.ok()) {
+                MarkFaulty(row);
+                report.faults.append(Fault{row.key(), Fault::CannotWrite, s.image, QString(), e.system});
+                continue;
+            }
+        }
+        ++report.written;
+        if (ownContainer && s.container == 14) {
+            MarkToReplace(row);
+        } else {
+            row.colour = kBlack;
+            row.icon = IconImage;
+            row.setCell(ColState, kStateExtracted);
+        }
+        row.setCell(ColPath, s.image);
+    }
+    if (!temps.isEmpty())
+        SyncFolder(doc.GifDir);
+    return report;
+}
+
+}  // namespace velluno

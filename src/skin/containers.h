@@ -1,0 +1,44 @@
+#pragma once
+// The containers beside a skin, and the extraction of every graphic object
+// from its container into its own image file.
+#include "skin/errors.h"
+#include "skin/model.h"
+
+namespace velluno {
+
+// Container n of a skin: SkinDir / SkinName & n & ".dat" (no number for 0),
+// matched without regard to case when it exists.
+QString ContainerPath(const Document& doc, qint64 n);
+
+// What an extraction met: one entry per faulty row.
+struct ExtractReport {
+    int written = 0;
+    int skipped = 0;  // replaced rows that have no place in a container yet
+    struct Fault {
+        enum Reason {
+            BadValues,         // detail: "N° Dat", "Offset" and "Byte" as they stand
+            EmptyImage,        // the row's length is 0
+            NoContainer,       // file: the container that does not exist
+            ContainerTooLarge, // file
+            ContainerUnreadable, // file, system
+            EmptyContainer,    // file
+            PastTheEnd,        // file; detail: offset, length and the container's size
+            CannotWrite,       // file: the image file; system
+        };
+        QString key;
+        Reason reason = BadValues;
+        QString file;
+        QString detail;
+        QString system;
+    };
+    QVector<Fault> faults;
+};
+
+// Cuts every row's image out of its container into its object image file,
+// in the table's display order, selecting each row as it goes; rows become
+// "Estratta" (or "Da sostituire" for container 14 of the operator skin),
+// faulty rows red with icon 3. Creates the image folder when it is missing.
+// Each image file is either its old self or wholly the new image.
+ExtractReport ExtractImages(Document& doc);
+
+}  // namespace velluno

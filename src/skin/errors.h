@@ -1,0 +1,57 @@
+#pragma once
+// Why a reading or a writing of a skin's files failed. The library only
+// names the failure and what it concerns; each face of the program words it
+// in its own language.
+#include <QString>
+#include <QStringList>
+
+namespace velluno {
+
+struct SkinError {
+    enum Code {
+        None,
+        // Reading a skin.
+        CannotOpen,          // file: the skin; system: the reason
+        CannotRead,          // file, system
+        TooLarge,            // file: the text before the first carriage return is too long
+        TooManyLines,        // file, line: the first line past the last slot
+        ShortRecord,         // file, line: a record of type 1, 4 or 5 with fewer than five fields
+        CannotCreateFolder,  // file: the image folder; system
+        // Saving a skin.
+        IndexOutOfRange,     // key, detail: the table's name; extra: the "Indice" text
+        ImageMissing,        // key, file: an image to pack that is not there
+        BlankImagePath,      // key: an image to pack without a file, while others have one
+        ContainerTooLarge,   // key, file: the image with which the packed images pass the limit
+        ImageUnreadable,     // key, file, system
+        ImageChanged,        // key, file: the image changed length while it was read
+        BackupUnreadable,    // file: the skin file that the backup copies; system
+        // Writing a file (every write of the program).
+        NotAFile,            // file: the target exists and is a folder or another non-file
+        CannotCreateTemp,    // file: the target; system
+        CannotWrite,         // file, system
+        DiskFull,            // file
+        CannotKeepOld,       // file, system: the old content could not be set aside
+        CannotReplace,       // file, system
+    };
+
+    Code code = None;
+    QString file;    // the file the failure concerns
+    int line = 0;    // 1-based line of the skin, 0 when none
+    QString key;     // the row's key, when a row is concerned
+    QString detail;  // what else the failure names (a table, a value)
+    QString extra;
+    QString system;  // the operating system's reason, when there is one
+    QStringList kept;  // old contents that could not be put back, kept under these names
+
+    bool ok() const { return code == None; }
+    static SkinError of(Code code, QString file = QString(), QString system = QString())
+    {
+        SkinError e;
+        e.code = code;
+        e.file = std::move(file);
+        e.system = std::move(system);
+        return e;
+    }
+};
+
+}  // namespace velluno

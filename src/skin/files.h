@@ -1,0 +1,71 @@
+#pragma once
+// File-system helpers. Skins come from a system whose file names ignore letter
+// case; on Linux every name the editor looks for is matched case-insensitively
+// while the folder part of a path is kept as given.
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace velluno {
+
+// "/" joined, without doubling a separator already there.
+QString JoinPath(const QString& dir, const QString& name);
+
+// The existing path for `path`: the folder as given, the last name replaced
+// by the entry of that folder whose name matches it without regard to case
+// (an exact match wins). Returns `path` unchanged when nothing matches.
+QString ResolvePath(const QString& path);
+// The same, but only for entries that are normal files / folders.
+QString ResolveFile(const QString& path);
+QString ResolveDir(const QString& path);
+// The existing spelling of a folder's path, empty when there is no such
+// folder: ResolveDir and DirExist in one look.
+QString ExistingDir(const QString& path);
+
+// True when the path names a normal file (name matched without regard to case).
+bool FileExist(const QString& path);
+bool DirExist(const QString& path);
+
+// The names of the normal files of a folder (hidden ones left out), from the
+// same cached listing as the lookups.
+QStringList FolderFiles(const QString& dir);
+
+// The normal files of one folder as they were when it was listed: for an
+// operation that looks up hundreds of names in the same folder, perhaps
+// while it writes there itself.
+class FolderSnapshot {
+public:
+    explicit FolderSnapshot(const QString& dir);
+    // Whether the folder held a file of this name, matched without regard to case.
+    bool hasFile(QStringView name) const;
+    // The existing spelling of `path` when it names a file of this folder
+    // (an exact match wins), else `path` unchanged.
+    QString resolve(const QString& path) const;
+
+    struct Files;
+
+private:
+    QString dir_;
+    std::shared_ptr<const Files> files_;
+};
+
+// Pieces of a full path: 0 server of a network path, 1 drive, 2 folder,
+// 3 name without extension, 4 extension (after the first dot of the name).
+// Both "/" and "\" separate folders.
+QString SplitPath(const QString& sPath, int Part);
+
+// Reads a whole file; fails (ok = false, the system's reason in `why`) when
+// it cannot be opened or read, or when it is larger than `limit` bytes.
+QByteArray ReadWholeFile(const QString& path, bool* ok, qint64 limit = qint64(1) << 31,
+                         QString* why = nullptr);
+// The size of a normal file, -1 when it does not exist.
+qint64 FileLength(const QString& path);
+
+// The default folder: "default" beside the program, or, for an installed
+// program, share/velluno/default beside its bin folder.
+QString ProgramDefaultFolder();
+
+}  // namespace velluno

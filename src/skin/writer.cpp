@@ -1,0 +1,205 @@
+#include "skin/writer.h"
+
+#include "skin/atomic.h"
+#include "skin/files.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdint>
+
+// How a save protects the skin folder.
+//
+// Everything is checked and built in memory first: the regenerated lines,
+// container 14 (every packed image read whole into one buffer of the exact
+// total), the backup (the bytes of the current varavave.ski) and the new skin
+// text. A blank "Path GIF" that matters, an image that cannot be read or an
+// "Indice" that names no slot stops the save here, before any file is
+// touched and before the document is changed.
+//
+// Then ReplaceFiles writes the three contents into hidden temporary files
+// beside their targets and flushes them; a full disk or a refused folder
+// fails at this point and leaves every file as it was. Only then are the
+// targets replaced, in the order container, backup, skin text, each by an
+// atomic rename, while a second name keeps every old content until all
+// three are in place: if a later replacement fails, the earlier ones are
+// renamed back, so the folder never holds the old skin pointing into a new
+// container. A file is never half written: a reader sees either its old or
+// its new bytes.
+
+namespace velluno {
+
+namespace {
+
+// Images are addressed by 32-bit offsets on the phone.
+constexpr qint64 kMaxContainerBytes = INT32_MAX;
+constexpr qint64 kMaxBackupBytes = qint64(1) << 31;
+
+// The slot of an "Indice" cell, or -1 when it names none.
+int SlotOf(const QString& index)
+{
+    const qint64 slot = LenientInteger(index, -1, kSlotCount);
+    return slot >= 0 && slot < kSlotCount ? int(slot) : -1;
+}
+
+// The fixed names are looked up without regard to case, so that a folder
+// holding VARAVAVE.SKI is saved into that file rather than beside it.
+QString FixedFile(const Document& doc, const QString& name)
+{
+    return ResolveFile(JoinPath(doc.SkinDir, name));
+}
+
+struct Packed {
+    int row = 0;
+    QString path;
+    qint64 length = 0;
+};
+
+}  // namespace
+
+
+SaveReport WriteSkin(Document& doc)
+{
+    SaveReport report;
+    auto stop = [&](SkinError::Code code, const QString& key, const QString& file, const QString& system = QString()) {
+        report.error = SkinError::of(code, file, system);
+        report.error.key = key;
+        return report;
+    };
+
+    QVector<QString> lines = doc.SkinLines;
+    if (lines.size() < kSlotCount)
+        lines.resize(kSlotCount);
+    const int lineCount = qBound(0, doc.LineCount, kSlotCount);
+
+    // 1 and 2: every colour and rectangle row, edited or not.
+    auto regenerate = [&](const Table& table, QChar type, int indexColumn, const char* name) {
+        for (const Row& row : table.rows()) {
+            const int slot = SlotOf(row.cell(indexColumn));
+            if (slot < 0) {
+                SkinError e = SkinError::of(SkinError::IndexOutOfRange, JoinPath(doc.SkinDir, kSkinFileName));
+                e.key = row.key();
+                e.detail = QLatin1String(name);
+                e.extra = row.cell(indexColumn).trimmed();
+                return e;
+            }
+            lines[slot] = ComposeValueRecord(type, row.keyView(), row.cellView(1), row.cellView(2),
+                                             row.cellView(3), row.cellView(4));
+        }
+        return SkinError();
+    };
+    report.error = regenerate(doc.L_RGBA, QLatin1Char('4'), ColRgbaIndex, "L_RGBA");
+    if (report.error.ok())
+        report.error = regenerate(doc.L_Dim, QLatin1Char('1'), ColDimIndex, "L_Dim");
+    if (!report.error.ok())
+        return report;
+
+    // 3: tree nodes an editor rewrote.
+    for (int k = 1; k <= doc.T_Strutt.count() && k <= kSlotCount; ++k) {
+        if (doc.T_Strutt.node(k).edited)
+            lines[k - 1] = doc.T_Strutt.text(k);
+    }
+
+    // 4: the packed rows, in the table's current row order.
+    const Table& values = doc.L_Values;
+    QVector<Packed> packed;
+    int firstBlank = 0;
+    qint64 total = 0;
+    for (int r = 1; r <= values.count(); ++r) {
+        const Row& row = values.row(r);
+        if (!IsState(row, kStateReplace))
+            continue;
+        const QString path = row.cell(ColPath);
+        if (path.trimmed().isEmpty()) {
+            if (!firstBlank)
+                firstBlank = r;
+            continue;
+        }
+        const QFileInfo info(ResolveFile(path));
+        if (!info.isFile())
+            return stop(SkinError::ImageMissing, row.key(), path);
+        packed.append(Packed{r, info.filePath(), info.size()});
+        total += info.size();
+        if (total > kMaxContainerBytes)
+            return stop(SkinError::ContainerTooLarge, row.key(), path);
+    }
+
+    QByteArray container;
+    if (total > 0) {
+        if (firstBlank)
+            return stop(SkinError::BlankImagePath, values.row(firstBlank).key(), QString());
+        container = QByteArray(total, Qt::Uninitialized);
+        qint64 position = 0;
+        for (const Packed& p : packed) {
+            const Row& row = values.row(p.row);
+            const int slot = SlotOf(row.cell(ColValuesIndex));
+            if (slot < 0) {
+                report.error = SkinError::of(SkinError::IndexOutOfRange, JoinPath(doc.SkinDir, kSkinFileName));
+                report.error.key = row.key();
+                report.error.detail = QStringLiteral("L_Values");
+                report.error.extra = row.cell(ColValuesIndex).trimmed();
+                return report;
+            }
+            QFile file(p.path);
+            char extra = 0;
+            if (!file.open(QIODevice::ReadOnly))
+                return stop(SkinError::ImageUnreadable, row.key(), p.path, file.errorString());
+            // The file must still have the length the total was made of.
+            if (file.read(container.data() + position, p.length) != p.length || file.read(&extra, 1) != 0)
+                return stop(SkinError::ImageChanged, row.key(), p.path);
+            lines[slot] = ComposeObjectRecord(row.key(), position, p.length);
+            position += p.length;
+        }
+    }
+
+    // 5: the backup is the current skin file, byte for byte. A skin file that
+    // is gone (deleted while it was open) has nothing to copy: the backup
+    // step is left out and an existing varavave_old.ski, the only copy of
+    // an earlier state, is kept.
+    const QString skinPath = FixedFile(doc, kSkinFileName);
+    QByteArray backup;
+    const bool haveSkin = FileExist(skinPath);
+    if (haveSkin) {
+        bool ok = false;
+        QString why;
+        backup = ReadWholeFile(skinPath, &ok, kMaxBackupBytes, &why);
+        if (!ok)
+            return stop(SkinError::BackupUnreadable, QString(), skinPath, why);
+    }
+
+    // 6: the new skin text, every byte of every slot as it was read.
+    QByteArray text;
+    text.reserve(lineCount * 48);
+    for (int i = 0; i < lineCount; ++i) {
+        text += lines.at(i).toLatin1();
+        text += '\n';
+    }
+
+    QVector<PendingFile> outputs;
+    if (total > 0)
+        outputs.append(PendingFile{FixedFile(doc, kContainerFileName), container});
+    if (haveSkin)
+        outputs.append(PendingFile{FixedFile(doc, kBackupFileName), backup});
+    outputs.append(PendingFile{skinPath, text});
+    container.clear();
+    backup.clear();
+
+    report.error = ReplaceFiles(outputs);
+    if (!report.error.ok())
+        return report;
+
+    // The document follows the files only now that they are written.
+    doc.SkinLines = lines;
+    for (int r = 1; r <= values.count(); ++r) {
+        Row& row = doc.L_Values.row(r);
+        if (IsState(row, kStateReplace) && !row.cell(ColPath).trimmed().isEmpty())
+            row.colour = kRed;
+    }
+    report.saved = true;
+    report.containerWritten = total > 0;
+    report.packed = total > 0 ? packed.size() : 0;
+    report.backupWritten = haveSkin;
+    return report;
+}
+
+}  // namespace velluno

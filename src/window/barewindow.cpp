@@ -1,0 +1,16 @@
+// An empty main window, shown and closed at once: the yardstick that the
+// editor's start-up is compared against (tools/startup-bench.sh).
+#include "window/quitwhenshown.h"
+
+#include <QApplication>
+#include <QMainWindow>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("bare"));
+    window.show();
+    velluno::window::QuitWhenShown::watch(&window);
+    return app.exec();
+}

@@ -1,0 +1,827 @@
+#include "window/mainwindow.h"
+
+#include "editor/elements.h"
+#include "editor/shell.h"
+#include "render/scene.h"
+#include "window/icons.h"
+#include "window/models.h"
+#include "window/widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QFrame>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <optional>
+
+namespace velluno::window {
+
+namespace {
+
+// Position fields of the eight smart-key elements, element k from 2 to 9.
+const char* const kSmartKeyCaptions[8] = {"Superiore:", "Sup. (Premuto):", "Inferiore:",
+                                          "Inf. (Premuto):",  "Sinistro:",
+                                          "Sin. (Premuto):",  "Destro:",
+                                          "Des (Premuto):"};
+
+const QString kMoveTip = QStringLiteral("Attiva, per spostare");
+
+QLabel* Caption(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+void Tight(QLayout* layout)
+{
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(4);
+}
+
+// The busy pointer, for the length of a handler that may take a while
+// (reading every container, a render per moved element).
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+void ShowField(FieldEdit* edit, const Field& f)
+{
+    const QSignalBlocker block(edit);
+    edit->showText(f.text);
+    edit->setEnabled(f.enabled);
+}
+
+void ShowCheck(QAbstractButton* box, const Check& c)
+{
+    const QSignalBlocker block(box);
+    box->setChecked(c.checked);
+    box->setEnabled(c.enabled);
+}
+
+void ShowSwatch(Swatch* swatch, const velluno::Swatch& s)
+{
+    swatch->setColour(s.colour);
+    swatch->setEnabled(s.enabled);
+}
+
+}  // namespace
+
+ActionResult frmDesktop::act(const UserAction& action)
+{
+    ensurePages();
+    // The busy pointer while a handler may take a while: reading every
+    // container, a render per moved element, every default image.
+    static const QStringList kSlow = {QStringLiteral("cmdExportAll"), QStringLiteral("cmdDefaultAll"),
+                                      QStringLiteral("cmdMoveUp"),    QStringLiteral("cmdMoveDown"),
+                                      QStringLiteral("cmdMoveLeft"),  QStringLiteral("cmdMoveRight")};
+    std::optional<BusyPointer> busy;
+    if (action.kind == UserAction::Kind::Click && kSlow.contains(action.target))
+        busy.emplace();
+    const ActionResult result = Perform(editor_, action);
+    busy.reset();
+    refresh();
+    return result;
+}
+
+void frmDesktop::connectClick(QAbstractButton* button, const QString& name, int index)
+{
+    connect(button, &QAbstractButton::clicked, this, [this, name, index] { act(UserAction::click(name, index)); });
+}
+
+frmDesktop::frmDesktop(Dialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      qtDialogs_(std::make_unique<QtDialogs>(this)),
+      editor_(dialogs ? *dialogs : static_cast<Dialogs&>(*qtDialogs_))
+{
+    setObjectName(QStringLiteral("frmDesktop"));
+    setWindowIcon(AppIcon());
+
+    buildToolbar();
+
+    SSTab1_ = new QTabWidget(this);
+    SSTab1_->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1_->addTab(buildPreviewTab(), QStringLiteral("Preview skin"));
+    // The other five pages are filled when first needed (ensurePages): they
+    // stay disabled until a skin is open, and building them now would only
+    // delay the first window.
+    const char* const later[] = {"Oggetti grafici", "Colori", "Posizione e dimesione oggetti",
+                                 "Struttura", "Opzioni / Informazioni"};
+    for (const char* caption : later)
+        SSTab1_->addTab(new QWidget(this), QString::fromUtf8(caption));
+    setCentralWidget(SSTab1_);
+    connect(SSTab1_, &QTabWidget::currentChanged, this,
+            [this](int tab) { act(UserAction::of(UserAction::Kind::Tab, QString(), tab)); });
+
+    SB0_ = new QLabel(this);
+    SB0_->setObjectName(QStringLiteral("SB0"));
+    statusBar()->addWidget(SB0_, 1);
+    statusBar()->setSizeGripEnabled(false);
+
+    setZoom(2);
+
+    Form_Load(editor_);
+    refresh();
+}
+
+frmDesktop::~frmDesktop() = default;
+
+// ---------------------------------------------------------------- building
+
+void frmDesktop::buildToolbar()
+{
+    // A row of tool buttons rather than a QToolBar: the toolbar's overflow
+    // button alone costs more at start-up than the rest of this strip, and
+    // three buttons never overflow.
+    auto* strip = new QWidget(this);
+    strip->setObjectName(QStringLiteral("TB0"));
+    auto* layout = new QHBoxLayout(strip);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(2);
+    struct ButtonDef {
+        const char* key;
+        const char* caption;
+        const char* tip;
+        ToolPicture picture;
+        QKeySequence keys;
+    };
+    const ButtonDef buttons[] = {
+        {"LOAD", "Apri...", "Apri un file *.ski...", ToolPicture::Open, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"SAVE", "Salva", "Salva le modifiche...", ToolPicture::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"CLOSE", "Termina", "Esci da Velluno", ToolPicture::Close, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    };
+    bool first = true;
+    for (const ButtonDef& def : buttons) {
+        if (!first) {
+            auto* separator = new QFrame(strip);
+            separator->setFrameShape(QFrame::VLine);
+            separator->setFrameShadow(QFrame::Sunken);
+            layout->addWidget(separator);
+        }
+        first = false;
+        const QString key = QString::fromLatin1(def.key);
+        auto* action = new QAction(ToolIcon(def.picture), QString::fromUtf8(def.caption), this);
+        action->setObjectName(key);
+        action->setToolTip(QString::fromUtf8(def.tip));
+        // A disabled action ignores its keys as it ignores clicks.
+        action->setShortcut(def.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, key] { toolbarClick(key); });
+        TB0_[key] = action;
+        auto* button = new QToolButton(strip);
+        button->setObjectName(QStringLiteral("TB0_") + key);
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setAutoRaise(true);
+        button->setIconSize(QSize(24, 24));
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setDefaultAction(action);
+        layout->addWidget(button);
+    }
+    layout->addStretch(1);
+    setMenuWidget(strip);
+}
+
+FieldEdit* frmDesktop::makeField(FieldRef ref, const QString& name, const QString& tip)
+{
+    auto* edit = new FieldEdit(this);
+    edit->setObjectName(name);
+    if (fieldWidth_ == 0)
+        fieldWidth_ = edit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12;
+    edit->setFixedWidth(fieldWidth_);
+    edit->setAlignment(Qt::AlignRight);
+    if (!tip.isEmpty())
+        edit->setToolTip(tip);
+    // Every key and every paste goes to the editor, which decides what the
+    // field holds; the caret goes where the editor's edit left it.
+    auto editField = [this, ref, edit](UserAction action) {
+        action.target = FieldName(ref.kind);
+        action.index = ref.kind == FieldKind::Txt ? ref.index : 0;
+        edit->placeCaret(act(action).caret);
+    };
+    connect(edit, &FieldEdit::keysTyped, this, [editField](const QString& keys, int from, int length) {
+        UserAction a = UserAction::of(UserAction::Kind::Type);
+        for (const QChar key : keys)
+            a.keys.append(key.unicode());
+        a.from = from;
+        a.length = length;
+        editField(a);
+    });
+    connect(edit, &FieldEdit::pasted, this, [editField](const QString& text, int from, int length) {
+        UserAction a = UserAction::of(UserAction::Kind::Paste);
+        a.text = text;
+        a.from = from;
+        a.length = length;
+        editField(a);
+    });
+    if (ref.kind == FieldKind::Txt)
+        txt_[ref.index] = edit;
+    return edit;
+}
+
+Swatch* frmDesktop::makeSwatch(const QString& name, const QString& tip)
+{
+    auto* swatch = new Swatch(this);
+    swatch->setObjectName(name);
+    swatch->setToolTip(tip);
+    swatch->setFixedSize(swatch->sizeHint());
+    connectClick(swatch, name);
+    return swatch;
+}
+
+QWidget* frmDesktop::fieldGroup(int k)
+{
+    const int first = kLayoutElements[k].firstTxt;
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(3);
+    for (int i = first; i < first + 4; ++i) {
+        // The upper smart key's fields name their coordinate.
+        const QString tip = k == kElementUpperKey
+                                ? QStringList{QStringLiteral("X1"), QStringLiteral("Y1"),
+                                              QStringLiteral("X2"), QStringLiteral("Y2")}
+                                      .at(i - first)
+                                : QString();
+        layout->addWidget(makeField(Txt(i), QStringLiteral("txt_%1").arg(i), tip));
+    }
+    layout->addStretch(1);
+    return row;
+}
+
+QWidget* frmDesktop::buildPreviewTab()
+{
+    auto* page = new QWidget(this);
+    auto* columns = new QHBoxLayout(page);
+    Tight(columns);
+
+    // -- the canvas and its magnification
+    auto* canvasColumn = new QVBoxLayout;
+    PicDesktop_ = new CanvasView(page);
+    PicDesktop_->setObjectName(QStringLiteral("PicDesktop"));
+    canvasColumn->addWidget(PicDesktop_);
+    auto* zoomRow = new QHBoxLayout;
+    zoomRow->addWidget(new QLabel(QStringLiteral("Zoom:"), page));
+    zoomBox_ = new QComboBox(page);
+    zoomBox_->setObjectName(QStringLiteral("zoom"));
+    zoomBox_->addItems({QStringLiteral("1x"), QStringLiteral("2x"), QStringLiteral("3x")});
+    zoomRow->addWidget(zoomBox_);
+    zoomRow->addStretch(1);
+    canvasColumn->addLayout(zoomRow);
+    canvasColumn->addStretch(1);
+    columns->addLayout(canvasColumn);
+    connect(zoomBox_, &QComboBox::currentIndexChanged, this, [this](int i) { setZoom(i + 1); });
+
+    // -- button graphics, wallpaper, move tools
+    auto* middle = new QVBoxLayout;
+    auto* panel = new QGroupBox(QStringLiteral("Grafica pulsanti principali:"), page);
+    auto* panelGrid = new QGridLayout(panel);
+    Tight(panelGrid);
+    const struct {
+        const char* caption;
+        int objects[4];
+    } panelRows[] = {{"Disabilitati:", {652, 674, 664, 0}},
+                     {"Rilasciati:", {630, 632, 634, 675}},
+                     {"Premuti:", {631, 633, 635, 0}}};
+    for (int r = 0; r < 3; ++r) {
+        panelGrid->addWidget(Caption(QString::fromUtf8(panelRows[r].caption), panel), r, 0);
+        for (int c = 0; c < 4; ++c) {
+            const int n = panelRows[r].objects[c];
+            if (n == 0)
+                continue;
+            auto* pic = new ObjectPictureButton(n, panel);
+            pic->setObjectName(QStringLiteral("Pic_%1").arg(n));
+            Pic_[n] = pic;
+            connectClick(pic, QStringLiteral("Pic"), n);
+            panelGrid->addWidget(pic, r, c + 1, Qt::AlignLeft | Qt::AlignVCenter);
+        }
+    }
+    panelGrid->setColumnStretch(5, 1);
+    middle->addWidget(panel);
+
+    auto* wallpaper = new QGroupBox(QStringLiteral("Sfondo / Wallpaper:"), page);
+    auto* wallGrid = new QGridLayout(wallpaper);
+    Tight(wallGrid);
+    FileDesktop_ = new QListWidget(wallpaper);
+    FileDesktop_->setObjectName(QStringLiteral("FileDesktop"));
+    FileDesktop_->setFixedHeight(84);
+    QSizePolicy keep = FileDesktop_->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    FileDesktop_->setSizePolicy(keep);
+    wallGrid->addWidget(FileDesktop_, 0, 0, 1, 3);
+    chkWallPaper_ = new QCheckBox(QStringLiteral("Mostra / Nascondi"), wallpaper);
+    chkWallPaper_->setObjectName(QStringLiteral("chkWallPaper"));
+    wallGrid->addWidget(chkWallPaper_, 1, 0);
+    lbl0_ = Caption(QStringLiteral("Colore:"), wallpaper);
+    lbl0_->setObjectName(QStringLiteral("lbl_0"));
+    wallGrid->addWidget(lbl0_, 1, 1, Qt::AlignRight);
+    PicBGColor1_ = makeSwatch(QStringLiteral("PicBGColor1"), QStringLiteral("Colore di sfondo dello schermo"));
+    wallGrid->addWidget(PicBGColor1_, 1, 2);
+    middle->addWidget(wallpaper);
+    connect(FileDesktop_, &QListWidget::currentRowChanged, this,
+            [this](int row) {
+                if (row >= 0)
+                    act(UserAction::of(UserAction::Kind::Select, QStringLiteral("FileDesktop"), row));
+            });
+    connectClick(chkWallPaper_, QStringLiteral("chkWallPaper"));
+
+    auto* move = new QGroupBox(QStringLiteral("Move Tools:"), page);
+    auto* moveGrid = new QGridLayout(move);
+    Tight(moveGrid);
+    auto arrow = [&](ToolPicture picture, const QString& name) {
+        auto* button = new QToolButton(move);
+        button->setObjectName(name);
+        button->setIcon(ToolIcon(picture));
+        button->setIconSize(QSize(20, 20));
+        button->setAutoRepeat(false);
+        return button;
+    };
+    cmdMoveUp_ = arrow(ToolPicture::Up, QStringLiteral("cmdMoveUp"));
+    cmdMoveLeft_ = arrow(ToolPicture::Left, QStringLiteral("cmdMoveLeft"));
+    cmdMoveRight_ = arrow(ToolPicture::Right, QStringLiteral("cmdMoveRight"));
+    cmdMoveDown_ = arrow(ToolPicture::Down, QStringLiteral("cmdMoveDown"));
+    txtOffSet_ = makeField({FieldKind::TxtOffSet, 0}, QStringLiteral("txtOffSet"),
+                           QStringLiteral("Spostamento in pixel..."));
+    moveGrid->addWidget(cmdMoveUp_, 0, 1, Qt::AlignCenter);
+    moveGrid->addWidget(cmdMoveLeft_, 1, 0, Qt::AlignCenter);
+    moveGrid->addWidget(txtOffSet_, 1, 1, Qt::AlignCenter);
+    moveGrid->addWidget(cmdMoveRight_, 1, 2, Qt::AlignCenter);
+    moveGrid->addWidget(cmdMoveDown_, 2, 1, Qt::AlignCenter);
+    cmdUpdate_ = new QPushButton(QStringLiteral("Aggiorna"), move);
+    cmdUpdate_->setObjectName(QStringLiteral("cmdUpdate"));
+    cmdUpdate_->setToolTip(QStringLiteral("Aggiorna la visualizzazione del desktop..."));
+    moveGrid->addWidget(cmdUpdate_, 0, 3, 3, 1, Qt::AlignCenter);
+    moveGrid->setColumnStretch(4, 1);
+    middle->addWidget(move);
+    connectClick(cmdUpdate_, QStringLiteral("cmdUpdate"));
+    for (QToolButton* button : {cmdMoveUp_, cmdMoveDown_, cmdMoveLeft_, cmdMoveRight_})
+        connectClick(button, button->objectName());
+    middle->addStretch(1);
+    columns->addLayout(middle);
+
+    // -- the element groups
+    auto* right = new QVBoxLayout;
+    auto positionCheck = [&](int k, const QString& caption, QWidget* parent, bool tip) {
+        auto* check = new QCheckBox(caption, parent);
+        check->setObjectName(QStringLiteral("optPos_%1").arg(k));
+        if (tip)
+            check->setToolTip(kMoveTip);
+        optPos_[k] = check;
+        connectClick(check, QStringLiteral("optPos"), k);
+        return check;
+    };
+    auto textGroup = [&](const QString& title, int k, int alpha, Swatch*& swatch,
+                         const QString& swatchName, const QString& swatchTip) {
+        auto* group = new QGroupBox(title, page);
+        auto* grid = new QGridLayout(group);
+        Tight(grid);
+        grid->addWidget(positionCheck(k, QStringLiteral("Pos. (x1,y1,x2,y2):"), group, true), 0, 0);
+        grid->addWidget(fieldGroup(k), 0, 1);
+        auto* second = new QHBoxLayout;
+        second->addWidget(Caption(QStringLiteral("Trasparenza:"), group));
+        second->addWidget(makeField(Txt(alpha), QStringLiteral("txt_%1").arg(alpha)));
+        second->addSpacing(12);
+        second->addWidget(Caption(QStringLiteral("Colore:"), group));
+        swatch = makeSwatch(swatchName, swatchTip);
+        second->addWidget(swatch);
+        second->addStretch(1);
+        grid->addLayout(second, 1, 0, 1, 2);
+        return group;
+    };
+    right->addWidget(textGroup(QStringLiteral("Testo (Operatore):"), kElementOperator, TxtOperatorAlpha, PicTxtColor1_,
+                               QStringLiteral("PicTxtColor1"), QStringLiteral("Colore del testo operatore")));
+    right->addWidget(textGroup(QStringLiteral("Testo (Data corrente):"), kElementDate, TxtDateAlpha, PicTxtColor2_,
+                               QStringLiteral("PicTxtColor2"), QStringLiteral("Colore del testo data")));
+
+    auto* clock = new QGroupBox(QStringLiteral("Orologio:"), page);
+    auto* clockGrid = new QGridLayout(clock);
+    Tight(clockGrid);
+    auto* styles = new QHBoxLayout;
+    const char* const styleNames[2] = {"Digitale", "Analogico"};
+    for (int i = 0; i < 2; ++i) {
+        optTime_[i] = new QRadioButton(QString::fromUtf8(styleNames[i]), clock);
+        optTime_[i]->setObjectName(QStringLiteral("optTime_%1").arg(i));
+        // The core decides which style is selected; the buttons only mirror it.
+        optTime_[i]->setAutoExclusive(false);
+        connectClick(optTime_[i], QStringLiteral("optTime"), i);
+        styles->addWidget(optTime_[i]);
+    }
+    styles->addStretch(1);
+    clockGrid->addLayout(styles, 0, 0, 1, 2);
+    clockGrid->addWidget(positionCheck(kElementDigitalClock, QStringLiteral("(x1,y1,x2,y2):"), clock, true), 1, 0);
+    clockGrid->addWidget(fieldGroup(kElementDigitalClock), 1, 1);
+    clockGrid->addWidget(positionCheck(kElementAnalogueClock, QStringLiteral("Pos. (x1,y1,x2,y2):"), clock, true), 2, 0);
+    clockGrid->addWidget(fieldGroup(kElementAnalogueClock), 2, 1);
+    auto* hands = new QHBoxLayout;
+    hands->addWidget(Caption(QStringLiteral("Minuti:"), clock));
+    txtMin_ = makeField({FieldKind::TxtMin, 0}, QStringLiteral("txtMin"),
+                        QStringLiteral("Lunghezza (in pixel) della lancetta dei minuti"));
+    hands->addWidget(txtMin_);
+    PicMin_ = makeSwatch(QStringLiteral("PicMin"), QStringLiteral("Colore della lancetta dei minuti"));
+    hands->addWidget(PicMin_);
+    hands->addSpacing(12);
+    hands->addWidget(Caption(QStringLiteral("Ore:"), clock));
+    txtOra_ = makeField({FieldKind::TxtOra, 0}, QStringLiteral("txtOra"),
+                        QStringLiteral("Lunghezza (in pixel) della lancetta delle ore"));
+    hands->addWidget(txtOra_);
+    PicOre_ = makeSwatch(QStringLiteral("PicOre"), QStringLiteral("Colore della lancetta delle ore"));
+    hands->addWidget(PicOre_);
+    hands->addStretch(1);
+    clockGrid->addLayout(hands, 3, 0, 1, 2);
+    right->addWidget(clock);
+
+    auto* keys = new QGroupBox(QStringLiteral("Posizione (Tasti smart) x1,y1,x2,y2:"), page);
+    auto* keyGrid = new QGridLayout(keys);
+    Tight(keyGrid);
+    keyGrid->setVerticalSpacing(2);
+    for (int k = 2; k <= 9; ++k) {
+        keyGrid->addWidget(positionCheck(k, QString::fromUtf8(kSmartKeyCaptions[k - 2]), keys, k == 2),
+                           k - 2, 0);
+        keyGrid->addWidget(fieldGroup(k), k - 2, 1);
+    }
+    right->addWidget(keys);
+    right->addStretch(1);
+    columns->addLayout(right);
+    columns->addStretch(1);
+    return page;
+}
+
+QTableView* frmDesktop::makeTable(Table& table, TableModel*& model, const QString& name)
+{
+    auto* view = new QTableView(this);
+    view->setObjectName(name);
+    model = new TableModel(table, view);
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setIconSize(QSize(kIconListSize, kIconListSize));
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->setWordWrap(false);
+    view->setShowGrid(false);
+    view->setAlternatingRowColors(true);
+    connect(model, &QAbstractItemModel::modelReset, view, &QTableView::resizeColumnsToContents);
+    view->resizeColumnsToContents();
+    // A row picked with the mouse or the keyboard is a click on that row.
+    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this, name](const QModelIndex& current) {
+                if (current.isValid())
+                    act(UserAction::of(UserAction::Kind::Row, name, current.row() + 1));
+            });
+    connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this, name](int column) {
+        act(UserAction::of(UserAction::Kind::Header, name, column + 1));
+    });
+    return view;
+}
+
+void frmDesktop::buildObjectsTab(QWidget* page)
+{
+    auto* columns = new QHBoxLayout(page);
+    Tight(columns);
+    L_Values_ = makeTable(editor_.doc.L_Values, valuesModel_, QStringLiteral("L_Values"));
+    L_Values_->horizontalHeader()->setSortIndicatorShown(true);
+    L_Values_->horizontalHeader()->setSectionsClickable(true);
+    columns->addWidget(L_Values_, 1);
+
+    auto* side = new QVBoxLayout;
+    WB_ = new GifPane(page);
+    WB_->setObjectName(QStringLiteral("WB"));
+    WB_->setFrameShape(QFrame::StyledPanel);
+    WB_->setFixedSize(180, 224);
+    side->addWidget(WB_);
+    lInfo_ = new QLabel(page);
+    lInfo_->setObjectName(QStringLiteral("lInfo"));
+    side->addWidget(lInfo_);
+    auto button = [&](const QString& caption, const QString& name) {
+        auto* b = new QPushButton(caption, page);
+        b->setObjectName(name);
+        side->addWidget(b);
+        return b;
+    };
+    cmdExportAll_ = button(QStringLiteral("Esporta tutto"), QStringLiteral("cmdExportAll"));
+    cmdImport_ = button(QStringLiteral("Importa..."), QStringLiteral("cmdImport"));
+    cmdDefault_ = button(QStringLiteral("Default"), QStringLiteral("cmdDefault"));
+    cmdDefaultAll_ = button(QStringLiteral("Skin di default"), QStringLiteral("cmdDefaultAll"));
+    chkDim_ = new QCheckBox(QStringLiteral("Verifica dimensioni"), page);
+    chkDim_->setObjectName(QStringLiteral("chkDim"));
+    side->addWidget(chkDim_);
+    chkConferma_ = new QCheckBox(QStringLiteral("Richiedi conferma"), page);
+    chkConferma_->setObjectName(QStringLiteral("chkConferma"));
+    side->addWidget(chkConferma_);
+    side->addStretch(1);
+    columns->addLayout(side);
+
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
+             cmdExportAll_, cmdImport_, cmdDefault_, cmdDefaultAll_, chkDim_, chkConferma_})
+        connectClick(button, button->objectName());
+}
+
+void frmDesktop::buildColoursTab(QWidget* page)
+{
+    auto* columns = new QHBoxLayout(page);
+    Tight(columns);
+    L_RGBA_ = makeTable(editor_.doc.L_RGBA, rgbaModel_, QStringLiteral("L_RGBA"));
+    columns->addWidget(L_RGBA_, 1);
+    auto* side = new QVBoxLayout;
+    auto* frame = new QGroupBox(QStringLiteral("Preview colore:"), page);
+    auto* grid = new QGridLayout(frame);
+    Tight(grid);
+    PicColor_ = makeSwatch(QStringLiteral("PicColor"), QStringLiteral("Colore oggetto, clicca per cambiare..."));
+    PicColor_->setFixedSize(96, 64);
+    grid->addWidget(PicColor_, 0, 0, 1, 2);
+    grid->addWidget(Caption(QStringLiteral("Trasparenza:"), frame), 1, 0);
+    grid->addWidget(makeField(Txt(TxtColourAlpha), QStringLiteral("txt_%1").arg(TxtColourAlpha)), 1, 1);
+    side->addWidget(frame);
+    cmdLoadColors_ = new QPushButton(QStringLiteral("Carica i colori di default (pavonel)"), page);
+    cmdLoadColors_->setObjectName(QStringLiteral("cmdLoadColors"));
+    connectClick(cmdLoadColors_, QStringLiteral("cmdLoadColors"));
+    side->addWidget(cmdLoadColors_);
+    side->addStretch(1);
+    columns->addLayout(side);
+}
+
+void frmDesktop::buildDimensionsTab(QWidget* page)
+{
+    auto* columns = new QHBoxLayout(page);
+    Tight(columns);
+    L_Dim_ = makeTable(editor_.doc.L_Dim, dimModel_, QStringLiteral("L_Dim"));
+    columns->addWidget(L_Dim_, 1);
+    auto* side = new QVBoxLayout;
+    PicOBJ_ = new CanvasView(page);
+    PicOBJ_->setObjectName(QStringLiteral("PicOBJ"));
+    side->addWidget(PicOBJ_);
+    chkCls_ = new QCheckBox(QStringLiteral("Pulitura automatica"), page);
+    chkCls_->setObjectName(QStringLiteral("chkCls"));
+    side->addWidget(chkCls_);
+    side->addStretch(1);
+    columns->addLayout(side);
+    connectClick(chkCls_, QStringLiteral("chkCls"));
+}
+
+void frmDesktop::buildStructureTab(QWidget* page)
+{
+    auto* layout = new QVBoxLayout(page);
+    Tight(layout);
+    T_Strutt_ = new QTreeView(page);
+    T_Strutt_->setObjectName(QStringLiteral("T_Strutt"));
+    treeModel_ = new TreeModel(editor_.doc.T_Strutt, T_Strutt_);
+    T_Strutt_->setModel(treeModel_);
+    connect(T_Strutt_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+        if (const int k = treeModel_->node(index))
+            act(UserAction::of(UserAction::Kind::Node, QString(), k));
+    });
+    T_Strutt_->setHeaderHidden(true);
+    T_Strutt_->setUniformRowHeights(true);
+    T_Strutt_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    T_Strutt_->setSelectionMode(QAbstractItemView::SingleSelection);
+    T_Strutt_->setIconSize(QSize(kIconListSize, kIconListSize));
+    // A freshly read skin shows its sections under the open root.
+    connect(treeModel_, &QAbstractItemModel::modelReset, T_Strutt_,
+            [this] { T_Strutt_->expand(treeModel_->index(0, 0)); });
+    layout->addWidget(T_Strutt_);
+}
+
+void frmDesktop::buildInfoTab(QWidget* page)
+{
+    auto* layout = new QGridLayout(page);
+    Tight(layout);
+    auto* picture = new QLabel(page);
+    picture->setPixmap(QPixmap::fromImage(AppIconImage(64)));
+    layout->addWidget(picture, 0, 0, 3, 1, Qt::AlignTop);
+    layout->addWidget(Caption(QStringLiteral("Per informazioni suggerimenti:"), page), 0, 1);
+    const QString contacts[2] = {
+        QStringLiteral("Progetto Velluno: segnalazioni e proposte nel registro del progetto"),
+        QStringLiteral("Posta: velluno@example.org")};
+    for (int i = 0; i < 2; ++i) {
+        auto* field = new QLineEdit(contacts[i], page);
+        field->setObjectName(QStringLiteral("contact_%1").arg(i));
+        field->setReadOnly(true);
+        field->setMinimumWidth(380);
+        layout->addWidget(field, i + 1, 1);
+    }
+    layout->setColumnStretch(2, 1);
+    layout->setRowStretch(3, 1);
+}
+
+void frmDesktop::ensurePages()
+{
+    if (pagesBuilt_)
+        return;
+    pagesBuilt_ = true;
+    buildObjectsTab(SSTab1_->widget(1));
+    buildColoursTab(SSTab1_->widget(2));
+    buildDimensionsTab(SSTab1_->widget(3));
+    buildStructureTab(SSTab1_->widget(4));
+    buildInfoTab(SSTab1_->widget(5));
+}
+
+// ---------------------------------------------------------------- events
+
+void frmDesktop::toolbarClick(const QString& key)
+{
+    act(UserAction::of(UserAction::Kind::Toolbar, key));
+    if (editor_.closed)
+        close();
+}
+
+void frmDesktop::closeEvent(QCloseEvent* event)
+{
+    if (!editor_.closed) {
+        act(UserAction::of(UserAction::Kind::WindowClose));
+        if (!editor_.closed) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+void frmDesktop::setZoom(int zoom)
+{
+    zoom = qBound(1, zoom, 3);
+    {
+        const QSignalBlocker block(zoomBox_);
+        zoomBox_->setCurrentIndex(zoom - 1);
+    }
+    PicDesktop_->setZoom(zoom);
+    if (isVisible())
+        adjustSize();
+}
+
+int frmDesktop::zoom() const
+{
+    return PicDesktop_->zoom();
+}
+
+// ---------------------------------------------------------------- refresh
+
+void frmDesktop::refreshTable(QTableView* view, TableModel* model, const Table& table,
+                              int& shownSelection)
+{
+    const QSignalBlocker block(view->selectionModel());
+    model->refresh();
+    const int selected = table.selected();
+    if (selected >= 1 && selected <= table.count()) {
+        const QModelIndex index = model->index(selected - 1, 0);
+        view->selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        if (selected != shownSelection)
+            view->scrollTo(index);
+    } else {
+        view->selectionModel()->clear();
+    }
+    shownSelection = selected;
+}
+
+void frmDesktop::refreshWallpaperList()
+{
+    const FileList& list = editor_.FileDesktop;
+    const QSignalBlocker block(FileDesktop_);
+    if (list.files != shownWallpapers_ || list.folder != shownWallpaperFolder_) {
+        FileDesktop_->clear();
+        FileDesktop_->addItems(list.files);
+        shownWallpapers_ = list.files;
+        shownWallpaperFolder_ = list.folder;
+    }
+    if (list.selected >= 0 && list.selected < FileDesktop_->count()) {
+        FileDesktop_->setCurrentRow(list.selected);
+    } else {
+        FileDesktop_->setCurrentRow(-1);
+        FileDesktop_->clearSelection();
+    }
+    FileDesktop_->setVisible(list.visible);
+    FileDesktop_->setEnabled(list.enabled);
+}
+
+void frmDesktop::refreshRectangleView()
+{
+    PicOBJ_->setCanvas(RenderRectangles(editor_.PicOBJ));
+}
+
+void frmDesktop::refresh()
+{
+    const Editor& e = editor_;
+    bool anyPageEnabled = false;
+    for (int i = 1; i < kTabCount; ++i)
+        anyPageEnabled = anyPageEnabled || e.tabsEnabled[i];
+    if (anyPageEnabled || e.tab != 0)
+        ensurePages();
+
+    setWindowTitle(e.title);
+    {
+        const QSignalBlocker block(SSTab1_);
+        for (int i = 0; i < kTabCount; ++i)
+            SSTab1_->setTabEnabled(i, e.tabsEnabled[i]);
+        SSTab1_->setCurrentIndex(qBound(0, e.tab, kTabCount - 1));
+    }
+    SB0_->setText(e.status);
+    TB0_[QStringLiteral("LOAD")]->setEnabled(e.loadEnabled);
+    TB0_[QStringLiteral("SAVE")]->setEnabled(e.saveButtonEnabled);
+
+    // Fields: the text the core holds, never what the widget would have made.
+    for (int i = 0; i < kFieldCount; ++i)
+        if (txt_[i])
+            ShowField(txt_[i], e.txt[i]);
+    ShowField(txtMin_, e.txtMin);
+    ShowField(txtOra_, e.txtOra);
+    ShowField(txtOffSet_, e.txtOffSet);
+
+    for (int k = 0; k < kElementCount; ++k)
+        ShowCheck(optPos_[k], e.optPos[k]);
+    ShowCheck(optTime_[0], e.optTime[0]);
+    ShowCheck(optTime_[1], e.optTime[1]);
+    ShowCheck(chkWallPaper_, e.chkWallPaper);
+
+    ShowSwatch(PicMin_, e.PicMin);
+    ShowSwatch(PicOre_, e.PicOre);
+    ShowSwatch(PicTxtColor1_, e.PicTxtColor1);
+    ShowSwatch(PicTxtColor2_, e.PicTxtColor2);
+    ShowSwatch(PicBGColor1_, e.PicBGColor1);
+    lbl0_->setEnabled(e.lbl0.enabled);
+
+    const std::pair<QAbstractButton*, const velluno::Button*> buttons[] = {
+        {cmdMoveUp_, &e.cmdMoveUp},       {cmdMoveDown_, &e.cmdMoveDown},
+        {cmdMoveLeft_, &e.cmdMoveLeft},   {cmdMoveRight_, &e.cmdMoveRight},
+        {cmdUpdate_, &e.cmdUpdate},
+    };
+    for (const auto& [widget, state] : buttons)
+        widget->setEnabled(state->enabled);
+
+    refreshWallpaperList();
+    for (const auto& [n, button] : Pic_) {
+        const auto it = e.Pic.find(n);
+        if (it == e.Pic.end()) {
+            button->setPicture(QImage());
+            button->setEnabled(false);
+            continue;
+        }
+        button->setPicture(it->second.picture);
+        button->setEnabled(it->second.enabled);
+    }
+    PicDesktop_->setCanvas(RenderScene(e.canvas));
+
+    if (pagesBuilt_)
+        refreshPages();
+}
+
+void frmDesktop::refreshPages()
+{
+    const Editor& e = editor_;
+    ShowCheck(chkDim_, e.chkDim);
+    ShowCheck(chkConferma_, e.chkConferma);
+    // The rectangle view's option is always at hand.
+    {
+        const QSignalBlocker block(chkCls_);
+        chkCls_->setChecked(e.chkCls.checked);
+    }
+    ShowSwatch(PicColor_, e.PicColor);
+    const std::pair<QAbstractButton*, const velluno::Button*> buttons[] = {
+        {cmdImport_, &e.cmdImport},       {cmdDefault_, &e.cmdDefault},
+        {cmdExportAll_, &e.cmdExportAll}, {cmdDefaultAll_, &e.cmdDefaultAll},
+        {cmdLoadColors_, &e.cmdLoadColors},
+    };
+    for (const auto& [widget, state] : buttons)
+        widget->setEnabled(state->enabled);
+    lInfo_->setText(e.lInfo);
+    WB_->setPage(e.WB);
+    refreshRectangleView();
+
+    refreshTable(L_Values_, valuesModel_, e.doc.L_Values, valuesSelection_);
+    {
+        const int column = e.doc.L_Values.sortColumn();
+        QHeaderView* header = L_Values_->horizontalHeader();
+        const QSignalBlocker block(header);
+        header->setSortIndicator(column, Qt::AscendingOrder);
+    }
+    refreshTable(L_RGBA_, rgbaModel_, e.doc.L_RGBA, rgbaSelection_);
+    refreshTable(L_Dim_, dimModel_, e.doc.L_Dim, dimSelection_);
+    treeModel_->refresh();
+}
+
+}  // namespace velluno::window

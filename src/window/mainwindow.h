@@ -1,0 +1,157 @@
+#pragma once
+// The main window `frmDesktop`: a thin view over the editor. Every widget
+// event is a user action performed through the editor's action table, then
+// refresh() shows the editor's state again; no editing rule lives here.
+#include "editor/actions.h"
+#include "editor/editor.h"
+#include "window/qtdialogs.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <map>
+#include <memory>
+
+class QAbstractButton;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableView;
+class QToolButton;
+class QTreeView;
+
+namespace velluno::window {
+
+class CanvasView;
+class FieldEdit;
+class GifPane;
+class ObjectPictureButton;
+class Swatch;
+class TableModel;
+class TreeModel;
+
+class frmDesktop : public QMainWindow {
+    Q_OBJECT
+public:
+    // `dialogs` answers the editor's dialogs and message boxes; without it
+    // the window shows Qt's own. Runs Form_Load.
+    explicit frmDesktop(Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~frmDesktop() override;
+
+    Editor& editor() { return editor_; }
+    QtDialogs& qtDialogs() { return *qtDialogs_; }
+
+    // Shows everything the editor holds: title, tabs, toolbar, status bar,
+    // fields, switches, swatches, buttons, lists and canvases.
+    void refresh();
+
+    // Fills the five pages after the preview; done by the first handler that
+    // runs, since those pages stay disabled until a skin is open.
+    void ensurePages();
+    bool pagesBuilt() const { return pagesBuilt_; }
+
+    // The canvas magnification, 1 to 3.
+    void setZoom(int zoom);
+    int zoom() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Performs one user action through the editor's action table, then
+    // shows the new state.
+    ActionResult act(const UserAction& action);
+    void connectClick(QAbstractButton* button, const QString& name, int index = 0);
+
+    void buildToolbar();
+    QWidget* buildPreviewTab();
+    void buildObjectsTab(QWidget* page);
+    void buildColoursTab(QWidget* page);
+    void buildDimensionsTab(QWidget* page);
+    void buildStructureTab(QWidget* page);
+    void buildInfoTab(QWidget* page);
+    // The four position fields of layout element k.
+    QWidget* fieldGroup(int k);
+    FieldEdit* makeField(FieldRef ref, const QString& name, const QString& tip = QString());
+    Swatch* makeSwatch(const QString& name, const QString& tip);
+    QTableView* makeTable(Table& table, TableModel*& model, const QString& name);
+
+    void toolbarClick(const QString& key);
+    void refreshTable(QTableView* view, TableModel* model, const Table& table, int& shownSelection);
+    void refreshPages();
+    void refreshWallpaperList();
+    void refreshRectangleView();
+
+    std::unique_ptr<QtDialogs> qtDialogs_;
+    int fieldWidth_ = 0;
+    bool pagesBuilt_ = false;
+    Editor editor_;
+
+    QTabWidget* SSTab1_ = nullptr;
+    QLabel* SB0_ = nullptr;
+    std::map<QString, QAction*> TB0_;
+
+    // Preview tab
+    CanvasView* PicDesktop_ = nullptr;
+    QComboBox* zoomBox_ = nullptr;
+    std::map<int, ObjectPictureButton*> Pic_;
+    QListWidget* FileDesktop_ = nullptr;
+    QStringList shownWallpapers_;
+    QString shownWallpaperFolder_;
+    QCheckBox* chkWallPaper_ = nullptr;
+    QLabel* lbl0_ = nullptr;
+    Swatch* PicBGColor1_ = nullptr;
+    Swatch* PicTxtColor1_ = nullptr;
+    Swatch* PicTxtColor2_ = nullptr;
+    Swatch* PicMin_ = nullptr;
+    Swatch* PicOre_ = nullptr;
+    QCheckBox* optPos_[kElementCount] = {};
+    QRadioButton* optTime_[2] = {};
+    FieldEdit* txt_[kFieldCount] = {};
+    FieldEdit* txtMin_ = nullptr;
+    FieldEdit* txtOra_ = nullptr;
+    FieldEdit* txtOffSet_ = nullptr;
+    QToolButton* cmdMoveUp_ = nullptr;
+    QToolButton* cmdMoveDown_ = nullptr;
+    QToolButton* cmdMoveLeft_ = nullptr;
+    QToolButton* cmdMoveRight_ = nullptr;
+    QPushButton* cmdUpdate_ = nullptr;
+
+    // Graphic-objects tab
+    QTableView* L_Values_ = nullptr;
+    TableModel* valuesModel_ = nullptr;
+    int valuesSelection_ = 0;
+    GifPane* WB_ = nullptr;
+    QLabel* lInfo_ = nullptr;
+    QPushButton* cmdExportAll_ = nullptr;
+    QPushButton* cmdImport_ = nullptr;
+    QPushButton* cmdDefault_ = nullptr;
+    QPushButton* cmdDefaultAll_ = nullptr;
+    QCheckBox* chkDim_ = nullptr;
+    QCheckBox* chkConferma_ = nullptr;
+
+    // Colour tab
+    QTableView* L_RGBA_ = nullptr;
+    TableModel* rgbaModel_ = nullptr;
+    int rgbaSelection_ = 0;
+    Swatch* PicColor_ = nullptr;
+    QPushButton* cmdLoadColors_ = nullptr;
+
+    // Dimension tab
+    QTableView* L_Dim_ = nullptr;
+    TableModel* dimModel_ = nullptr;
+    int dimSelection_ = 0;
+    CanvasView* PicOBJ_ = nullptr;
+    QCheckBox* chkCls_ = nullptr;
+
+    // Structure tab
+    QTreeView* T_Strutt_ = nullptr;
+    TreeModel* treeModel_ = nullptr;
+};
+
+}  // namespace velluno::window

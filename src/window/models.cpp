@@ -1,0 +1,197 @@
+#include "window/models.h"
+
+#include "window/icons.h"
+
+#include <QFont>
+
+namespace velluno::window {
+
+namespace {
+
+QVariant BoldFont(bool bold)
+{
+    if (!bold)
+        return QVariant();
+    QFont font;
+    font.setBold(true);
+    return font;
+}
+
+}  // namespace
+
+TableModel::TableModel(const Table& table, QObject* parent)
+    : QAbstractTableModel(parent), table_(table), rows_(table.count())
+{
+}
+
+int TableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int TableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(table_.headers().size());
+}
+
+QVariant TableModel::data(const QModelIndex& index, int role) const
+{
+    // The views may still ask about a row the last refresh announced while a
+    // handler has already shortened the table: answer nothing for it.
+    if (!index.isValid() || index.row() >= table_.count() || index.column() >= columnCount())
+        return QVariant();
+    const int n = index.row() + 1;
+    const Row& row = table_.row(n);
+    switch (role) {
+    case Qt::DisplayRole:
+        return table_.text(n, index.column());
+    case Qt::ForegroundRole:
+        return ColourOf(row.colour);
+    case Qt::FontRole:
+        return BoldFont(row.bold);
+    case Qt::DecorationRole:
+        if (index.column() == 0) {
+            const QIcon icon = IconList(row.icon);
+            if (!icon.isNull())
+                return icon;
+        }
+        return QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < table_.headers().size())
+        return table_.headers().at(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void TableModel::refresh()
+{
+    if (table_.count() != rows_) {
+        beginResetModel();
+        rows_ = table_.count();
+        endResetModel();
+    } else if (rows_ > 0) {
+        emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+    }
+}
+
+TreeModel::TreeModel(const Tree& tree, QObject* parent) : QAbstractItemModel(parent), tree_(tree)
+{
+    rebuildShape();
+}
+
+void TreeModel::rebuildShape()
+{
+    const int count = tree_.count();
+    children_.assign(count + 1, {});
+    row_.assign(count + 1, 0);
+    parents_.assign(count + 1, 0);
+    for (int k = 1; k <= count; ++k) {
+        int parent = tree_.node(k).parent;
+        // A parent that is not an earlier node would make a cycle: show the
+        // node at the top instead.
+        if (parent < 0 || parent >= k)
+            parent = 0;
+        parents_[k] = parent;
+        row_[k] = int(children_[parent].size());
+        children_[parent].push_back(k);
+    }
+}
+
+QModelIndex TreeModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (column != 0 || row < 0)
+        return QModelIndex();
+    const int p = parent.isValid() ? node(parent) : 0;
+    if (p < 0 || p >= int(children_.size()) || row >= int(children_[p].size()))
+        return QModelIndex();
+    return createIndex(row, 0, quintptr(children_[p][row]));
+}
+
+QModelIndex TreeModel::parent(const QModelIndex& child) const
+{
+    const int k = node(child);
+    if (k <= 0 || k >= int(parents_.size()))
+        return QModelIndex();
+    return indexOfNode(parents_[k]);
+}
+
+QModelIndex TreeModel::indexOfNode(int k) const
+{
+    if (k <= 0 || k >= int(row_.size()))
+        return QModelIndex();
+    return createIndex(row_[k], 0, quintptr(k));
+}
+
+int TreeModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() && parent.column() != 0)
+        return 0;
+    const int p = parent.isValid() ? node(parent) : 0;
+    return p >= 0 && p < int(children_.size()) ? int(children_[p].size()) : 0;
+}
+
+int TreeModel::columnCount(const QModelIndex&) const
+{
+    return 1;
+}
+
+int TreeModel::node(const QModelIndex& index) const
+{
+    return index.isValid() ? int(index.internalId()) : 0;
+}
+
+QVariant TreeModel::data(const QModelIndex& index, int role) const
+{
+    const int k = node(index);
+    if (k <= 0 || k > tree_.count())
+        return QVariant();
+    const Node& n = tree_.node(k);
+    switch (role) {
+    case Qt::DisplayRole:
+        return tree_.text(k);
+    case Qt::ToolTipRole: {
+        const QString tag = tree_.tag(k);
+        return tag.isEmpty() ? QVariant() : QVariant(tag);
+    }
+    case Qt::ForegroundRole:
+        return ColourOf(n.colour);
+    case Qt::FontRole:
+        return BoldFont(n.bold);
+    case Qt::DecorationRole: {
+        const QIcon icon = IconList(n.image);
+        return icon.isNull() ? QVariant() : QVariant(icon);
+    }
+    default:
+        return QVariant();
+    }
+}
+
+void TreeModel::refresh()
+{
+    bool same = tree_.count() + 1 == int(parents_.size());
+    for (int k = 1; same && k <= tree_.count(); ++k) {
+        const int parent = tree_.node(k).parent;
+        same = parents_[k] == ((parent < 0 || parent >= k) ? 0 : parent);
+    }
+    if (!same) {
+        beginResetModel();
+        rebuildShape();
+        endResetModel();
+        return;
+    }
+    // Same shape: repaint every node, level by level.
+    for (int p = 0; p < int(children_.size()); ++p) {
+        const auto& kids = children_[p];
+        if (kids.empty())
+            continue;
+        emit dataChanged(indexOfNode(kids.front()), indexOfNode(kids.back()));
+    }
+}
+
+}  // namespace velluno::window

@@ -1,0 +1,256 @@
+#include "window/widgets.h"
+
+#include "skin/files.h"
+#include "window/models.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMovie>
+#include <QPainter>
+#include <QRegularExpression>
+
+namespace velluno::window {
+
+// ---------------------------------------------------------------- FieldEdit
+
+FieldEdit::FieldEdit(QWidget* parent) : QLineEdit(parent)
+{
+    setAcceptDrops(false);
+    // The context menu's own undo/paste would edit the text behind the core's
+    // back; whatever still reaches QLineEdit's editing is reported as a
+    // replacement and set back from the core.
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
+        emit pasted(text, 0, int(shown_.size()));
+    });
+}
+
+void FieldEdit::showText(const QString& text)
+{
+    shown_ = text;
+    if (this->text() != text)
+        setText(text);
+}
+
+void FieldEdit::placeCaret(int caret)
+{
+    if (caret >= 0)
+        setCursorPosition(qMin(caret, int(text().size())));
+}
+
+// Paste and cut: the text that takes the selection's place.
+void FieldEdit::replaceSelection(const QString& with)
+{
+    const int from = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int length = hasSelectedText() ? int(selectedText().size()) : 0;
+    emit pasted(with, from, length);
+}
+
+void FieldEdit::typeKeys(const QString& keys)
+{
+    if (hasSelectedText())
+        emit keysTyped(keys, selectionStart(), int(selectedText().size()));
+    else
+        emit keysTyped(keys, cursorPosition(), 0);
+}
+
+void FieldEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Paste)) {
+        replaceSelection(QApplication::clipboard()->text());
+        return;
+    }
+    if (event->matches(QKeySequence::Cut)) {
+        if (hasSelectedText()) {
+            QApplication::clipboard()->setText(selectedText());
+            replaceSelection(QString());
+        }
+        return;
+    }
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))
+        return;  // the core's text is the only history
+    if (event->matches(QKeySequence::DeleteEndOfWord) ||
+        event->matches(QKeySequence::DeleteStartOfWord) ||
+        event->matches(QKeySequence::DeleteEndOfLine))
+        return;
+    if (event->key() == Qt::Key_Backspace) {
+        typeKeys(QString(QChar(8)));
+        return;
+    }
+    if (event->key() == Qt::Key_Delete) {
+        // Delete is no typed key: it removes the selection or the character
+        // after the caret.
+        if (hasSelectedText()) {
+            replaceSelection(QString());
+        } else if (cursorPosition() < text().size()) {
+            emit pasted(QString(), cursorPosition(), 1);
+        }
+        return;
+    }
+    const QString typed = event->text();
+    const bool printable = !typed.isEmpty() && !(event->modifiers() & Qt::ControlModifier);
+    if (!printable) {
+        // Caret movement, selection, copy and the like.
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    typeKeys(typed);
+}
+
+// ---------------------------------------------------------------- Swatch
+
+Swatch::Swatch(QWidget* parent) : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::TabFocus);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void Swatch::setColour(quint32 bbggrr)
+{
+    if (colour_ == bbggrr)
+        return;
+    colour_ = bbggrr;
+    update();
+}
+
+void Swatch::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QRect r = rect().adjusted(0, 0, -1, -1);
+    p.fillRect(r, ColourOf(colour_));
+    p.setPen(isEnabled() ? QColor(40, 40, 40) : QColor(170, 170, 170));
+    p.drawRect(r);
+    if (hasFocus()) {
+        p.setPen(QPen(palette().highlight().color(), 1, Qt::DotLine));
+        p.drawRect(r.adjusted(2, 2, -2, -2));
+    }
+}
+
+// ---------------------------------------------------------------- ObjectPictureButton
+
+ObjectPictureButton::ObjectPictureButton(int object, QWidget* parent)
+    : QAbstractButton(parent), object_(object)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void ObjectPictureButton::setPicture(const QImage& picture)
+{
+    if (picture_.cacheKey() == picture.cacheKey())
+        return;
+    picture_ = picture;
+    setFixedSize(sizeHint());
+    update();
+}
+
+QSize ObjectPictureButton::sizeHint() const
+{
+    if (picture_.isNull())
+        return QSize(30, 20);
+    return picture_.size().boundedTo(QSize(176, 220));
+}
+
+void ObjectPictureButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (!isEnabled() || picture_.isNull()) {
+        p.fillRect(rect(), Qt::white);
+        p.setPen(QColor(120, 120, 120));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    if (!picture_.isNull())
+        p.drawImage(0, 0, picture_);
+}
+
+// ---------------------------------------------------------------- CanvasView
+
+CanvasView::CanvasView(QWidget* parent) : QWidget(parent)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(sizeHint());
+}
+
+void CanvasView::setCanvas(const QImage& canvas)
+{
+    canvas_ = canvas;
+    scaled_ = zoom_ == 1 || canvas_.isNull() ? canvas_
+                         : canvas_.scaled(canvas_.size() * zoom_, Qt::IgnoreAspectRatio,
+                                          Qt::FastTransformation);
+    update();
+}
+
+void CanvasView::setZoom(int zoom)
+{
+    zoom = qBound(1, zoom, 3);
+    if (zoom == zoom_)
+        return;
+    zoom_ = zoom;
+    setFixedSize(sizeHint());
+    setCanvas(canvas_);
+}
+
+QSize CanvasView::sizeHint() const
+{
+    return QSize(176, 220) * zoom_;
+}
+
+void CanvasView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (scaled_.isNull())
+        p.fillRect(rect(), Qt::white);
+    else
+        p.drawImage(0, 0, scaled_);
+}
+
+// ---------------------------------------------------------------- GifPane
+
+GifPane::GifPane(QWidget* parent) : QLabel(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setMargin(0);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+}
+
+QString GifPane::ImageOfPage(const QString& page)
+{
+    static const QRegularExpression img(QStringLiteral("<img src=\"([^\"]*)\""),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = img.match(page);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+void GifPane::setPage(const QString& page)
+{
+    const QString file = ImageOfPage(page);
+    if (file == file_)
+        return;
+    file_ = file;
+    if (movie_) {
+        setMovie(nullptr);
+        delete movie_;
+        movie_ = nullptr;
+    }
+    clear();
+    if (file.isEmpty())
+        return;
+    const QString path = ResolveFile(file);
+    movie_ = new QMovie(path, QByteArray(), this);
+    if (movie_->isValid() && movie_->frameCount() != 1) {
+        setMovie(movie_);
+        movie_->start();
+        return;
+    }
+    delete movie_;
+    movie_ = nullptr;
+    QImage still(path);
+    if (!still.isNull())
+        setPixmap(QPixmap::fromImage(still));
+}
+
+}  // namespace velluno::window
