@@ -247,6 +247,12 @@ ActionResult CheckAction(const UserAction& a)
         if (a.index < 0)
             return Result(Outcome::Unknown, QStringLiteral("files count from 0"));
         break;
+    case Kind::Drop:
+        if (a.target != QLatin1String("L_Values"))
+            return Result(Outcome::Unknown, QStringLiteral("nothing takes a dropped file on %1").arg(a.target));
+        break;
+    case Kind::Drag:
+        break;
     case Kind::Type:
     case Kind::Paste: {
         FieldKind kind;
@@ -359,6 +365,14 @@ ActionResult Perform(Editor& e, const UserAction& a)
         r.caret = PasteText(e, ref, a.text, a.from, a.length);
         return r;
     }
+    case Kind::Drop:
+        // A GIF dropped on a row of the object table is not taken yet.
+        NotYet(e, a.index);
+        break;
+    case Kind::Drag:
+        // Dragging an element on the preview is not built yet.
+        NotYet(e, 0);
+        break;
     }
     return Result(Outcome::Done);
 }

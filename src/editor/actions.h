@@ -22,6 +22,8 @@ struct UserAction {
         Select,       // target: "FileDesktop"; index: 0-based file
         Type,         // target: "txt", "txtMin", "txtOra" or "txtOffSet"; index: for txt; keys
         Paste,        // the same fields; text replaces the selection (all of it in a script)
+        Drop,         // target: what the file was dropped on ("L_Values" with index: the row); text: the file
+        Drag,         // on the preview canvas, in phone pixels: from (x1, y1) to (x2, y2)
     };
     Kind kind = Kind::Click;
     QString target;
@@ -33,6 +35,7 @@ struct UserAction {
     // replaced (Paste) or the keys go at the end (Type).
     int from = -1;
     int length = 0;
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Drag
 
     static UserAction click(const QString& name, int index = 0)
     {

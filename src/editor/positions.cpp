@@ -1,13 +1,37 @@
 #include "editor/positions.h"
 
+#include "editor/colours.h"
+#include "editor/elements.h"
+#include "editor/settings.h"
+
 namespace velluno {
 
 void FieldChanged(Editor& editor, FieldRef ref)
 {
-    // The write-back of position and transparency fields and of the hand
-    // lengths comes with the layout editors; until then a change only shows.
+    switch (ref.kind) {
+    case FieldKind::Txt: txt_Change(editor, ref.index); break;
+    case FieldKind::TxtMin: txtMin_Change(editor); break;
+    case FieldKind::TxtOra: txtOra_Change(editor); break;
+    case FieldKind::TxtOffSet: break;  // the move tools read the step when they run
+    }
+}
+
+void txt_Change(Editor& editor, int Index)
+{
+    if (editor.Filling || Index < 0 || Index >= kFieldCount)
+        return;
+    if (Index == TxtOperatorAlpha || Index == TxtDateAlpha || Index == TxtColourAlpha) {
+        TransparencyChanged(editor, Index);
+        return;
+    }
+    PositionFieldChanged(editor, Index);
+}
+
+void PositionFieldChanged(Editor& editor, int Index)
+{
+    // The write-back of a field group into its element's row is not built yet.
     (void)editor;
-    (void)ref;
+    (void)Index;
 }
 
 int OnlyNumberKeyPress(const Field& field, int KeyAscii)

@@ -8,6 +8,13 @@ namespace velluno {
 // Runs the change handler of a field whose text has just changed.
 void FieldChanged(Editor& editor, FieldRef ref);
 
+// A field of the array txt changed: nothing while Filling; the three
+// transparency fields go to the colour editors, the others are position
+// fields of the layout elements.
+void txt_Change(Editor& editor, int Index);
+// A position field changed: its whole field group goes into the element's row.
+void PositionFieldChanged(Editor& editor, int Index);
+
 // The key filter of every numeric field: digits and Backspace (8) pass, every
 // other character code gives 0 (discarded).
 int OnlyNumberKeyPress(const Field& field, int KeyAscii);

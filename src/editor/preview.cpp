@@ -269,6 +269,31 @@ void UpdateDesktop(Editor& editor)
     DisegnaLancette(editor);
 }
 
+bool ElementBox(const Editor& editor, int k, QRect* box)
+{
+    if (k < 0 || k >= kElementCount || editor.refs.ElementRow[k] == 0)
+        return false;
+    const Table& table = editor.doc.L_Dim;
+    const int r = table.findId(editor.refs.ElementRow[k]);
+    if (r == 0)
+        return false;
+    const Row& row = table.row(r);
+    *box = QRect(QPoint(Coordinate(row.cellView(ColX1)), Coordinate(row.cellView(ColY1))),
+                 QPoint(Coordinate(row.cellView(ColX2)), Coordinate(row.cellView(ColY2))));
+    return true;
+}
+
+int ElementAt(const Editor& editor, int x, int y)
+{
+    for (int i = kElementCount - 1; i >= 0; --i) {
+        const int k = kRenderOrder[i];
+        QRect box;
+        if (ElementBox(editor, k, &box) && box.normalized().contains(x, y))
+            return k;
+    }
+    return -1;
+}
+
 bool DisegnaLancette(Editor& editor)
 {
     const std::optional<Hands> hands =

@@ -9,6 +9,15 @@ namespace velluno {
 
 void UpdateDesktop(Editor& editor);
 
+// The layout element whose outline holds the canvas pixel (x, y), border
+// included, among the elements whose row is bound: the one drawn last
+// there, as later outlines lie on top. -1 when there is none. What the
+// mouse points at on the preview.
+int ElementAt(const Editor& editor, int x, int y);
+// The rectangle of element k as its bound row holds it now (corners as
+// given, in any order); false when the row is not bound.
+bool ElementBox(const Editor& editor, int k, QRect* box);
+
 // Places and colours both hands from the face's fields txt(14..17), txtMin,
 // txtOra and the swatches PicMin / PicOre. Returns false, changing nothing,
 // when the box has a coordinate of 0 or below. Never shows or hides a hand.

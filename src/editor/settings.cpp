@@ -35,4 +35,16 @@ void SelectClockStyle(Editor& editor, int Index)
     optTime_Click(editor, Index);
 }
 
+void txtMin_Change(Editor& editor)
+{
+    // Writing the minute hand's length into its record is not built yet.
+    (void)editor;
+}
+
+void txtOra_Change(Editor& editor)
+{
+    // Writing the hour hand's length into its record is not built yet.
+    (void)editor;
+}
+
 }  // namespace velluno

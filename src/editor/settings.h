@@ -12,4 +12,8 @@ void optTime_Click(Editor& editor, int Index);
 // selected, else select it and run optTime_Click.
 void SelectClockStyle(Editor& editor, int Index);
 
+// The hand-length fields changed (also while Filling).
+void txtMin_Change(Editor& editor);
+void txtOra_Change(Editor& editor);
+
 }  // namespace velluno
