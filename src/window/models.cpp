@@ -31,7 +31,15 @@ int TableModel::rowCount(const QModelIndex& parent) const
 
 int TableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(table_.headers().size());
+    return parent.isValid() ? 0 : int(table_.headers().size()) + (colourOf_ ? 1 : 0);
+}
+
+void TableModel::setSwatchColumn(const QString& header, std::function<quint32(const Row&)> colourOf)
+{
+    beginResetModel();
+    swatchHeader_ = header;
+    colourOf_ = std::move(colourOf);
+    endResetModel();
 }
 
 QVariant TableModel::data(const QModelIndex& index, int role) const
@@ -42,6 +50,15 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
         return QVariant();
     const int n = index.row() + 1;
     const Row& row = table_.row(n);
+    if (index.column() == table_.headers().size()) {
+        // The swatch column: the colour, nothing to read or sort.
+        const quint32 colour = colourOf_(row);
+        if (role == Qt::DecorationRole)
+            return ColourOf(colour);
+        if (role == Qt::ToolTipRole)
+            return QStringLiteral("%1 %2 %3").arg(colour & 0xFF).arg((colour >> 8) & 0xFF).arg((colour >> 16) & 0xFF);
+        return QVariant();
+    }
     switch (role) {
     case Qt::DisplayRole:
         return table_.text(n, index.column());
@@ -66,6 +83,9 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < table_.headers().size())
         return table_.headers().at(section);
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && colourOf_ &&
+        section == table_.headers().size())
+        return swatchHeader_;
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
