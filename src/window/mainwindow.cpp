@@ -579,6 +579,9 @@ void frmDesktop::buildColoursTab(QWidget* page)
     L_RGBA_ = makeTable(editor_.doc.L_RGBA, rgbaModel_, QStringLiteral("L_RGBA"));
     // Each row's colour beside its numbers, drawn as the preview draws it.
     rgbaModel_->setSwatchColumn(QStringLiteral("Colore"), RowColour);
+    // Edited rows turn bold: the narrow number columns follow their texts.
+    L_RGBA_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    L_RGBA_->horizontalHeader()->setStretchLastSection(true);
     columns->addWidget(L_RGBA_, 1);
     auto* side = new QVBoxLayout;
     auto* frame = new QGroupBox(QStringLiteral("Preview colore:"), page);

@@ -3,6 +3,10 @@
 #include "window/icons.h"
 
 #include <QFont>
+#include <QHash>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 
 namespace velluno::window {
 
@@ -15,6 +19,25 @@ QVariant BoldFont(bool bold)
     QFont font;
     font.setBold(true);
     return font;
+}
+
+// A framed swatch, the same in every mode: a selected row shows its own
+// colour, not one tinted by the selection, and white shows on white.
+QIcon SwatchIcon(quint32 colour)
+{
+    QPixmap pixmap(kIconListSize, kIconListSize);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter p(&pixmap);
+        const QRect r(0, 2, kIconListSize - 1, kIconListSize - 5);
+        p.fillRect(r, ColourOf(colour));
+        p.setPen(QColor(90, 90, 90));
+        p.drawRect(r);
+    }
+    QIcon icon;
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Selected, QIcon::Active, QIcon::Disabled})
+        icon.addPixmap(pixmap, mode);
+    return icon;
 }
 
 }  // namespace
@@ -53,8 +76,13 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
     if (index.column() == table_.headers().size()) {
         // The swatch column: the colour, nothing to read or sort.
         const quint32 colour = colourOf_(row);
-        if (role == Qt::DecorationRole)
-            return ColourOf(colour);
+        if (role == Qt::DecorationRole) {
+            // A table has a few hundred colours at most: each is drawn once.
+            auto it = swatches_.constFind(colour);
+            if (it == swatches_.constEnd())
+                it = swatches_.insert(colour, SwatchIcon(colour));
+            return *it;
+        }
         if (role == Qt::ToolTipRole)
             return QStringLiteral("%1 %2 %3").arg(colour & 0xFF).arg((colour >> 8) & 0xFF).arg((colour >> 16) & 0xFF);
         return QVariant();

@@ -7,6 +7,8 @@
 #include <QAbstractItemModel>
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QHash>
+#include <QIcon>
 #include <functional>
 #include <vector>
 
@@ -42,6 +44,7 @@ private:
     int rows_ = 0;  // the count the views were last told about
     QString swatchHeader_;
     std::function<quint32(const Row&)> colourOf_;
+    mutable QHash<quint32, QIcon> swatches_;
 };
 
 class TreeModel : public QAbstractItemModel {
