@@ -10,5 +10,6 @@ int CmdExport(const QStringList& args);  // cmd_export.cpp
 int CmdRepack(const QStringList& args);  // cmd_export.cpp
 int CmdRender(const QStringList& args);  // cmd_render.cpp
 int CmdScript(const QStringList& args);  // cmd_script.cpp
+int CmdColours(const QStringList& args); // cmd_colours.cpp
 
 }  // namespace velluno::cli

@@ -1,4 +1,4 @@
-// velluno-cli: the editor's command-line face. info, export and repack work
+// velluno-cli: the editor's command-line face. info, export, repack and colours work
 // on the skin library alone and need no GUI platform; render and script run
 // the editor, whose preview draws text.
 #include "cli/commands.h"
@@ -27,6 +27,7 @@ const char kUsage[] =
     "  info SKIN                     what a skin holds\n"
     "  export SKIN                   cut every graphic object into its image file\n"
     "  repack SKIN                   save the skin as the editor's SAVE does\n"
+    "  colours SKIN                  the skin's colours as a colour scheme (colors.txt form)\n"
     "  render SKIN -o PREVIEW.png [--analogue] [--no-wallpaper] [--scale N]\n"
     "                                the phone preview of a skin as a PNG picture\n"
     "  script FILE                   run an editing session from a script (- reads stdin)\n"
@@ -76,6 +77,8 @@ int main(int argc, char* argv[])
         return CmdExport(args);
     if (command == QLatin1String("repack"))
         return CmdRepack(args);
+    if (command == QLatin1String("colours"))
+        return CmdColours(args);
     if (command == QLatin1String("render"))
         return CmdRender(args);
     if (command == QLatin1String("script"))

@@ -1,5 +1,7 @@
 #include "cli/reasons.h"
 
+#include "skin/colourscheme.h"
+
 #include <QDir>
 
 namespace velluno::cli {
@@ -64,6 +66,25 @@ QString EnglishText(const SkinError& e)
         text = QStringLiteral("%1: its old content cannot be kept aside%2").arg(Path(e.file), why);
         break;
     case SkinError::CannotReplace: text = QStringLiteral("%1: cannot be replaced%2").arg(Path(e.file), why); break;
+    case SkinError::SchemeTooLarge:
+        text = QStringLiteral("%1: larger than %2 KiB, not a colour scheme").arg(Path(e.file)).arg(kSchemeMaxBytes / 1024);
+        break;
+    case SkinError::SchemeNotText:
+        text = QStringLiteral("%1, line %2: a control character, not a text file").arg(Path(e.file)).arg(e.line);
+        break;
+    case SkinError::SchemeLineTooLong:
+        text = QStringLiteral("%1, line %2: longer than %3 characters").arg(Path(e.file)).arg(e.line).arg(kSchemeMaxLineLength);
+        break;
+    case SkinError::SchemeTooManyRows:
+        text = QStringLiteral("%1, line %2: more than %3 colours").arg(Path(e.file)).arg(e.line).arg(kSchemeMaxRows);
+        break;
+    case SkinError::SchemeShortLine:
+        text = QStringLiteral("%1, line %2: fewer than six comma-separated fields").arg(Path(e.file)).arg(e.line);
+        break;
+    case SkinError::SchemeBadField:
+        text = QStringLiteral("%1, line %2: field %3 holds \"%4\"").arg(Path(e.file)).arg(e.line).arg(e.detail, e.extra);
+        break;
+    case SkinError::SchemeEmpty: text = QStringLiteral("%1: no colour line").arg(Path(e.file)); break;
     }
     if (!e.kept.isEmpty()) {
         QStringList kept;

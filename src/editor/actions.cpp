@@ -1,5 +1,6 @@
 #include "editor/actions.h"
 
+#include "editor/colours.h"
 #include "editor/objects.h"
 #include "editor/positions.h"
 #include "editor/preview.h"
@@ -72,8 +73,9 @@ const ClickTarget kClickTargets[] = {
     {"chkDim", ClickIndex::None, CheckEnabled<&Editor::chkDim>, Toggle<&Editor::chkDim>},
     {"chkConferma", ClickIndex::None, CheckEnabled<&Editor::chkConferma>, Toggle<&Editor::chkConferma>},
     // The colour tab.
-    {"cmdLoadColors", ClickIndex::None, ButtonEnabled<&Editor::cmdLoadColors>, NotYet},
-    {"PicColor", ClickIndex::None, SwatchEnabled<&Editor::PicColor>, NotYet},
+    {"cmdLoadColors", ClickIndex::None, ButtonEnabled<&Editor::cmdLoadColors>,
+     [](Editor& e, int) { cmdLoadColors_Click(e); }},
+    {"PicColor", ClickIndex::None, SwatchEnabled<&Editor::PicColor>, [](Editor& e, int) { PicColor_Click(e); }},
     // The preview tab: move tools, redraw, wallpaper.
     {"cmdMoveUp", ClickIndex::None, ButtonEnabled<&Editor::cmdMoveUp>, NotYet},
     {"cmdMoveDown", ClickIndex::None, ButtonEnabled<&Editor::cmdMoveDown>, NotYet},
@@ -88,11 +90,14 @@ const ClickTarget kClickTargets[] = {
      [](Editor& e, int k) { e.optPos[k].checked = !e.optPos[k].checked; }},
     {"optTime", ClickIndex::Option, [](const Editor& e, int i) { return e.optTime[i].enabled; },
      [](Editor& e, int i) { SelectClockStyle(e, i); }},
-    {"PicMin", ClickIndex::None, SwatchEnabled<&Editor::PicMin>, NotYet},
-    {"PicOre", ClickIndex::None, SwatchEnabled<&Editor::PicOre>, NotYet},
-    {"PicTxtColor1", ClickIndex::None, SwatchEnabled<&Editor::PicTxtColor1>, NotYet},
-    {"PicTxtColor2", ClickIndex::None, SwatchEnabled<&Editor::PicTxtColor2>, NotYet},
-    {"PicBGColor1", ClickIndex::None, SwatchEnabled<&Editor::PicBGColor1>, NotYet},
+    {"PicMin", ClickIndex::None, SwatchEnabled<&Editor::PicMin>, [](Editor& e, int) { PicMin_Click(e); }},
+    {"PicOre", ClickIndex::None, SwatchEnabled<&Editor::PicOre>, [](Editor& e, int) { PicOre_Click(e); }},
+    {"PicTxtColor1", ClickIndex::None, SwatchEnabled<&Editor::PicTxtColor1>,
+     [](Editor& e, int) { PicTxtColor1_Click(e); }},
+    {"PicTxtColor2", ClickIndex::None, SwatchEnabled<&Editor::PicTxtColor2>,
+     [](Editor& e, int) { PicTxtColor2_Click(e); }},
+    {"PicBGColor1", ClickIndex::None, SwatchEnabled<&Editor::PicBGColor1>,
+     [](Editor& e, int) { PicBGColor1_Click(e); }},
     // The button-graphics panel: a picture jumps to its object's row.
     {"Pic", ClickIndex::Object,
      [](const Editor& e, int n) {
@@ -140,7 +145,7 @@ const TableTarget kTableTargets[] = {
     {"L_Values", &Document::L_Values, NotYet,
      // Kept sorted on the clicked column, the cells compared as text.
      [](Editor& e, int column) { e.doc.L_Values.sortOn(column - 1); }},
-    {"L_RGBA", &Document::L_RGBA, NotYet, NotYet},
+    {"L_RGBA", &Document::L_RGBA, L_RGBA_Click, NotYet},
     {"L_Dim", &Document::L_Dim, NotYet, NotYet},
 };
 

@@ -18,6 +18,10 @@ Editor::Editor(Dialogs& d) : dialogs(&d)
     chkWallPaper.checked = true;
     chkDim.checked = true;
     chkConferma.checked = true;
+    // The colour tab's swatch takes clicks whenever its tab does; the
+    // background swatch's caption waits for a background record.
+    PicColor.enabled = true;
+    lbl0.enabled = false;
     // The operator's name and the date sit in fixed boxes of 158 x 17.
     canvas.lblOperatore.text = QStringLiteral("varavave IT");
     canvas.lblOperatore.width = 158;

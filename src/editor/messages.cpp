@@ -1,5 +1,7 @@
 #include "editor/messages.h"
 
+#include "skin/colourscheme.h"
+
 #include <QDir>
 
 namespace velluno {
@@ -85,6 +87,39 @@ QString FailureText(const SkinError& e)
     case SkinError::CannotReplace:
         return QStringLiteral("Errore durante la scrittura del file %1: il file non può essere sostituito%2.")
             .arg(Path(e.file), Because(e));
+    case SkinError::SchemeTooLarge:
+        return QStringLiteral("il file %1 è più grande di %2 KB").arg(Path(e.file)).arg(kSchemeMaxBytes / 1024);
+    case SkinError::SchemeNotText:
+        return QStringLiteral("il file %1 non è un file di testo (carattere di controllo alla riga %2)")
+            .arg(Path(e.file))
+            .arg(e.line);
+    case SkinError::SchemeLineTooLong:
+        return QStringLiteral("la riga %1 del file %2 è più lunga di %3 caratteri")
+            .arg(e.line)
+            .arg(Path(e.file))
+            .arg(kSchemeMaxLineLength);
+    case SkinError::SchemeTooManyRows:
+        return QStringLiteral("il file %1 ha più di %2 colori (riga %3)")
+            .arg(Path(e.file))
+            .arg(kSchemeMaxRows)
+            .arg(e.line);
+    case SkinError::SchemeShortLine:
+        return QStringLiteral("la riga %1 del file %2 ha meno di sei campi separati da virgole")
+            .arg(e.line)
+            .arg(Path(e.file));
+    case SkinError::SchemeBadField: {
+        const QString rule =
+            e.detail == QLatin1String("ID")
+                ? QStringLiteral("un numero di oggetto o \"-\"")
+                : e.detail == QLatin1String("Indice")
+                      ? QStringLiteral("il numero di una riga della skin, da 1 a %1").arg(kSchemeMaxRows)
+                      : QStringLiteral("un numero intero");
+        return QStringLiteral("la riga %1 del file %2 ha nel campo \"%3\" il testo \"%4\", che non è %5")
+            .arg(e.line)
+            .arg(Path(e.file), e.detail, e.extra, rule);
+    }
+    case SkinError::SchemeEmpty:
+        return QStringLiteral("il file %1 non contiene colori").arg(Path(e.file));
     }
     return QString();
 }
@@ -100,6 +135,12 @@ QString SaveFailureText(const SkinError& e)
                kept.join(QStringLiteral(", "));
     }
     return FailureText(e) + QStringLiteral("\nSalvataggio annullato: nessun file è stato modificato.");
+}
+
+QString SchemeFailureText(const SkinError& e)
+{
+    return QStringLiteral("Impossibile caricare lo schema colori di default: ") + FailureText(e) +
+           QStringLiteral(".\nI colori non sono stati modificati.");
 }
 
 }  // namespace velluno

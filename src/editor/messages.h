@@ -13,4 +13,8 @@ QString FailureText(const SkinError& error);
 // changed (or where the old contents are kept when putting them back failed).
 QString SaveFailureText(const SkinError& error);
 
+// The message of a default colour scheme that could not be loaded: the
+// failure, then that the colour table was left as it was.
+QString SchemeFailureText(const SkinError& error);
+
 }  // namespace velluno

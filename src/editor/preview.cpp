@@ -1,5 +1,6 @@
 #include "editor/preview.h"
 
+#include "editor/colours.h"
 #include "editor/elements.h"
 #include "render/clock.h"
 #include "skin/files.h"
@@ -25,26 +26,9 @@ constexpr SoftKey kSoftKeys[3] = {{630, 0, 198}, {632, 77, 198}, {634, 96, 198}}
 // The thumbnail objects in the order a render loads them; 7 is the clock face.
 constexpr int kImageObjects[11] = {652, 632, 634, 631, 633, 635, 630, 674, 664, 675, 7};
 
-// Blanks at both ends, as the skin's records are padded; tabs are text.
-QString TrimBlanks(const QString& s)
-{
-    int b = 0, e = s.size();
-    while (b < e && s.at(b) == QLatin1Char(' '))
-        ++b;
-    while (e > b && s.at(e - 1) == QLatin1Char(' '))
-        --e;
-    return s.mid(b, e - b);
-}
-
 // A pixel coordinate from a cell, bounded so that "1e300" cannot overflow
 // the placement arithmetic; nothing that far off shows anyway.
 int Coordinate(QStringView cell) { return int(LenientInteger(cell, -1000000, 1000000)); }
-
-quint32 RowColour(const Row& row)
-{
-    return MakeColour(LenientInt(row.cellView(ColR)), LenientInt(row.cellView(ColG)),
-                      LenientInt(row.cellView(ColB)));
-}
 
 void ScanTree(Editor& editor)
 {

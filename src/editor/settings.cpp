@@ -1,5 +1,6 @@
 #include "editor/settings.h"
 
+#include "editor/colours.h"
 #include "editor/preview.h"
 
 namespace velluno {
@@ -35,16 +36,98 @@ void SelectClockStyle(Editor& editor, int Index)
     optTime_Click(editor, Index);
 }
 
+namespace {
+
+// A hand length typed or set by a redraw: the record takes the field's text
+// (blue, not bold), then the hands are placed as "Analogico" places them,
+// without changing the selected option. Runs also while Filling: the record
+// is rewritten then too, and only the placement keeps still.
+void HandLengthChanged(Editor& editor, const Field& field, int node, const QString& prefix)
+{
+    Tree& tree = editor.doc.T_Strutt;
+    if (node < 1 || node > tree.count())
+        return;
+    tree.setText(node, prefix + TrimBlanks(field.text));
+    tree.markEdited(node, false);
+    optTime_Click(editor, 1);
+}
+
+enum class Picker { Minute, Hour, Operator, Date, Background };
+
+// The five colour pickers: the dialog on the swatch's colour, the swatch
+// and the preview item take the chosen colour, then the setting behind the
+// swatch is written and marked, and the preview is redrawn. Cancel stops
+// before any change; an unbound row or record stops after the preview item
+// changed, without a redraw.
+void PickColour(Editor& editor, Picker picker)
+{
+    if (picker == Picker::Minute || picker == Picker::Hour)
+        SelectClockStyle(editor, 1);
+    Swatch* swatches[] = {&editor.PicMin, &editor.PicOre, &editor.PicTxtColor1, &editor.PicTxtColor2,
+                          &editor.PicBGColor1};
+    Swatch& swatch = *swatches[int(picker)];
+    const std::optional<quint32> chosen = editor.dialogs->chooseColour(swatch.colour);
+    if (!chosen)
+        return;
+    swatch.colour = *chosen;
+    const QString text = RGBToString(*chosen, editor.colour);
+
+    Scene& c = editor.canvas;
+    quint64 rowId = 0;
+    switch (picker) {
+    case Picker::Minute:
+        c.LineMin.colour = *chosen;
+        rowId = editor.refs.MinuteColourRow;
+        break;
+    case Picker::Hour:
+        c.LineOra.colour = *chosen;
+        rowId = editor.refs.HourColourRow;
+        break;
+    case Picker::Operator:
+        c.lblOperatore.colour = *chosen;
+        rowId = editor.refs.OperatorColourRow;
+        break;
+    case Picker::Date:
+        c.lblData.colour = *chosen;
+        rowId = editor.refs.DateColourRow;
+        break;
+    case Picker::Background: {
+        SetWallpaperShown(editor, false);
+        c.background = *chosen;
+        Tree& tree = editor.doc.T_Strutt;
+        const int node = editor.refs.BackgroundNode;
+        if (node < 1 || node > tree.count())
+            return;
+        tree.setText(node, QStringLiteral("4 ") + text + QStringLiteral(" 0"));
+        tree.markEdited(node, true);
+        UpdateDesktop(editor);
+        return;
+    }
+    }
+    Table& table = editor.doc.L_RGBA;
+    const int r = table.findId(rowId);
+    if (r == 0)
+        return;
+    WriteComponents(table.row(r), editor.colour);
+    UpdateDesktop(editor);
+}
+
+}  // namespace
+
 void txtMin_Change(Editor& editor)
 {
-    // Writing the minute hand's length into its record is not built yet.
-    (void)editor;
+    HandLengthChanged(editor, editor.txtMin, editor.refs.MinuteLengthNode, QStringLiteral("2 8 "));
 }
 
 void txtOra_Change(Editor& editor)
 {
-    // Writing the hour hand's length into its record is not built yet.
-    (void)editor;
+    HandLengthChanged(editor, editor.txtOra, editor.refs.HourLengthNode, QStringLiteral("2 11 "));
 }
+
+void PicMin_Click(Editor& editor) { PickColour(editor, Picker::Minute); }
+void PicOre_Click(Editor& editor) { PickColour(editor, Picker::Hour); }
+void PicTxtColor1_Click(Editor& editor) { PickColour(editor, Picker::Operator); }
+void PicTxtColor2_Click(Editor& editor) { PickColour(editor, Picker::Date); }
+void PicBGColor1_Click(Editor& editor) { PickColour(editor, Picker::Background); }
 
 }  // namespace velluno

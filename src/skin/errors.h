@@ -32,6 +32,14 @@ struct SkinError {
         DiskFull,            // file
         CannotKeepOld,       // file, system: the old content could not be set aside
         CannotReplace,       // file, system
+        // Reading a colour scheme (file and 1-based line).
+        SchemeTooLarge,      // file
+        SchemeNotText,       // file, line: a control character
+        SchemeLineTooLong,   // file, line
+        SchemeTooManyRows,   // file, line: the first colour line past the last
+        SchemeShortLine,     // file, line: fewer than six fields
+        SchemeBadField,      // file, line, detail: the field's column, extra: its text
+        SchemeEmpty,         // file: no colour line
     };
 
     Code code = None;

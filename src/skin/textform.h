@@ -240,6 +240,18 @@ QString RGBToString(quint32 colour, ColourParts& parts);
 quint32 StringToRGB(QStringView line, ColourParts& parts);
 quint32 MakeColour(int r, int g, int b);  // components clamped into 0..255
 
+// A text without the blanks at its ends, as records are padded (tabs are
+// text, not blanks).
+inline QString TrimBlanks(const QString& s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && s.at(b) == QLatin1Char(' '))
+        ++b;
+    while (e > b && s.at(e - 1) == QLatin1Char(' '))
+        --e;
+    return s.mid(b, e - b);
+}
+
 // The record type of a line: its first character.
 inline QChar RecordType(QStringView line) { return line.isEmpty() ? QChar() : line.at(0); }
 

@@ -1,5 +1,6 @@
 #include "window/mainwindow.h"
 
+#include "editor/colours.h"
 #include "editor/elements.h"
 #include "editor/shell.h"
 #include "render/scene.h"
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -28,6 +30,7 @@
 #include <QTableView>
 #include <QFrame>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -87,6 +90,32 @@ void ShowSwatch(Swatch* swatch, const velluno::Swatch& s)
     swatch->setColour(s.colour);
     swatch->setEnabled(s.enabled);
 }
+
+// The preview's tooltips: what the element under the mouse is and which
+// colour rows draw it, in canvas pixels whatever the magnification.
+class CanvasTips : public QObject {
+public:
+    CanvasTips(const Editor& editor, CanvasView* view) : QObject(view), editor_(editor), view_(view) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != view_ || event->type() != QEvent::ToolTip)
+            return false;
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int zoom = view_->zoom();
+        const QString tip = CanvasTip(editor_, help->pos().x() / zoom, help->pos().y() / zoom);
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, view_);
+        return true;
+    }
+
+private:
+    const Editor& editor_;
+    CanvasView* view_;
+};
 
 }  // namespace
 
@@ -282,6 +311,7 @@ QWidget* frmDesktop::buildPreviewTab()
     auto* canvasColumn = new QVBoxLayout;
     PicDesktop_ = new CanvasView(page);
     PicDesktop_->setObjectName(QStringLiteral("PicDesktop"));
+    PicDesktop_->installEventFilter(new CanvasTips(editor_, PicDesktop_));
     canvasColumn->addWidget(PicDesktop_);
     auto* zoomRow = new QHBoxLayout;
     zoomRow->addWidget(new QLabel(QStringLiteral("Zoom:"), page));
@@ -547,6 +577,11 @@ void frmDesktop::buildColoursTab(QWidget* page)
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
     L_RGBA_ = makeTable(editor_.doc.L_RGBA, rgbaModel_, QStringLiteral("L_RGBA"));
+    // Each row's colour beside its numbers, drawn as the preview draws it.
+    rgbaModel_->setSwatchColumn(QStringLiteral("Colore"), RowColour);
+    // Edited rows turn bold: the narrow number columns follow their texts.
+    L_RGBA_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    L_RGBA_->horizontalHeader()->setStretchLastSection(true);
     columns->addWidget(L_RGBA_, 1);
     auto* side = new QVBoxLayout;
     auto* frame = new QGroupBox(QStringLiteral("Preview colore:"), page);

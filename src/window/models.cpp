@@ -3,6 +3,10 @@
 #include "window/icons.h"
 
 #include <QFont>
+#include <QHash>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 
 namespace velluno::window {
 
@@ -15,6 +19,25 @@ QVariant BoldFont(bool bold)
     QFont font;
     font.setBold(true);
     return font;
+}
+
+// A framed swatch, the same in every mode: a selected row shows its own
+// colour, not one tinted by the selection, and white shows on white.
+QIcon SwatchIcon(quint32 colour)
+{
+    QPixmap pixmap(kIconListSize, kIconListSize);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter p(&pixmap);
+        const QRect r(0, 2, kIconListSize - 1, kIconListSize - 5);
+        p.fillRect(r, ColourOf(colour));
+        p.setPen(QColor(90, 90, 90));
+        p.drawRect(r);
+    }
+    QIcon icon;
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Selected, QIcon::Active, QIcon::Disabled})
+        icon.addPixmap(pixmap, mode);
+    return icon;
 }
 
 }  // namespace
@@ -31,7 +54,15 @@ int TableModel::rowCount(const QModelIndex& parent) const
 
 int TableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(table_.headers().size());
+    return parent.isValid() ? 0 : int(table_.headers().size()) + (colourOf_ ? 1 : 0);
+}
+
+void TableModel::setSwatchColumn(const QString& header, std::function<quint32(const Row&)> colourOf)
+{
+    beginResetModel();
+    swatchHeader_ = header;
+    colourOf_ = std::move(colourOf);
+    endResetModel();
 }
 
 QVariant TableModel::data(const QModelIndex& index, int role) const
@@ -42,6 +73,20 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
         return QVariant();
     const int n = index.row() + 1;
     const Row& row = table_.row(n);
+    if (index.column() == table_.headers().size()) {
+        // The swatch column: the colour, nothing to read or sort.
+        const quint32 colour = colourOf_(row);
+        if (role == Qt::DecorationRole) {
+            // A table has a few hundred colours at most: each is drawn once.
+            auto it = swatches_.constFind(colour);
+            if (it == swatches_.constEnd())
+                it = swatches_.insert(colour, SwatchIcon(colour));
+            return *it;
+        }
+        if (role == Qt::ToolTipRole)
+            return QStringLiteral("%1 %2 %3").arg(colour & 0xFF).arg((colour >> 8) & 0xFF).arg((colour >> 16) & 0xFF);
+        return QVariant();
+    }
     switch (role) {
     case Qt::DisplayRole:
         return table_.text(n, index.column());
@@ -66,6 +111,9 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < table_.headers().size())
         return table_.headers().at(section);
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && colourOf_ &&
+        section == table_.headers().size())
+        return swatchHeader_;
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -7,6 +7,9 @@
 #include <QAbstractItemModel>
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QHash>
+#include <QIcon>
+#include <functional>
 #include <vector>
 
 namespace velluno::window {
@@ -31,9 +34,17 @@ public:
     // state); the same count only repaints, so scrolling stays where it was.
     void refresh();
 
+    // One more column after the table's own, for the eye only: a swatch of
+    // the colour `colourOf` gives each row (0x00BBGGRR), its components as
+    // the tooltip. No cell of the table lies behind it.
+    void setSwatchColumn(const QString& header, std::function<quint32(const Row&)> colourOf);
+
 private:
     const Table& table_;
     int rows_ = 0;  // the count the views were last told about
+    QString swatchHeader_;
+    std::function<quint32(const Row&)> colourOf_;
+    mutable QHash<quint32, QIcon> swatches_;
 };
 
 class TreeModel : public QAbstractItemModel {

@@ -1,0 +1,64 @@
+// velluno-cli colours SKIN: the skin's colour table in the form of a colour
+// scheme (the editor's colors.txt), so that a skin's colours can be kept as
+// a scheme and two skins' colours compared with diff. Reads the skin as the
+// editor does and writes nothing to the disk.
+#include "cli/commands.h"
+#include "cli/reasons.h"
+#include "skin/colourscheme.h"
+#include "skin/reader.h"
+
+#include <QFile>
+#include <QTextStream>
+
+namespace velluno::cli {
+
+int CmdColours(const QStringList& args)
+{
+    QTextStream err(stderr);
+    if (args.size() != 1 || args.first().startsWith(QLatin1Char('-'))) {
+        err << "usage: velluno-cli colours SKIN" << Qt::endl;
+        return 2;
+    }
+    const SkinReading reading = ReadSkin(args.first());
+    // Half a table or none at all is no scheme of the skin: say why instead.
+    if (!reading.error.ok()) {
+        err << "velluno-cli colours: " << EnglishText(reading.error) << Qt::endl;
+        return 1;
+    }
+    if (reading.badMagic) {
+        err << "velluno-cli colours: " << EnglishText(SaveRefusal::BadMagic) << Qt::endl;
+        return 1;
+    }
+    const Table& colours = reading.doc.L_RGBA;
+    if (colours.isEmpty())
+        err << "velluno-cli colours: the skin has no colour record (an empty scheme does not load)" << Qt::endl;
+
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly) || out.write(ColourSchemeText(colours)) < 0 || !out.flush()) {
+        err << "velluno-cli colours: the standard output cannot be written" << Qt::endl;
+        return 1;
+    }
+
+    // Rows that the editor would refuse to load: the scheme is printed whole,
+    // for a comparison, but said not to load.
+    int refused = 0;
+    for (int r = 1; r <= colours.count(); ++r) {
+        const Row& row = colours.row(r);
+        const QStringView fields[kSchemeFields] = {row.keyView(), row.cellView(ColR), row.cellView(ColG),
+                                                   row.cellView(ColB), row.cellView(ColAlpha),
+                                                   row.cellView(ColRgbaIndex)};
+        const int bad = BadSchemeField(fields);
+        if (bad < 0)
+            continue;
+        ++refused;
+        err << "velluno-cli colours: row " << r << " (" << row.key() << "): field " << SchemeFieldName(bad)
+            << " holds \"" << fields[bad].toString() << "\", which a colour scheme cannot load" << Qt::endl;
+    }
+    if (refused > 0) {
+        err << "velluno-cli colours: " << refused << " row(s) would stop the scheme from loading" << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace velluno::cli
