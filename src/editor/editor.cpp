@@ -40,10 +40,9 @@ Field& Editor::field(FieldRef ref)
 void Editor::setText(FieldRef ref, const QString& text)
 {
     Field& f = field(ref);
-    const QString cut = text.left(f.maxLength);
-    if (f.text == cut)
+    if (f.text == text)
         return;
-    f.text = cut;
+    f.text = text;
     FieldChanged(*this, ref);
 }
 

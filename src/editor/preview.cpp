@@ -36,10 +36,6 @@ QString TrimBlanks(const QString& s)
     return s.mid(b, e - b);
 }
 
-// A pixel coordinate from a cell, bounded so that "1e300" cannot overflow
-// the placement arithmetic; nothing that far off shows anyway.
-int Coordinate(QStringView cell) { return int(LenientInteger(cell, -1000000, 1000000)); }
-
 quint32 RowColour(const Row& row)
 {
     return MakeColour(LenientInt(row.cellView(ColR)), LenientInt(row.cellView(ColG)),
@@ -166,6 +162,13 @@ void SoftKeyBar(Editor& editor)
 void PlaceElements(Editor& editor)
 {
     Scene& c = editor.canvas;
+    // A field set below may render again from within this render, which
+    // draws all the outlines itself; this render then goes on with the
+    // elements after it. Collected apart and put on the canvas at the end
+    // (step 2 has cleared it), the outlines are this render's own, not those
+    // of the nested render followed by a second copy of the rest.
+    QVector<Outline> outlines;
+    outlines.reserve(kElementCount);
     for (int k : kRenderOrder) {
         const LayoutElement& e = kLayoutElements[k];
         const int r = editor.doc.L_Dim.findKey(QLatin1String(e.key));
@@ -176,8 +179,8 @@ void PlaceElements(Editor& editor)
         // copy half-updated values.
         const Row& row = editor.doc.L_Dim.row(r);
         const QString cells[4] = {row.cell(ColX1), row.cell(ColY1), row.cell(ColX2), row.cell(ColY2)};
-        const int x1 = Coordinate(cells[0]), y1 = Coordinate(cells[1]);
-        const int x2 = Coordinate(cells[2]), y2 = Coordinate(cells[3]);
+        const int x1 = CellCoordinate(cells[0]), y1 = CellCoordinate(cells[1]);
+        const int x2 = CellCoordinate(cells[2]), y2 = CellCoordinate(cells[3]);
         editor.refs.ElementRow[k] = row.id;
         editor.optPos[k].enabled = true;
 
@@ -212,11 +215,14 @@ void PlaceElements(Editor& editor)
             editor.setText(Txt(e.firstTxt + i), PlainNumber(LenientNumber(cells[i])));
             editor.txt[e.firstTxt + i].enabled = true;
         }
-        c.outlines.append(Outline{x1, y1, x2, y2, e.redOutline ? kRed : kBlack});
+        outlines.append(Outline{x1, y1, x2, y2, e.redOutline ? kRed : kBlack});
     }
+    c.outlines = std::move(outlines);
 }
 
 }  // namespace
+
+int CellCoordinate(QStringView cell) { return int(LenientInteger(cell, -1000000, 1000000)); }
 
 void UpdateDesktop(Editor& editor)
 {
@@ -278,8 +284,8 @@ bool ElementBox(const Editor& editor, int k, QRect* box)
     if (r == 0)
         return false;
     const Row& row = table.row(r);
-    *box = QRect(QPoint(Coordinate(row.cellView(ColX1)), Coordinate(row.cellView(ColY1))),
-                 QPoint(Coordinate(row.cellView(ColX2)), Coordinate(row.cellView(ColY2))));
+    *box = QRect(QPoint(CellCoordinate(row.cellView(ColX1)), CellCoordinate(row.cellView(ColY1))),
+                 QPoint(CellCoordinate(row.cellView(ColX2)), CellCoordinate(row.cellView(ColY2))));
     return true;
 }
 
@@ -288,7 +294,13 @@ int ElementAt(const Editor& editor, int x, int y)
     for (int i = kElementCount - 1; i >= 0; --i) {
         const int k = kRenderOrder[i];
         QRect box;
-        if (ElementBox(editor, k, &box) && box.normalized().contains(x, y))
+        if (!ElementBox(editor, k, &box))
+            continue;
+        // The outline is drawn between the corners whichever way round they
+        // are given, both included (QRect::normalized would leave the
+        // border out of a rectangle given right to left).
+        if (x >= qMin(box.left(), box.right()) && x <= qMax(box.left(), box.right()) &&
+            y >= qMin(box.top(), box.bottom()) && y <= qMax(box.top(), box.bottom()))
             return k;
     }
     return -1;
