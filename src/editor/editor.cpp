@@ -18,6 +18,8 @@ Editor::Editor(Dialogs& d) : dialogs(&d)
     chkWallPaper.checked = true;
     chkDim.checked = true;
     chkConferma.checked = true;
+    // The rectangle view's option is at hand from the start, skin or not.
+    chkCls.enabled = true;
     // The operator's name and the date sit in fixed boxes of 158 x 17.
     canvas.lblOperatore.text = QStringLiteral("varavave IT");
     canvas.lblOperatore.width = 158;
