@@ -248,6 +248,11 @@ void Positions::nothingIsWrittenWhileFillingOrUnbound()
     QCOMPARE(o.e.renders, renders);
     QCOMPARE(o.row("0006").cell(ColX1), QStringLiteral("50"));
     QVERIFY(!o.marked("0006"));
+
+    // The first change after the opening writes the whole group as the
+    // fields show it: the "012" the user never touched becomes 12.
+    o.type(1, QStringLiteral("5"));
+    QCOMPARE(o.cells("0570"), L({"12", "205", "100", "40", "-", "-"}));
 }
 
 void Positions::keyFilterOnTypedSentAndPastedKeys()
@@ -360,15 +365,18 @@ void Positions::moveStepAndTextForms()
     QCOMPARE(o.e.txt[0].text, QStringLiteral("-2"));
 
     // A step emptied by Backspace reads 0: the element is still marked and
-    // rendered once, and the changed axis is written as plain numbers.
+    // rendered once, and the cells of the button's axis are written as
+    // plain numbers; no field changes, so the other axis keeps its text.
     o.typeKeys(QStringLiteral("txtOffSet"), 0, {8});
     QCOMPARE(o.e.txtOffSet.text, QString());
     Row& row = const_cast<Row&>(o.row("0570"));
+    row.setCell(ColX1, QStringLiteral("-02"));
     row.setCell(ColY1, QStringLiteral("020"));
     int renders = o.e.renders;
     o.click("cmdMoveDown");
     QCOMPARE(o.e.renders, renders + 1);
-    QCOMPARE(o.cells("0570").mid(0, 4), L({"-2", "20", "4", "40.5"}));
+    QCOMPARE(o.cells("0570").mid(0, 4), L({"-02", "20", "4", "40.5"}));
+    row.setCell(ColX1, QStringLiteral("-2"));
 
     // Far past the edges, step 9: no clamping, and the whole number comes
     // back through the field, longer than anything a user may type.
@@ -503,6 +511,11 @@ void Positions::rectangleView()
     QCOMPARE(Pixel(view, 50, 60), kBlackRgb);
     QCOMPARE(Pixel(view, 40, 45), kBlackRgb);
     QCOMPARE(Pixel(view, 45, 50), kBlueRgb);
+    // The painter takes either order of the corners, both included.
+    view = RenderRectangles({QRect(QPoint(50, 60), QPoint(40, 45))});
+    QCOMPARE(Pixel(view, 50, 60), kBlackRgb);
+    QCOMPARE(Pixel(view, 40, 45), kBlackRgb);
+    QCOMPARE(Pixel(view, 51, 60), kWhite);
 
     // With it, the view is cleared first. Cells that are not numbers draw
     // at 0; a row click changes no cell and renders nothing.
