@@ -9,6 +9,10 @@
 #include "render/scene.h"
 #include "testsupport.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -147,6 +151,7 @@ private slots:
     void dragFindsTheTopmostOutline();
     void rectangleView();
     void badCellsAndFarCoordinates();
+    void scriptDrag();
 };
 
 void Positions::typedDigitWritesTheGroupBack()
@@ -557,6 +562,48 @@ void Positions::badCellsAndFarCoordinates()
     QCOMPARE(RenderScene(o.e.canvas).size(), QSize(176, 220));
     // The element under the mouse ignores a box it cannot reach.
     QCOMPARE(ElementAt(o.e, 5, 10), kElementOperator);
+}
+
+void Positions::scriptDrag()
+{
+    // The script runner's drag, in phone pixels: what the window's drag does.
+    QTemporaryDir dir;
+    WriteFile(dir.filePath(QStringLiteral("varavave.ski")), SkinWith(kTwelve));
+    auto run = [&](const QByteArray& script, QByteArray* out) {
+        WriteFile(dir.filePath(QStringLiteral("session.txt")), script);
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(QStringLiteral(VELLUNO_BIN_DIR "/velluno-cli"), {QStringLiteral("script"), QStringLiteral("session.txt")});
+        if (!p.waitForFinished(60000))
+            return -1;
+        *out = p.readAllStandardOutput();
+        return p.exitCode();
+    };
+    QByteArray out;
+    QCOMPARE(run("answer-file varavave.ski\n"
+                 "toolbar LOAD\n"
+                 "dump\n"
+                 "drag 30 25 33 23\n"
+                 "drag 150 10 160 20\n"
+                 "row L_Dim 1\n"
+                 "dump\n",
+                 &out),
+             0);
+    const QList<QByteArray> lines = out.trimmed().split('\n');
+    QCOMPARE(lines.size(), 2);
+    const QJsonObject before = QJsonDocument::fromJson(lines[0]).object();
+    const QJsonObject after = QJsonDocument::fromJson(lines[1]).object();
+    const QJsonObject operatorRow = after["L_Dim"].toObject()["rows"].toArray()[0].toObject();
+    QCOMPARE(operatorRow["key"].toString(), QStringLiteral("0570"));
+    QCOMPARE(operatorRow["cells"].toArray().toVariantList().mid(0, 6),
+             QVariantList({"13", "18", "103", "38", "-", "-"}));
+    QVERIFY(operatorRow["bold"].toBool());
+    QCOMPARE(after["renders"].toInt() - before["renders"].toInt(), 5);
+    QCOMPARE(after["PicOBJ"].toArray(), QJsonArray({QJsonArray({13, 18, 103, 38})}));
+
+    // Four whole numbers, nothing else.
+    QCOMPARE(run("drag 1 2 3\n", &out), 2);
+    QCOMPARE(run("drag 1 2 3 x\n", &out), 2);
 }
 
 QTEST_MAIN(Positions)
