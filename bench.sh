@@ -11,8 +11,8 @@ for b in build/bench/bench_* build/bin/bench_*; do
   [ -x "$b" ] || continue
   echo "== $(basename "$b")"
   case "$(basename "$b")" in
-    # Sets its own short, interleaved repetitions: its figure is a ratio.
-    bench_open) "$b" "$@" ;;
+    # Set their own short, interleaved repetitions: their figures are ratios.
+    bench_open|bench_positions) "$b" "$@" ;;
     *) "$b" --benchmark_min_time=0.5 "$@" ;;
   esac
 done

@@ -234,10 +234,10 @@ void Colours::transparencyFieldsWriteTheirRows()
     QCOMPARE(e.txt[TxtDateAlpha].text, QStringLiteral("007"));
     QCOMPARE(RgbaRow(e, "0579").cell(ColAlpha), QStringLiteral("7"));
 
-    // A pasted sign counts as 0, shown as such.
+    // A pasted sign meets the key filter as a typed one does.
     Set(e, Txt(TxtOperatorAlpha), QStringLiteral("-4"));
-    QCOMPARE(e.txt[TxtOperatorAlpha].text, QStringLiteral("0"));
-    QCOMPARE(RgbaRow(e, "0595").cell(ColAlpha), QStringLiteral("0"));
+    QCOMPARE(e.txt[TxtOperatorAlpha].text, QStringLiteral("4"));
+    QCOMPARE(RgbaRow(e, "0595").cell(ColAlpha), QStringLiteral("4"));
 
     // The colour tab's field writes into the selected row, typed key by key.
     ClickRow(e, "0582");

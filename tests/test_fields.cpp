@@ -12,7 +12,7 @@ class FieldsTest : public QObject {
     Q_OBJECT
 private slots:
     void keysAnywhereInTheText();
-    void pasteIsNotFiltered();
+    void pasteMeetsTheKeyFilter();
 };
 
 void FieldsTest::keysAnywhereInTheText()
@@ -50,16 +50,34 @@ void FieldsTest::keysAnywhereInTheText()
     QCOMPARE(e.txt[7].text, QStringLiteral("42"));
 }
 
-void FieldsTest::pasteIsNotFiltered()
+void FieldsTest::pasteMeetsTheKeyFilter()
 {
     Session s;
     Editor& e = s.editor;
+    const FieldRef step{FieldKind::TxtOffSet, 0};
     e.txtOffSet.enabled = true;
-    PasteText(e, {FieldKind::TxtOffSet, 0}, QStringLiteral("ab"), -1, 0);
-    QCOMPARE(e.txtOffSet.text, QStringLiteral("a"));
+    // Only digits go in, and only as many as the maximum length leaves room for.
+    QCOMPARE(PasteText(e, step, QStringLiteral("a-7 9"), -1, 0), 1);
+    QCOMPARE(e.txtOffSet.text, QStringLiteral("7"));
+    // Nothing of it is a digit: the paste is refused, the text stays.
+    PasteText(e, step, QStringLiteral("-x\b"), -1, 0);
+    QCOMPARE(e.txtOffSet.text, QStringLiteral("7"));
+    // The empty text (a cut, a Delete) still empties the field.
+    PasteText(e, step, QString(), -1, 0);
+    QCOMPARE(e.txtOffSet.text, QString());
+
+    // Into the middle of a text: what fits beside the text that stays.
+    const FieldRef x1 = Txt(7);
+    e.txt[7].enabled = true;
+    e.setText(x1, QStringLiteral("12"));
+    QCOMPARE(PasteText(e, x1, QStringLiteral("3 4 5"), 1, 0), 2);
+    QCOMPARE(e.txt[7].text, QStringLiteral("132"));
+    QCOMPARE(PasteText(e, x1, QStringLiteral("98"), 0, 2), 2);
+    QCOMPARE(e.txt[7].text, QStringLiteral("982"));
+
     e.txtOffSet.enabled = false;
-    PasteText(e, {FieldKind::TxtOffSet, 0}, QStringLiteral("7"), -1, 0);
-    QCOMPARE(e.txtOffSet.text, QStringLiteral("a"));
+    PasteText(e, step, QStringLiteral("7"), -1, 0);
+    QCOMPARE(e.txtOffSet.text, QString());
 }
 
 QTEST_MAIN(FieldsTest)

@@ -325,8 +325,8 @@ void TestScript::typingGoesThroughTheKeyFilter()
                                             // \xNN keys inside quotes; a blank is no digit
                                             "type txt 4 \"\\b\\x31 \\x32x3\"\n"
                                             "dump\n"
-                                            // set: no key filter, cut to the maximum length
-                                            "set txt 5 \"a \\\"bc\"\n"
+                                            // set: the key filter, then cut to the maximum length
+                                            "set txt 5 \"a \\\"b1 2-3x4\"\n"
                                             "dump\n"
                                             // the empty text
                                             "set txt 5 \"\"\n"
@@ -346,7 +346,7 @@ void TestScript::typingGoesThroughTheKeyFilter()
     QCOMPARE(control(1, "txtOffSet")["text"].toString(), QStringLiteral("5"));
     // txt(4) shows the transparency 7 of the operator colour row.
     QCOMPARE(control(2, "txt", 4)["text"].toString(), QStringLiteral("123"));
-    QCOMPARE(control(3, "txt", 5)["text"].toString(), QStringLiteral("a \""));
+    QCOMPARE(control(3, "txt", 5)["text"].toString(), QStringLiteral("123"));
     QCOMPARE(control(4, "txt", 5)["text"].toString(), QString());
     QCOMPARE(control(5, "txt", 50)["enabled"].toBool(), false);
     QCOMPARE(control(5, "txt", 50)["text"].toString(), QString());

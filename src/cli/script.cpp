@@ -405,6 +405,22 @@ bool ParseCommand(const QVector<Word>& w, Command* c, QString* why)
         action.text = text.text;
         return event(kind, w.at(1).text, needsIndex ? c->index : 0);
     }
+    if (verb == QLatin1String("drag")) {
+        if (!words(5, 5))
+            return false;
+        int at[4];
+        for (int i = 0; i < 4; ++i) {
+            if (!ToInt(w.at(i + 1), &at[i])) {
+                *why = QStringLiteral("drag takes X1 Y1 X2 Y2, whole numbers of pixels");
+                return false;
+            }
+        }
+        action.x1 = at[0];
+        action.y1 = at[1];
+        action.x2 = at[2];
+        action.y2 = at[3];
+        return event(Kind::Drag, QString(), 0);
+    }
     if (verb == QLatin1String("dump")) {
         c->op = Op::Dump;
         if (!words(1, 2))

@@ -77,10 +77,14 @@ const ClickTarget kClickTargets[] = {
      [](Editor& e, int) { cmdLoadColors_Click(e); }},
     {"PicColor", ClickIndex::None, SwatchEnabled<&Editor::PicColor>, [](Editor& e, int) { PicColor_Click(e); }},
     // The preview tab: move tools, redraw, wallpaper.
-    {"cmdMoveUp", ClickIndex::None, ButtonEnabled<&Editor::cmdMoveUp>, NotYet},
-    {"cmdMoveDown", ClickIndex::None, ButtonEnabled<&Editor::cmdMoveDown>, NotYet},
-    {"cmdMoveLeft", ClickIndex::None, ButtonEnabled<&Editor::cmdMoveLeft>, NotYet},
-    {"cmdMoveRight", ClickIndex::None, ButtonEnabled<&Editor::cmdMoveRight>, NotYet},
+    {"cmdMoveUp", ClickIndex::None, ButtonEnabled<&Editor::cmdMoveUp>,
+     [](Editor& e, int) { cmdMoveUp_Click(e); }},
+    {"cmdMoveDown", ClickIndex::None, ButtonEnabled<&Editor::cmdMoveDown>,
+     [](Editor& e, int) { cmdMoveDown_Click(e); }},
+    {"cmdMoveLeft", ClickIndex::None, ButtonEnabled<&Editor::cmdMoveLeft>,
+     [](Editor& e, int) { cmdMoveLeft_Click(e); }},
+    {"cmdMoveRight", ClickIndex::None, ButtonEnabled<&Editor::cmdMoveRight>,
+     [](Editor& e, int) { cmdMoveRight_Click(e); }},
     {"cmdUpdate", ClickIndex::None, ButtonEnabled<&Editor::cmdUpdate>, [](Editor& e, int) { cmdUpdate_Click(e); }},
     {"chkWallPaper", ClickIndex::None, CheckEnabled<&Editor::chkWallPaper>,
      [](Editor& e, int) { SetWallpaperShown(e, !e.chkWallPaper.checked); }},
@@ -146,7 +150,7 @@ const TableTarget kTableTargets[] = {
      // Kept sorted on the clicked column, the cells compared as text.
      [](Editor& e, int column) { e.doc.L_Values.sortOn(column - 1); }},
     {"L_RGBA", &Document::L_RGBA, L_RGBA_Click, NotYet},
-    {"L_Dim", &Document::L_Dim, NotYet, NotYet},
+    {"L_Dim", &Document::L_Dim, L_Dim_Click, NotYet},
 };
 
 const TableTarget* FindTable(const QString& name)
@@ -375,8 +379,9 @@ ActionResult Perform(Editor& e, const UserAction& a)
         NotYet(e, a.index);
         break;
     case Kind::Drag:
-        // Dragging an element on the preview is not built yet.
-        NotYet(e, 0);
+        // A drag that starts on no element, or ends where it began, is no move.
+        if (!DragElement(e, a.x1, a.y1, a.x2, a.y2))
+            return Result(Outcome::Ignored);
         break;
     }
     return Result(Outcome::Done);

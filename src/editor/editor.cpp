@@ -22,6 +22,8 @@ Editor::Editor(Dialogs& d) : dialogs(&d)
     // background swatch's caption waits for a background record.
     PicColor.enabled = true;
     lbl0.enabled = false;
+    // The rectangle view's option is at hand from the start, skin or not.
+    chkCls.enabled = true;
     // The operator's name and the date sit in fixed boxes of 158 x 17.
     canvas.lblOperatore.text = QStringLiteral("varavave IT");
     canvas.lblOperatore.width = 158;
@@ -44,10 +46,9 @@ Field& Editor::field(FieldRef ref)
 void Editor::setText(FieldRef ref, const QString& text)
 {
     Field& f = field(ref);
-    const QString cut = text.left(f.maxLength);
-    if (f.text == cut)
+    if (f.text == text)
         return;
-    f.text = cut;
+    f.text = text;
     FieldChanged(*this, ref);
 }
 

@@ -31,7 +31,7 @@ struct FieldRef {
 struct Field {
     QString text;
     bool enabled = false;
-    int maxLength = 3;
+    int maxLength = 3;  // of what the user types or pastes
 };
 
 struct Check {
@@ -163,9 +163,12 @@ public:
 
     // ---- helpers every handler uses
     Field& field(FieldRef ref);
-    // Sets a field's text (cut to its maximum length); runs the field's change
-    // handler only when the text really changes. This one rule carries the
-    // re-entrance between the renderer and the field handlers.
+    // Sets a field's text; runs the field's change handler only when the text
+    // really changes. This one rule carries the re-entrance between the
+    // renderer and the field handlers. The maximum length bounds what the
+    // user types or pastes (TypeKeyAt, PasteText), not the program's own
+    // texts: a coordinate of -120 written by the renderer must come back
+    // whole through the field's write-back.
     void setText(FieldRef ref, const QString& text);
     // Shows a message box (recorded for the session dump) and returns the answer.
     Answer message(const QString& text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);

@@ -26,9 +26,6 @@ constexpr SoftKey kSoftKeys[3] = {{630, 0, 198}, {632, 77, 198}, {634, 96, 198}}
 // The thumbnail objects in the order a render loads them; 7 is the clock face.
 constexpr int kImageObjects[11] = {652, 632, 634, 631, 633, 635, 630, 674, 664, 675, 7};
 
-// A pixel coordinate from a cell, bounded so that "1e300" cannot overflow
-// the placement arithmetic; nothing that far off shows anyway.
-int Coordinate(QStringView cell) { return int(LenientInteger(cell, -1000000, 1000000)); }
 
 void ScanTree(Editor& editor)
 {
@@ -150,6 +147,13 @@ void SoftKeyBar(Editor& editor)
 void PlaceElements(Editor& editor)
 {
     Scene& c = editor.canvas;
+    // A field set below may render again from within this render, which
+    // draws all the outlines itself; this render then goes on with the
+    // elements after it. Collected apart and put on the canvas at the end
+    // (step 2 has cleared it), the outlines are this render's own, not those
+    // of the nested render followed by a second copy of the rest.
+    QVector<Outline> outlines;
+    outlines.reserve(kElementCount);
     for (int k : kRenderOrder) {
         const LayoutElement& e = kLayoutElements[k];
         const int r = editor.doc.L_Dim.findKey(QLatin1String(e.key));
@@ -160,8 +164,8 @@ void PlaceElements(Editor& editor)
         // copy half-updated values.
         const Row& row = editor.doc.L_Dim.row(r);
         const QString cells[4] = {row.cell(ColX1), row.cell(ColY1), row.cell(ColX2), row.cell(ColY2)};
-        const int x1 = Coordinate(cells[0]), y1 = Coordinate(cells[1]);
-        const int x2 = Coordinate(cells[2]), y2 = Coordinate(cells[3]);
+        const int x1 = CellCoordinate(cells[0]), y1 = CellCoordinate(cells[1]);
+        const int x2 = CellCoordinate(cells[2]), y2 = CellCoordinate(cells[3]);
         editor.refs.ElementRow[k] = row.id;
         editor.optPos[k].enabled = true;
 
@@ -196,11 +200,14 @@ void PlaceElements(Editor& editor)
             editor.setText(Txt(e.firstTxt + i), PlainNumber(LenientNumber(cells[i])));
             editor.txt[e.firstTxt + i].enabled = true;
         }
-        c.outlines.append(Outline{x1, y1, x2, y2, e.redOutline ? kRed : kBlack});
+        outlines.append(Outline{x1, y1, x2, y2, e.redOutline ? kRed : kBlack});
     }
+    c.outlines = std::move(outlines);
 }
 
 }  // namespace
+
+int CellCoordinate(QStringView cell) { return int(LenientInteger(cell, -1000000, 1000000)); }
 
 void UpdateDesktop(Editor& editor)
 {
@@ -262,8 +269,8 @@ bool ElementBox(const Editor& editor, int k, QRect* box)
     if (r == 0)
         return false;
     const Row& row = table.row(r);
-    *box = QRect(QPoint(Coordinate(row.cellView(ColX1)), Coordinate(row.cellView(ColY1))),
-                 QPoint(Coordinate(row.cellView(ColX2)), Coordinate(row.cellView(ColY2))));
+    *box = QRect(QPoint(CellCoordinate(row.cellView(ColX1)), CellCoordinate(row.cellView(ColY1))),
+                 QPoint(CellCoordinate(row.cellView(ColX2)), CellCoordinate(row.cellView(ColY2))));
     return true;
 }
 
@@ -272,7 +279,13 @@ int ElementAt(const Editor& editor, int x, int y)
     for (int i = kElementCount - 1; i >= 0; --i) {
         const int k = kRenderOrder[i];
         QRect box;
-        if (ElementBox(editor, k, &box) && box.normalized().contains(x, y))
+        if (!ElementBox(editor, k, &box))
+            continue;
+        // The outline is drawn between the corners whichever way round they
+        // are given, both included (QRect::normalized would leave the
+        // border out of a rectangle given right to left).
+        if (x >= qMin(box.left(), box.right()) && x <= qMax(box.left(), box.right()) &&
+            y >= qMin(box.top(), box.bottom()) && y <= qMax(box.top(), box.bottom()))
             return k;
     }
     return -1;

@@ -9,6 +9,11 @@ namespace velluno {
 
 void UpdateDesktop(Editor& editor);
 
+// A pixel coordinate from a cell: its numeric reading rounded, bounded so
+// that "1e300" cannot overflow the arithmetic of placing and drawing;
+// nothing that far off shows anyway.
+int CellCoordinate(QStringView cell);
+
 // The layout element whose outline holds the canvas pixel (x, y), border
 // included, among the elements whose row is bound: the one drawn last
 // there, as later outlines lie on top. -1 when there is none. What the

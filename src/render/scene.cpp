@@ -160,7 +160,10 @@ QImage RenderRectangles(const QVector<QRect>& rectangles)
     image.fill(Qt::white);
     QPainter painter(&image);
     for (const QRect& r : rectangles) {
-        const QRect box = QRect(r.topLeft(), r.bottomRight()).normalized();
+        // Not QRect::normalized: for corners given right to left it moves
+        // them inwards and the border pixels would be left out.
+        const QRect box(QPoint(qMin(r.left(), r.right()), qMin(r.top(), r.bottom())),
+                        QPoint(qMax(r.left(), r.right()), qMax(r.top(), r.bottom())));
         painter.fillRect(box, ToQColor(0xFF0000));
         PaintFrame(painter, Outline{box.left(), box.top(), box.right(), box.bottom(), 0});
     }

@@ -2,6 +2,7 @@
 
 #include "editor/colours.h"
 #include "editor/elements.h"
+#include "editor/preview.h"
 #include "editor/shell.h"
 #include "render/scene.h"
 #include "window/icons.h"
@@ -312,6 +313,26 @@ QWidget* frmDesktop::buildPreviewTab()
     PicDesktop_ = new CanvasView(page);
     PicDesktop_->setObjectName(QStringLiteral("PicDesktop"));
     PicDesktop_->installEventFilter(new CanvasTips(editor_, PicDesktop_));
+    // An element is dragged by its outline; the move is the core's, on release.
+    PicDesktop_->setDragSource([this](const QPoint& pixel, QRect* outline) {
+        return ElementBox(editor_, ElementAt(editor_, pixel.x(), pixel.y()), outline);
+    });
+    connect(PicDesktop_, &CanvasView::dragged, this, [this](const QPoint& from, const QPoint& to) {
+        UserAction a = UserAction::of(UserAction::Kind::Drag);
+        a.x1 = from.x();
+        a.y1 = from.y();
+        a.x2 = to.x();
+        a.y2 = to.y();
+        act(a);
+    });
+    // The arrow keys on the focused canvas are the four move buttons.
+    connect(PicDesktop_, &CanvasView::arrowPressed, this, [this](int key) {
+        const char* name = key == Qt::Key_Up     ? "cmdMoveUp"
+                           : key == Qt::Key_Down ? "cmdMoveDown"
+                           : key == Qt::Key_Left ? "cmdMoveLeft"
+                                                 : "cmdMoveRight";
+        act(UserAction::click(QLatin1String(name)));
+    });
     canvasColumn->addWidget(PicDesktop_);
     auto* zoomRow = new QHBoxLayout;
     zoomRow->addWidget(new QLabel(QStringLiteral("Zoom:"), page));

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMovie>
 #include <QPainter>
+#include <QtMath>
 #include <QRegularExpression>
 
 namespace velluno::window {
@@ -196,6 +197,126 @@ QSize CanvasView::sizeHint() const
     return QSize(176, 220) * zoom_;
 }
 
+void CanvasView::setDragSource(DragSource source)
+{
+    source_ = std::move(source);
+    setFocusPolicy(source_ ? Qt::StrongFocus : Qt::NoFocus);
+    // Without a button held, the pointer shows what a press would drag.
+    setMouseTracking(bool(source_));
+    if (!source_)
+        cancelDrag();
+}
+
+QPoint CanvasView::pixelAt(const QPointF& position) const
+{
+    // Floor, not truncation: left of the canvas is pixel -1, not 0.
+    return QPoint(qFloor(position.x() / zoom_), qFloor(position.y() / zoom_));
+}
+
+QRect CanvasView::dragOutline() const
+{
+    return dragging_ ? outline_.translated(to_ - from_) : QRect();
+}
+
+void CanvasView::cancelDrag()
+{
+    if (!dragging_)
+        return;
+    dragging_ = false;
+    unsetCursor();
+    update();
+}
+
+void CanvasView::mousePressEvent(QMouseEvent* event)
+{
+    if (dragging_) {
+        // A second button while dragging gives the drag up.
+        cancelDrag();
+        return;
+    }
+    QRect box;
+    const QPoint pixel = pixelAt(event->position());
+    if (event->button() != Qt::LeftButton || !source_ || !source_(pixel, &box)) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    dragging_ = true;
+    outline_ = QRect(QPoint(qMin(box.left(), box.right()), qMin(box.top(), box.bottom())),
+                     QPoint(qMax(box.left(), box.right()), qMax(box.top(), box.bottom())));
+    from_ = to_ = pixel;
+    setCursor(Qt::ClosedHandCursor);
+    update();
+}
+
+void CanvasView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pixel = pixelAt(event->position());
+    if (!dragging_) {
+        QRect box;
+        if (source_ && source_(pixel, &box))
+            setCursor(Qt::OpenHandCursor);
+        else
+            unsetCursor();
+        return;
+    }
+    if (pixel == to_)
+        return;
+    to_ = pixel;
+    update();
+}
+
+void CanvasView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!dragging_ || event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    to_ = pixelAt(event->position());
+    const QPoint from = from_, to = to_;
+    dragging_ = false;
+    setCursor(Qt::OpenHandCursor);
+    update();
+    if (to != from)
+        emit dragged(from, to);
+}
+
+void CanvasView::keyPressEvent(QKeyEvent* event)
+{
+    if (dragging_ && event->key() == Qt::Key_Escape) {
+        cancelDrag();
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (source_ && event->modifiers() == Qt::NoModifier) {
+            emit arrowPressed(event->key());
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CanvasView::focusOutEvent(QFocusEvent* event)
+{
+    // The window gave up the mouse (another window came to the front): the
+    // release may never come.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        cancelDrag();
+    QWidget::focusOutEvent(event);
+}
+
+void CanvasView::hideEvent(QHideEvent* event)
+{
+    cancelDrag();
+    QWidget::hideEvent(event);
+}
+
 void CanvasView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -203,6 +324,19 @@ void CanvasView::paintEvent(QPaintEvent*)
         p.fillRect(rect(), Qt::white);
     else
         p.drawImage(0, 0, scaled_);
+    if (!dragging_)
+        return;
+    // The outline that follows the mouse: a frame one canvas pixel wide,
+    // blue as the edited mark.
+    const QRect box = dragOutline();
+    const int z = zoom_;
+    const QColor blue(0, 0, 255);
+    const int left = box.left() * z, top = box.top() * z;
+    const int width = box.width() * z, height = box.height() * z;
+    p.fillRect(QRect(left, top, width, z), blue);
+    p.fillRect(QRect(left, top + height - z, width, z), blue);
+    p.fillRect(QRect(left, top, z, height), blue);
+    p.fillRect(QRect(left + width - z, top, z, height), blue);
 }
 
 // ---------------------------------------------------------------- GifPane

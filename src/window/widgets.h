@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
+#include <functional>
 
 class QMovie;
 
@@ -79,9 +80,21 @@ private:
 
 // The phone canvas, magnified by a whole factor without smoothing, so each
 // canvas pixel is a square block of the same colour.
+//
+// With a drag source, the canvas also takes drags: the left button pressed
+// on what the source names (an element's outline, in canvas pixels) starts
+// a drag; while it lasts an outline of the same size follows the mouse by
+// whole canvas pixels, drawn over the canvas by the view alone; releasing
+// reports where the drag began and ended, Escape (or another button)
+// cancels it. The canvas then takes the keyboard focus too, and reports the
+// four arrow keys.
 class CanvasView : public QWidget {
     Q_OBJECT
 public:
+    // The outline under a canvas pixel, corners as given; false when nothing
+    // there can be dragged.
+    using DragSource = std::function<bool(const QPoint& pixel, QRect* outline)>;
+
     explicit CanvasView(QWidget* parent = nullptr);
     void setCanvas(const QImage& canvas);
     void setZoom(int zoom);
@@ -89,13 +102,41 @@ public:
     const QImage& canvas() const { return canvas_; }
     QSize sizeHint() const override;
 
+    void setDragSource(DragSource source);
+    // The canvas pixel under a point of the widget, also beyond the canvas.
+    QPoint pixelAt(const QPointF& position) const;
+    bool dragging() const { return dragging_; }
+    // The outline that follows the mouse, left to right and top to bottom,
+    // in canvas pixels; empty when no drag is under way.
+    QRect dragOutline() const;
+
+signals:
+    // A drag released, from the pixel pressed to the pixel let go, when the
+    // two differ.
+    void dragged(const QPoint& from, const QPoint& to);
+    // Qt::Key_Up, Key_Down, Key_Left or Key_Right, on the focused canvas.
+    void arrowPressed(int key);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    void cancelDrag();
+
     QImage canvas_;
     QImage scaled_;
     int zoom_ = 1;
+    DragSource source_;
+    bool dragging_ = false;
+    QRect outline_;  // where the drag started, left to right and top to bottom
+    QPoint from_;
+    QPoint to_;
 };
 
 // The object preview pane: the picture named by the pane's page, animated

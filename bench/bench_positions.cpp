@@ -1,0 +1,194 @@
+// Moving elements on the sample skin (images extracted, image cache warm):
+// a move of all twelve elements ticked, and one digit typed into a position
+// field, each beside as many plain renders as its cascade performs, measured
+// in the same run. The cascade should add little beyond its renders: each
+// should cost at most 1.2 times its renders.
+#include "editor/actions.h"
+#include "editor/objects.h"
+#include "editor/opensave.h"
+#include "editor/positions.h"
+#include "editor/preview.h"
+#include "editor/shell.h"
+
+#include "benchsupport.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace velluno;
+
+namespace {
+
+struct Sample {
+    QTemporaryDir dir;
+    UnansweredDialogs dialogs;
+    Editor editor{dialogs};
+    bool ready = false;
+    int moveRenders = 0;   // renders of one move of the twelve
+    int digitRenders = 0;  // renders of one digit typed
+
+    Sample()
+    {
+        const QDir sample(QStringLiteral(VELLUNO_SOURCE_DIR "/examples/varavave"));
+        for (const QString& name : sample.entryList(QDir::Files))
+            QFile::copy(sample.filePath(name), QDir(dir.path()).filePath(name));
+        Form_Load(editor);
+        if (!OpenSkinFile(editor, dir.filePath(QStringLiteral("varavave.ski"))).completed)
+            return;
+        cmdExportAll_Click(editor);
+        for (Check& tick : editor.optPos)
+            tick.checked = true;
+        // Once each, so that the timed runs start from rows already marked
+        // and the counts are known.
+        int before = editor.renders;
+        move(0);
+        moveRenders = editor.renders - before;
+        move(1);
+        before = editor.renders;
+        typeDigit(0);
+        digitRenders = editor.renders - before;
+        typeDigit(1);
+        std::fprintf(stderr, "sample: %d rows in L_Dim, %d images decoded; renders: %d per move of the twelve, "
+                             "%d per typed digit\n",
+                     editor.doc.L_Dim.count(), editor.images.decodes(), moveRenders, digitRenders);
+        ready = moveRenders > 0 && digitRenders > 0;
+    }
+
+    // Right and left by turns, so that the rows stay where they are.
+    void move(int i)
+    {
+        if (i % 2 == 0)
+            cmdMoveRight_Click(editor);
+        else
+            cmdMoveLeft_Click(editor);
+    }
+    // A digit typed over the whole of Y1 of the operator text: 6 and 4 by
+    // turns (the sample has 4 there).
+    void typeDigit(int i)
+    {
+        const FieldRef y1 = Txt(1);
+        TypeKeyAt(editor, y1, i % 2 == 0 ? '6' : '4', 0, int(editor.txt[1].text.size()));
+    }
+};
+
+Sample& TheSample()
+{
+    static Sample sample;
+    return sample;
+}
+
+void BM_MoveTwelve(benchmark::State& state)
+{
+    Sample& s = TheSample();
+    if (!s.ready) {
+        state.SkipWithError("no sample skin");
+        return;
+    }
+    const int renders = s.editor.renders;
+    int i = 0;
+    for (auto _ : state)
+        s.move(i++);
+    state.counters["renders"] = double(s.editor.renders - renders) / double(state.iterations());
+    if (i % 2 == 1)
+        s.move(i);  // back where it was for the next repetition
+}
+BENCHMARK(BM_MoveTwelve)->Unit(benchmark::kMicrosecond);
+
+void BM_TypeDigit(benchmark::State& state)
+{
+    Sample& s = TheSample();
+    if (!s.ready) {
+        state.SkipWithError("no sample skin");
+        return;
+    }
+    const int renders = s.editor.renders;
+    int i = 0;
+    for (auto _ : state)
+        s.typeDigit(i++);
+    state.counters["renders"] = double(s.editor.renders - renders) / double(state.iterations());
+    if (i % 2 == 1)
+        s.typeDigit(i);
+}
+BENCHMARK(BM_TypeDigit)->Unit(benchmark::kMicrosecond);
+
+// `count` plain renders of the same document, nothing changed between them.
+void Renders(benchmark::State& state, const int* count)
+{
+    Sample& s = TheSample();
+    if (!s.ready) {
+        state.SkipWithError("no sample skin");
+        return;
+    }
+    for (auto _ : state)
+        for (int n = 0; n < *count; ++n)
+            UpdateDesktop(s.editor);
+}
+
+// How many renders each cascade performs, known once the sample is open.
+int moveRenders = 0;
+int digitRenders = 0;
+
+// Prints, after the usual table, each cascade's time in plain renders of
+// the same count, from the medians.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.aggregate_name == "median")
+                medians_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        ratio("BM_MoveTwelve", "BM_RendersOfMove", moveRenders);
+        ratio("BM_TypeDigit", "BM_RendersOfDigit", digitRenders);
+    }
+
+private:
+    void ratio(const std::string& cascade, const std::string& renders, int count)
+    {
+        const double a = medians_[cascade], b = medians_[renders];
+        if (a > 0 && b > 0)
+            std::printf("%s / %d UpdateDesktop (medians): %.3f\n", cascade.c_str(), count, a / b);
+    }
+    std::map<std::string, double> medians_;
+};
+
+}  // namespace
+
+// Short repetitions in random order, as the two figures of each pair are
+// compared: on a shared machine the speed drifts. Flags given on the command
+// line come after these and win.
+int main(int argc, char** argv)
+{
+    std::vector<char*> args(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    char repetitions[] = "--benchmark_repetitions=30";
+    char minTime[] = "--benchmark_min_time=0.1";
+    char aggregates[] = "--benchmark_report_aggregates_only=true";
+    args.insert(args.begin() + 1, {interleave, repetitions, minTime, aggregates});
+    int count = int(args.size());
+    args.push_back(nullptr);
+    RatioReporter reporter;
+    return velluno::bench::RunBenchmarks(
+        count, args.data(),
+        [] {
+            Sample& s = TheSample();
+            moveRenders = s.moveRenders;
+            digitRenders = s.digitRenders;
+            benchmark::RegisterBenchmark("BM_RendersOfMove", Renders, &moveRenders)
+                ->Unit(benchmark::kMicrosecond);
+            benchmark::RegisterBenchmark("BM_RendersOfDigit", Renders, &digitRenders)
+                ->Unit(benchmark::kMicrosecond);
+        },
+        &reporter);
+}
