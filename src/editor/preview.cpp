@@ -29,9 +29,6 @@ constexpr int kImageObjects[11] = {652, 632, 634, 631, 633, 635, 630, 674, 664, 
 
 void ScanTree(Editor& editor)
 {
-    static const QString kMinutePrefix = QStringLiteral("2 8 ");
-    static const QString kHourPrefix = QStringLiteral("2 11 ");
-    static const QString kBackgroundTag = QStringLiteral("0 41 98_1");
     // By number, re-reading the node each time: filling a field runs its
     // handler, which may rewrite this very node.
     const Tree& tree = editor.doc.T_Strutt;
@@ -44,13 +41,13 @@ void ScanTree(Editor& editor)
         if (!parameter && !background)
             continue;
         const QString text = tree.text(k);
-        if (parameter && text.startsWith(kMinutePrefix)) {
+        if (parameter && text.startsWith(kMinuteLengthPrefix)) {
             editor.refs.MinuteLengthNode = k;
             editor.setText({FieldKind::TxtMin, 0}, TrimBlanks(text.mid(4)));
             editor.txtMin.enabled = true;
             editor.PicMin.enabled = true;
         }
-        if (parameter && text.startsWith(kHourPrefix)) {
+        if (parameter && text.startsWith(kHourLengthPrefix)) {
             editor.refs.HourLengthNode = k;
             editor.setText({FieldKind::TxtOra, 0}, TrimBlanks(text.mid(4)));
             editor.txtOra.enabled = true;

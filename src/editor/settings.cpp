@@ -116,12 +116,12 @@ void PickColour(Editor& editor, Picker picker)
 
 void txtMin_Change(Editor& editor)
 {
-    HandLengthChanged(editor, editor.txtMin, editor.refs.MinuteLengthNode, QStringLiteral("2 8 "));
+    HandLengthChanged(editor, editor.txtMin, editor.refs.MinuteLengthNode, kMinuteLengthPrefix);
 }
 
 void txtOra_Change(Editor& editor)
 {
-    HandLengthChanged(editor, editor.txtOra, editor.refs.HourLengthNode, QStringLiteral("2 11 "));
+    HandLengthChanged(editor, editor.txtOra, editor.refs.HourLengthNode, kHourLengthPrefix);
 }
 
 void PicMin_Click(Editor& editor) { PickColour(editor, Picker::Minute); }

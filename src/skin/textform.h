@@ -252,6 +252,14 @@ inline QString TrimBlanks(const QString& s)
     return s.mid(b, e - b);
 }
 
+// The records the editor finds by their text: the parameter records of the
+// hands' lengths ("2 8 " and the minute hand's length, "2 11 " and the hour
+// hand's), and the background colour, the first record of the section
+// "0 41 98" (its tree tag).
+inline const QString kMinuteLengthPrefix = QStringLiteral("2 8 ");
+inline const QString kHourLengthPrefix = QStringLiteral("2 11 ");
+inline const QString kBackgroundTag = QStringLiteral("0 41 98_1");
+
 // The record type of a line: its first character.
 inline QChar RecordType(QStringView line) { return line.isEmpty() ? QChar() : line.at(0); }
 
