@@ -8,6 +8,7 @@
 #include "skin/reader.h"
 #include "skin/writer.h"
 
+#include <QDir>
 #include <QTextStream>
 
 namespace velluno::cli {
@@ -50,6 +51,12 @@ int CmdExport(const QStringList& args)
     const ExtractReport report = ExtractImages(reading.doc);
     for (const ExtractReport::Fault& f : report.faults)
         out << f.key << ": " << EnglishText(f) << '\n';
+    // Not an error, but nothing to miss either: a file the user edited is
+    // not where it was any more.
+    QTextStream err(stderr);
+    for (const ExtractReport::Kept& k : report.kept)
+        err << "velluno-cli export: " << k.key << ": " << QDir::toNativeSeparators(k.image)
+            << " held other bytes (edited by hand?): kept as " << QDir::toNativeSeparators(k.backup) << '\n';
     out << report.written << " images extracted into " << reading.doc.GifDir << ", " << report.skipped
         << " replaced rows skipped, " << report.faults.size() << " faulty rows\n";
     return 0;

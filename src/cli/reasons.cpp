@@ -93,6 +93,10 @@ QString EnglishText(const ExtractReport::Fault& f)
     }
     case Fault::CannotWrite:
         return QStringLiteral("the image file %1 cannot be written%2").arg(Path(f.file), Because(f.system));
+    case Fault::CannotKeepEdited:
+        return QStringLiteral("the image file %1 holds other bytes (edited by hand?) that cannot be kept "
+                              "beside it%2: it was left as it is")
+            .arg(Path(f.file), Because(f.system));
     }
     return QString();
 }
