@@ -1,5 +1,6 @@
 #pragma once
 // The window's words for the failures the skin library reports.
+#include "render/imageguard.h"
 #include "skin/errors.h"
 
 namespace velluno {
@@ -12,5 +13,13 @@ QString FailureText(const SkinError& error);
 // The message of a save that stopped: the failure, then that no file was
 // changed (or where the old contents are kept when putting them back failed).
 QString SaveFailureText(const SkinError& error);
+
+// Why an image was not taken, as a phrase: "il file è vuoto".
+QString ImageFaultText(ImageFault fault);
+// The number the row display shows with it ("Errore n° 4, ..."): the error
+// code of Qt's image reader (QImageReader::ImageReaderError) that stands for
+// the fault: 1 file not found, 2 device error, 3 unsupported format, 4
+// invalid data. Stable: the codes are part of Qt's interface.
+int ImageFaultNumber(ImageFault fault);
 
 }  // namespace velluno
