@@ -157,10 +157,10 @@ void TestWindowObjects::paneShowsAtTheTopLeftAndAnimates()
     QVERIFY(QFile::copy(corpus + QStringLiteral("/gif-test-suite/animated_loop.gif"), w.image(QStringLiteral("0641"))));
     w.clickRow(QStringLiteral("0641"));
     QVERIFY(w.pane()->animated());
-    QMovie* movie = w.pane()->movie();
-    QVERIFY(movie && movie->frameCount() > 1);
-    const int first = movie->currentFrameNumber();
-    QTRY_VERIFY_WITH_TIMEOUT(movie->currentFrameNumber() != first, 3000);
+    QVERIFY(w.pane()->movie()->frameCount() > 1);
+    // Asked anew each time: the copy above may still reach the watcher,
+    // which reloads the pane's movie from the start.
+    QTRY_VERIFY_WITH_TIMEOUT(w.pane()->movie() && w.pane()->movie()->currentFrameNumber() > 0, 3000);
     // The empty page empties the pane.
     QVERIFY(QFile::remove(w.image(QStringLiteral("0642"))));
     w.clickRow(QStringLiteral("0642"));
