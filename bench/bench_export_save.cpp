@@ -35,10 +35,7 @@ struct Fixture {
         QDir().mkpath(copies.filePath("dst"));
         for (int i = 0; i < kObjects; ++i) {
             const int size = 2048 + int(next() % (20480 - 2048 + 1));
-            QByteArray image(size, Qt::Uninitialized);
-            for (int b = 0; b < size; ++b)
-                image[b] = char(next() >> 24);
-            memcpy(image.data(), "GIF89a", 6);
+            const QByteArray image = bench::GifOfSize(size, [&next] { return char(next() >> 24); });
             QByteArray& c = containers[i % 3];
             text += QStringLiteral("5 %1 %2 %3 %4\n").arg(1000 + i).arg(c.size()).arg(size).arg(numbers[i % 3]).toLatin1();
             c += image;
@@ -86,12 +83,15 @@ void EmptyFolder(benchmark::State& state, const QString& dir)
 }
 
 // Gives every image file other bytes of the same length (outside the timed
-// part), so that the export must replace all of them.
+// part), so that the export must replace all of them, keeping each edited
+// file as a numbered copy; the copies of the last run are removed first.
 void SpoilImages(benchmark::State& state, const QString& dir)
 {
     state.PauseTiming();
     QDir d(dir);
-    for (const QString& name : d.entryList(QDir::Files)) {
+    for (const QString& name : d.entryList({QStringLiteral("*.gif.*")}, QDir::Files))
+        d.remove(name);
+    for (const QString& name : d.entryList({QStringLiteral("*.gif")}, QDir::Files)) {
         QFile f(d.filePath(name));
         if (f.open(QIODevice::ReadWrite)) {
             QByteArray bytes = f.readAll();

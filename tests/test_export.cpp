@@ -64,7 +64,8 @@ void TestExport::extractsEveryRowFromItsContainer()
                                "5 8 101 150 0",    // one byte past it
                                "5 562 30 50 01",   // "01" is container 1
                                "5 900 0 60 14"});  // the editor's own container
-    // An older, longer image file is replaced, not overwritten in place.
+    // An older, longer image file is replaced, not overwritten in place;
+    // its bytes are kept beside it.
     WriteFile(dir.filePath("varavave_Gifs/6.gif"), QByteArray(1000, 'x'));
 
     Session s;
@@ -87,7 +88,9 @@ void TestExport::extractsEveryRowFromItsContainer()
     QVERIFY(!QFileInfo::exists(gifs + "8.gif"));
     // No temporary file is left beside the images.
     QCOMPARE(QDir(gifs).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{"562.gif", "6.gif", "7.gif", "900.gif"}));
+             (QStringList{"562.gif", "6.gif", "6.gif.1", "7.gif", "900.gif"}));
+    QCOMPARE(ReadFile(gifs + "6.gif.1"), QByteArray(1000, 'x'));
+    QCOMPARE(report.kept.size(), 1);
 
     const Row& r6 = RowOf(e, "0006");
     QCOMPARE(r6.cell(ColState), kStateExtracted);
@@ -178,7 +181,9 @@ void TestExport::faultyRowsAreMarkedAndTheExportGoesOn()
     QVERIFY(HasFault(second, "0021"));
     QCOMPARE(second.written, 1);
     QCOMPARE(ReadFile(e.doc.GifDir + "20.gif"), c0.mid(290, 10));
-    QCOMPARE(QDir(e.doc.GifDir).entryList(QDir::Files | QDir::Hidden), QStringList{"20.gif"});
+    QCOMPARE(QDir(e.doc.GifDir).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{"20.gif", "20.gif.1"}));
+    QCOMPARE(ReadFile(e.doc.GifDir + "20.gif.1"), QByteArray("stale"));
 }
 
 void TestExport::replacedRowsKeepTheirImage()

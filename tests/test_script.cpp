@@ -245,7 +245,7 @@ void TestScript::dumpOfAnOpenedSkin()
                      "PicTxtColor1", "PicTxtColor2", "PicBGColor1", "cmdImport", "cmdDefault",
                      "cmdExportAll", "cmdDefaultAll", "cmdLoadColors", "cmdMoveUp", "cmdMoveDown",
                      "cmdMoveLeft", "cmdMoveRight", "cmdUpdate", "lbl0", "FileDesktop", "lInfo",
-                     "WB", "PicPreview"}));
+                     "WB", "WBImage", "PicPreview"}));
     QCOMPARE(controls["txt"].toArray().size(), 51);
     QCOMPARE(controls["optPos"].toArray().size(), 12);
     QCOMPARE(Keys(controls["FileDesktop"].toObject()),
@@ -505,7 +505,8 @@ void TestScript::wallpaperThroughScripts()
     const QList<QByteArray> lines = r.out.trimmed().split('\n');
     QCOMPARE(lines.size(), 4);
     auto state = [&](int i) { return QJsonDocument::fromJson(lines[i]).object(); };
-    auto wallpaper = [&](int i) { return state(i)["canvas"].toObject()["wallpaper"]; };
+    // A value, not a reference into the temporary objects.
+    auto wallpaper = [&](int i) -> QJsonValue { return state(i)["canvas"].toObject()["wallpaper"]; };
     auto list = [&](int i) { return state(i)["controls"].toObject()["FileDesktop"].toObject(); };
 
     QCOMPARE(list(0)["files"].toArray().size(), 2);

@@ -97,14 +97,45 @@ QString CorpusDir()
 
 QByteArray TestImage(int size, quint32 seed)
 {
-    QByteArray b(size, Qt::Uninitialized);
     quint32 x = seed * 2654435761u + 7;
-    for (int i = 0; i < size; ++i) {
+    auto next = [&x] {
         x = x * 1664525u + 1013904223u;
-        b[i] = char(x >> 24);
+        return char(x >> 24);
+    };
+    // Header, a 1 x 1 screen with two colours, the image, the trailer.
+    const QByteArray head = QByteArray("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13);
+    const QByteArray image = QByteArray("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00"
+                                        "\x02\x02\x44\x01\x00\x3B", 16);
+    const int fixed = head.size() + 6 + image.size();
+    // A comment of L bytes in k sub-blocks costs 3 + k + L bytes (1 <= k,
+    // each block 1..255 bytes).
+    const int room = size - fixed;
+    if (room < 5) {
+        QByteArray b(size, Qt::Uninitialized);
+        for (int i = 0; i < size; ++i)
+            b[i] = next();
+        if (size >= 6)
+            memcpy(b.data(), "GIF89a", 6);
+        return b;
     }
-    if (size >= 6)
-        memcpy(b.data(), "GIF89a", 6);
+    int blocks = 1;
+    while ((room - 3 - blocks + 254) / 255 > blocks)
+        ++blocks;
+    int payload = room - 3 - blocks;
+    QByteArray b = head;
+    for (int i = 0; i < 6; ++i)
+        b += next();
+    b += "\x21\xFE";
+    for (int k = blocks; k > 0; --k) {
+        // As even as needed: the last blocks take what is left.
+        const int n = qMin(255, payload - (k - 1));
+        b += char(n);
+        for (int i = 0; i < n; ++i)
+            b += next();
+        payload -= n;
+    }
+    b += '\0';
+    b += image;
     return b;
 }
 

@@ -42,7 +42,10 @@ QByteArray ReadFile(const QString& path);
 void CopySample(const QString& dir);
 QString SampleDir();
 QString CorpusDir();
-// Deterministic bytes of `size` with a GIF signature, different for each seed.
+// A GIF of exactly `size` bytes, different for each seed: one pixel of a
+// seeded colour and a comment of seeded bytes that fills it up. From 40
+// bytes on it decodes; below that it is seeded bytes behind a GIF
+// signature, no picture.
 QByteArray TestImage(int size, quint32 seed);  // empty when the folder of third-party images is absent
 
 }  // namespace velluno::test

@@ -1,13 +1,16 @@
 // velluno-cli export SKIN: "Esporta tutto" without the window.
 // velluno-cli repack SKIN: reads and saves, so that container 14 is packed
 // again from the image files (after they were edited outside the editor).
-// Both work on the skin library alone.
+// Both work on the skin library, and repack checks the images to pack with
+// the renderer's image check; neither needs a GUI platform.
 #include "cli/commands.h"
 #include "cli/reasons.h"
+#include "render/imageguard.h"
 #include "skin/containers.h"
 #include "skin/reader.h"
 #include "skin/writer.h"
 
+#include <QDir>
 #include <QTextStream>
 
 namespace velluno::cli {
@@ -50,6 +53,12 @@ int CmdExport(const QStringList& args)
     const ExtractReport report = ExtractImages(reading.doc);
     for (const ExtractReport::Fault& f : report.faults)
         out << f.key << ": " << EnglishText(f) << '\n';
+    // Not an error, but nothing to miss either: a file the user edited is
+    // not where it was any more.
+    QTextStream err(stderr);
+    for (const ExtractReport::Kept& k : report.kept)
+        err << "velluno-cli export: " << k.key << ": " << QDir::toNativeSeparators(k.image)
+            << " held other bytes (edited by hand?): kept as " << QDir::toNativeSeparators(k.backup) << '\n';
     out << report.written << " images extracted into " << reading.doc.GifDir << ", " << report.skipped
         << " replaced rows skipped, " << report.faults.size() << " faulty rows\n";
     return 0;
@@ -68,7 +77,11 @@ int CmdRepack(const QStringList& args)
         err << "velluno-cli repack: " << args.first() << ": " << EnglishText(refusal) << '\n';
         return 1;
     }
-    const SaveReport saved = WriteSkin(reading.doc);
+    // The same check as the editor's SAVE: only real GIFs are packed.
+    SaveReport saved;
+    saved.error = CheckImagesToPack(reading.doc);
+    if (saved.error.ok())
+        saved = WriteSkin(reading.doc);
     if (!saved.saved) {
         err << "velluno-cli repack: nothing was saved: " << EnglishText(saved.error) << '\n';
         return 1;

@@ -53,6 +53,10 @@ QString EnglishText(const SkinError& e)
     case SkinError::ImageChanged:
         text = QStringLiteral("the image of object %1 changed while it was read: %2").arg(e.key, Path(e.file));
         break;
+    case SkinError::ImageRefused:
+        text = QStringLiteral("the image of object %1 is no GIF the phone can show (%2): %3")
+                   .arg(e.key, EnglishText(ImageFault(e.reason)), Path(e.file));
+        break;
     case SkinError::BackupUnreadable:
         text = QStringLiteral("%1 cannot be read for the backup varavave_old.ski%2").arg(Path(e.file), why);
         break;
@@ -114,6 +118,32 @@ QString EnglishText(const ExtractReport::Fault& f)
     }
     case Fault::CannotWrite:
         return QStringLiteral("the image file %1 cannot be written%2").arg(Path(f.file), Because(f.system));
+    case Fault::CannotKeepEdited:
+        return QStringLiteral("the image file %1 holds other bytes (edited by hand?) that cannot be kept "
+                              "beside it%2: it was left as it is")
+            .arg(Path(f.file), Because(f.system));
+    }
+    return QString();
+}
+
+QString EnglishText(ImageFault fault)
+{
+    switch (fault) {
+    case ImageFault::None: return QString();
+    case ImageFault::Missing: return QStringLiteral("no such file");
+    case ImageFault::Unreadable: return QStringLiteral("the file cannot be read");
+    case ImageFault::Empty: return QStringLiteral("the file is empty");
+    case ImageFault::NotAnImage: return QStringLiteral("not an image");
+    case ImageFault::NotGif: return QStringLiteral("not a GIF");
+    case ImageFault::Truncated: return QStringLiteral("the GIF is cut short");
+    case ImageFault::Malformed: return QStringLiteral("the GIF is damaged");
+    case ImageFault::NoImage: return QStringLiteral("the GIF holds no image");
+    case ImageFault::EmptyImage: return QStringLiteral("the image is 0 pixels wide or high");
+    case ImageFault::TooLarge:
+        return QStringLiteral("the image is too large (beyond %1 pixels a side or %2 million pixels)")
+            .arg(kMaxImageSide)
+            .arg(kMaxImagePixels >> 20);
+    case ImageFault::Undecodable: return QStringLiteral("the first frame cannot be decoded");
     }
     return QString();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The command-line tool's words for what the skin library reports: one
 // language for this face, as the window has its own.
+#include "render/imageguard.h"
 #include "skin/containers.h"
 #include "skin/errors.h"
 #include "skin/reader.h"
@@ -10,5 +11,6 @@ namespace velluno::cli {
 QString EnglishText(const SkinError& error);
 QString EnglishText(const ExtractReport::Fault& fault);
 QString EnglishText(SaveRefusal refusal);
+QString EnglishText(ImageFault fault);
 
 }  // namespace velluno::cli

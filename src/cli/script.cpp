@@ -372,6 +372,17 @@ bool ParseCommand(const QVector<Word>& w, Command* c, QString* why)
         return number(2, 1, INT_MAX, kind == Kind::Row ? "the row" : "the column") &&
                event(kind, w.at(1).text, c->index);
     }
+    if (verb == QLatin1String("drop")) {
+        // A file dropped on a row of the object table, as from a file manager.
+        if (!words(4, 4))
+            return false;
+        if (w.at(1).text != QLatin1String("L_Values")) {
+            *why = QStringLiteral("nothing takes a dropped file on %1 (L_Values)").arg(w.at(1).text);
+            return false;
+        }
+        action.text = w.at(3).text;
+        return number(2, 1, INT_MAX, "the row") && event(Kind::Drop, w.at(1).text, c->index);
+    }
     if (verb == QLatin1String("node"))
         return words(2, 2) && number(1, 1, INT_MAX, "the node") && event(Kind::Node, QString(), c->index);
     if (verb == QLatin1String("select")) {

@@ -67,9 +67,10 @@ const ClickTarget kClickTargets[] = {
     // The graphic-objects tab.
     {"cmdExportAll", ClickIndex::None, ButtonEnabled<&Editor::cmdExportAll>,
      [](Editor& e, int) { cmdExportAll_Click(e); }},
-    {"cmdImport", ClickIndex::None, ButtonEnabled<&Editor::cmdImport>, NotYet},
-    {"cmdDefault", ClickIndex::None, ButtonEnabled<&Editor::cmdDefault>, NotYet},
-    {"cmdDefaultAll", ClickIndex::None, ButtonEnabled<&Editor::cmdDefaultAll>, NotYet},
+    {"cmdImport", ClickIndex::None, ButtonEnabled<&Editor::cmdImport>, [](Editor& e, int) { cmdImport_Click(e); }},
+    {"cmdDefault", ClickIndex::None, ButtonEnabled<&Editor::cmdDefault>, [](Editor& e, int) { cmdDefault_Click(e); }},
+    {"cmdDefaultAll", ClickIndex::None, ButtonEnabled<&Editor::cmdDefaultAll>,
+     [](Editor& e, int) { cmdDefaultAll_Click(e); }},
     {"chkDim", ClickIndex::None, CheckEnabled<&Editor::chkDim>, Toggle<&Editor::chkDim>},
     {"chkConferma", ClickIndex::None, CheckEnabled<&Editor::chkConferma>, Toggle<&Editor::chkConferma>},
     // The colour tab.
@@ -108,7 +109,7 @@ const ClickTarget kClickTargets[] = {
          const auto it = e.Pic.find(n);
          return it != e.Pic.end() && it->second.enabled;
      },
-     NotYet},
+     Pic_Click},
     // The rectangle view.
     {"chkCls", ClickIndex::None, CheckEnabled<&Editor::chkCls>, Toggle<&Editor::chkCls>},
 };
@@ -146,9 +147,7 @@ struct TableTarget {
 };
 
 const TableTarget kTableTargets[] = {
-    {"L_Values", &Document::L_Values, NotYet,
-     // Kept sorted on the clicked column, the cells compared as text.
-     [](Editor& e, int column) { e.doc.L_Values.sortOn(column - 1); }},
+    {"L_Values", &Document::L_Values, L_Values_Click, L_Values_ColumnClick},
     {"L_RGBA", &Document::L_RGBA, L_RGBA_Click, NotYet},
     {"L_Dim", &Document::L_Dim, L_Dim_Click, NotYet},
 };
@@ -162,7 +161,7 @@ const TableTarget* FindTable(const QString& name)
 }
 
 // A click on a tree node.
-void NodeClick(Editor& editor, int node) { NotYet(editor, node); }
+void NodeClick(Editor& editor, int node) { T_Strutt_NodeClick(editor, node); }
 
 const char* const kToolbarKeys[] = {"LOAD", "SAVE", "CLOSE"};
 
@@ -259,6 +258,12 @@ ActionResult CheckAction(const UserAction& a)
     case Kind::Drop:
         if (a.target != QLatin1String("L_Values"))
             return Result(Outcome::Unknown, QStringLiteral("nothing takes a dropped file on %1").arg(a.target));
+        if (a.index < 1)
+            return Result(Outcome::Unknown, QStringLiteral("rows count from 1"));
+        if (a.text.isEmpty())
+            return Result(Outcome::Unknown, QStringLiteral("a drop needs the dropped file"));
+        break;
+    case Kind::FilesChanged:
         break;
     case Kind::Drag:
         break;
@@ -374,9 +379,17 @@ ActionResult Perform(Editor& e, const UserAction& a)
         r.caret = PasteText(e, ref, a.text, a.from, a.length);
         return r;
     }
-    case Kind::Drop:
-        // A GIF dropped on a row of the object table is not taken yet.
-        NotYet(e, a.index);
+    case Kind::Drop: {
+        // A file dropped on a row of the object table: Importa with that file.
+        const Table& table = e.doc.L_Values;
+        if (a.index > table.count())
+            return Result(Outcome::Missing,
+                          QStringLiteral("%1 has no row %2 (it has %3)").arg(a.target).arg(a.index).arg(table.count()));
+        L_Values_Drop(e, a.index, a.text);
+        break;
+    }
+    case Kind::FilesChanged:
+        ImageFilesChanged(e);
         break;
     case Kind::Drag:
         // A drag that starts on no element, or ends where it began, is no move.

@@ -23,6 +23,7 @@ struct UserAction {
         Type,         // target: "txt", "txtMin", "txtOra" or "txtOffSet"; index: for txt; keys
         Paste,        // the same fields; text replaces the selection (all of it in a script)
         Drop,         // target: what the file was dropped on ("L_Values" with index: the row); text: the file
+        FilesChanged, // image files the rows point at changed on the disk (not a user's click, but as one)
         Drag,         // on the preview canvas, in phone pixels: from (x1, y1) to (x2, y2)
     };
     Kind kind = Kind::Click;

@@ -124,6 +124,7 @@ QJsonObject DumpControls(const Editor& e)
                                     {"enabled", e.FileDesktop.enabled}}},
         {"lInfo", e.lInfo},
         {"WB", e.WB},
+        {"WBImage", PathOrNull(e.WBImage)},
         {"PicPreview", QJsonObject{{"width", e.PicPreview.width()},
                                    {"height", e.PicPreview.height()}}},
     };

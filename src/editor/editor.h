@@ -147,6 +147,7 @@ public:
     FileList FileDesktop;
     QString lInfo = QStringLiteral("...");
     QString WB;
+    QString WBImage;  // the image file the pane's page shows, as the row gives it; empty for the empty page
     QSize PicPreview;
     std::map<int, ObjectPicture> Pic;
     Scene canvas;

@@ -3,6 +3,7 @@
 #include "skin/colourscheme.h"
 
 #include <QDir>
+#include <QImageReader>
 
 namespace velluno {
 
@@ -67,6 +68,10 @@ QString FailureText(const SkinError& e)
         return QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non può essere letto per intero "
                               "(è cambiato durante il salvataggio?):\n%2")
             .arg(e.key, Path(e.file));
+    case SkinError::ImageRefused:
+        return QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non può essere inserito in "
+                              "varavave14.dat: %2.\n%3")
+            .arg(e.key, ImageFaultText(ImageFault(e.reason)), Path(e.file));
     case SkinError::BackupUnreadable:
         return QStringLiteral("Il file %1 non può essere letto per la copia di sicurezza varavave_old.ski%2.")
             .arg(Path(e.file), Because(e));
@@ -122,6 +127,47 @@ QString FailureText(const SkinError& e)
         return QStringLiteral("il file %1 non contiene colori").arg(Path(e.file));
     }
     return QString();
+}
+
+QString ImageFaultText(ImageFault fault)
+{
+    switch (fault) {
+    case ImageFault::None: return QString();
+    case ImageFault::Missing: return QStringLiteral("file non trovato");
+    case ImageFault::Unreadable: return QStringLiteral("il file non può essere letto");
+    case ImageFault::Empty: return QStringLiteral("il file è vuoto");
+    case ImageFault::NotAnImage: return QStringLiteral("il file non è un'immagine");
+    case ImageFault::NotGif: return QStringLiteral("il file non è un'immagine GIF");
+    case ImageFault::Truncated: return QStringLiteral("il file GIF è incompleto");
+    case ImageFault::Malformed: return QStringLiteral("il file GIF è danneggiato");
+    case ImageFault::NoImage: return QStringLiteral("il file GIF non contiene alcuna immagine");
+    case ImageFault::EmptyImage: return QStringLiteral("l'immagine è larga o alta 0 pixel");
+    case ImageFault::TooLarge:
+        return QStringLiteral("l'immagine è troppo grande (oltre %1 pixel per lato o %2 milioni di pixel)")
+            .arg(kMaxImageSide)
+            .arg(kMaxImagePixels >> 20);
+    case ImageFault::Undecodable: return QStringLiteral("l'immagine non può essere decodificata");
+    }
+    return QString();
+}
+
+int ImageFaultNumber(ImageFault fault)
+{
+    switch (fault) {
+    case ImageFault::None: return 0;
+    case ImageFault::Missing: return int(QImageReader::FileNotFoundError);
+    case ImageFault::Unreadable: return int(QImageReader::DeviceError);
+    case ImageFault::NotAnImage:
+    case ImageFault::NotGif: return int(QImageReader::UnsupportedFormatError);
+    case ImageFault::Empty:
+    case ImageFault::Truncated:
+    case ImageFault::Malformed:
+    case ImageFault::NoImage:
+    case ImageFault::EmptyImage:
+    case ImageFault::TooLarge:
+    case ImageFault::Undecodable: return int(QImageReader::InvalidDataError);
+    }
+    return 0;
 }
 
 QString SaveFailureText(const SkinError& e)

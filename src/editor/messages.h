@@ -1,5 +1,6 @@
 #pragma once
 // The window's words for the failures the skin library reports.
+#include "render/imageguard.h"
 #include "skin/errors.h"
 
 namespace velluno {
@@ -16,5 +17,12 @@ QString SaveFailureText(const SkinError& error);
 // The message of a default colour scheme that could not be loaded: the
 // failure, then that the colour table was left as it was.
 QString SchemeFailureText(const SkinError& error);
+// Why an image was not taken, as a phrase: "il file è vuoto".
+QString ImageFaultText(ImageFault fault);
+// The number the row display shows with it ("Errore n° 4, ..."): the error
+// code of Qt's image reader (QImageReader::ImageReaderError) that stands for
+// the fault: 1 file not found, 2 device error, 3 unsupported format, 4
+// invalid data. Stable: the codes are part of Qt's interface.
+int ImageFaultNumber(ImageFault fault);
 
 }  // namespace velluno

@@ -4,6 +4,7 @@
 #include "editor/preview.h"
 #include "editor/settings.h"
 #include "editor/shell.h"
+#include "render/imageguard.h"
 
 #include <QDir>
 
@@ -128,7 +129,12 @@ SaveReport SalvaSkin(Editor& editor)
     // anyway (a script) must not write a varavave.ski made from another skin.
     if (!editor.SaveEnabled || editor.doc.SkinDir.isEmpty())
         return SaveReport{};
-    SaveReport report = WriteSkin(editor.doc);
+    // Only real GIFs are packed: a file that is no picture the phone can
+    // show stops the save before anything is written.
+    SaveReport report;
+    report.error = CheckImagesToPack(editor.doc);
+    if (report.error.ok())
+        report = WriteSkin(editor.doc);
     if (!report.saved) {
         editor.message(SaveFailureText(report.error), MsgIcon::Stop);
         return report;

@@ -108,7 +108,7 @@ void LoadImages(Editor& editor)
         const int r = table.findKey(QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')));
         if (r == 0)
             continue;
-        const QString path = TrimBlanks(table.row(r).cell(ColPath));
+        const QString path = ImagePathOf(table.row(r));
         if (path.isEmpty())
             continue;
         // A missing file and an undecodable one alike leave the target as it

@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -14,36 +13,22 @@ namespace velluno {
 
 namespace {
 
-// Pictures of the phone's screen are tiny; anything far beyond a few
-// thousand pixels a side is a broken or hostile file, refused before a
-// single pixel is allocated.
-constexpr int kMaxSide = 8192;
-constexpr qint64 kMaxPixels = qint64(16) << 20;
-constexpr int kAllocationLimitMB = 64;
 // Above this many decoded bytes the cache starts again from empty.
 constexpr qint64 kMaxCachedBytes = qint64(256) << 20;
 
-QImage Decode(const QString& path)
+// The bounded decoding (render/imageguard): a hostile file is refused
+// before a single pixel is allocated.
+DecodedImage Decode(const QString& path)
 {
-    QImageReader::setAllocationLimit(kAllocationLimitMB);
-    QImageReader reader(path);
-    // Decided by the bytes, not the name: a skin's ".gif" may be anything.
-    reader.setDecideFormatFromContent(true);
-    const QByteArray format = reader.format().toLower();
-    if (format != "gif" && format != "jpeg" && format != "jpg")
-        return QImage();
-    const QSize declared = reader.size();
-    if (declared.isValid() &&
-        (declared.width() > kMaxSide || declared.height() > kMaxSide ||
-         qint64(declared.width()) * declared.height() > kMaxPixels))
-        return QImage();
-    QImage image;
-    if (!reader.read(&image))  // the first frame of an animation
-        return QImage();
+    DecodedImage decoded = DecodeImageFile(path, ImageKinds::GifOrJpeg);
+    if (!decoded.ok())
+        return decoded;
     // Painted many times, converted once: a paletted picture would be
     // converted again on every paint.
-    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                         : QImage::Format_RGB32);
+    QImage& image = decoded.image;
+    image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                          : QImage::Format_RGB32);
+    return decoded;
 }
 
 // Whether the path is a normal file, with its size and modification time.
@@ -69,17 +54,20 @@ bool Stat(const QString& path, qint64* size, qint64* modified)
 
 }  // namespace
 
-QImage ImageCache::loadAnyCase(const QString& path)
+QImage ImageCache::loadAnyCase(const QString& path, ImageFault* fault)
 {
-    const QImage image = load(path);
+    const QImage image = load(path, fault);
     if (!image.isNull())
         return image;
     const QString resolved = ResolveFile(path);
-    return resolved == path ? image : load(resolved);
+    return resolved == path ? image : load(resolved, fault);
 }
 
-QImage ImageCache::load(const QString& path)
+QImage ImageCache::load(const QString& path, ImageFault* fault)
 {
+    ImageFault ignored;
+    if (!fault)
+        fault = &ignored;
     qint64 size = 0;
     qint64 modified = 0;
     if (path.isEmpty() || !Stat(path, &size, &modified)) {
@@ -88,14 +76,19 @@ QImage ImageCache::load(const QString& path)
             bytes_ -= it->image.sizeInBytes();
             entries_.erase(it);
         }
+        *fault = ImageFault::Missing;
         return QImage();
     }
     const auto it = entries_.constFind(path);
-    if (it != entries_.constEnd() && it->size == size && it->modified == modified)
+    if (it != entries_.constEnd() && it->size == size && it->modified == modified) {
+        *fault = it->fault;
         return it->image;  // also a remembered failure: a broken file is not decoded again
+    }
 
     ++decodes_;
-    Entry entry{size, modified, Decode(path)};
+    const DecodedImage decoded = Decode(path);
+    *fault = decoded.fault;
+    Entry entry{size, modified, decoded.image, decoded.fault};
     if (it != entries_.constEnd())
         bytes_ -= it->image.sizeInBytes();
     if (bytes_ + entry.image.sizeInBytes() > kMaxCachedBytes) {

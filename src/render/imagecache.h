@@ -1,6 +1,8 @@
 #pragma once
 // Decoded pictures by path, kept while the file's size and modification time
 // stay the same, so that a render decodes nothing that has not changed.
+#include "render/imageguard.h"
+
 #include <QHash>
 #include <QImage>
 #include <QString>
@@ -13,11 +15,12 @@ public:
     // image when the file is missing or cannot be decoded. Decoding is
     // bounded in memory, so a hostile file cannot exhaust it. The path is
     // used as given.
-    QImage load(const QString& path);
+    QImage load(const QString& path, ImageFault* fault = nullptr);
     // The same for a name the editor formed: when nothing is decoded under
     // the name as spelt, the file is looked for without regard to letter
     // case. The common case costs one look at the file.
-    QImage loadAnyCase(const QString& path);
+    // `fault` receives why no picture came (Missing for no file).
+    QImage loadAnyCase(const QString& path, ImageFault* fault = nullptr);
     void clear()
     {
         entries_.clear();
@@ -30,6 +33,7 @@ private:
         qint64 size = -1;
         qint64 modified = 0;  // nanoseconds since the epoch
         QImage image;
+        ImageFault fault = ImageFault::None;
     };
     QHash<QString, Entry> entries_;
     int decodes_ = 0;

@@ -276,6 +276,38 @@ SkinError WriteFileAtomically(const QString& target, const QByteArray& bytes)
     return e;
 }
 
+QString KeepNumberedCopy(const QString& target, SkinError* error, const FolderSnapshot* listed)
+{
+    *error = SkinError();
+    // Far more than anyone edits one image between exports; the bound only
+    // keeps a folder full of numbered names from turning into a long loop.
+    constexpr int kMaxCopies = 9999;
+    for (int n = 1; n <= kMaxCopies; ++n) {
+        const QString copy = target + QLatin1Char('.') + QString::number(n);
+        if (listed ? listed->hasFile(QStringView(copy).mid(copy.lastIndexOf(QLatin1Char('/')) + 1))
+                   : FileExist(copy) || DirExist(copy))
+            continue;
+        std::error_code ec;
+        fs::create_hard_link(FsPath(target), FsPath(copy), ec);
+        if (!ec)
+            return copy;
+        if (ec == std::errc::file_exists)
+            continue;
+        // No hard links here: the bytes, written as every file is.
+        bool ok = false;
+        QString why;
+        const QByteArray bytes = ReadWholeFile(target, &ok, qint64(1) << 31, &why);
+        if (!ok) {
+            *error = SkinError::of(SkinError::CannotKeepOld, target, why);
+            return QString();
+        }
+        *error = WriteFileAtomically(copy, bytes);
+        return error->ok() ? copy : QString();
+    }
+    *error = SkinError::of(SkinError::CannotKeepOld, target);
+    return QString();
+}
+
 void SyncFolderFiles(const QString& dir, const QStringList& files)
 {
 #if defined(Q_OS_LINUX)

@@ -12,6 +12,8 @@
 
 namespace velluno {
 
+class FolderSnapshot;
+
 // One file of the group: its path and its whole new content.
 struct PendingFile {
     QString target;
@@ -58,6 +60,16 @@ private:
 
 // Stages, synchronises and commits one file.
 SkinError WriteFileAtomically(const QString& target, const QByteArray& bytes);
+
+// Keeps the present content of `target` beside it under the first numbered
+// name that is free in any letter case: target.1, target.2, ... A hard
+// link where the file system has them (nothing is copied, and the name
+// appears whole), else a copy written as every file is. Returns the name;
+// an empty text and `error` when the content could not be kept.
+// `listed`: the folder as listed before, for an operation that keeps many
+// copies in one folder (each look at the disk would list it again);
+// names taken since are found when the link is made.
+QString KeepNumberedCopy(const QString& target, SkinError* error, const FolderSnapshot* listed = nullptr);
 
 // Makes the staged files of one folder durable at once (one call into the
 // system for the whole file system where it can, else one per file).

@@ -68,16 +68,27 @@ qint64 WholeNumber(QStringView text)
 
 bool IsDash(QStringView text) { return text.trimmed() == QLatin1String("-"); }
 
-// True when the file holds exactly these bytes already: a second export of
-// an unchanged skin then leaves the image folder as it is instead of
-// replacing every file with an equal one.
-bool HoldsAlready(const QString& path, const char* data, qint64 length)
+// What an image file holds beside the bytes about to be written. The same
+// bytes: a second export of an unchanged skin leaves the image folder as it
+// is instead of replacing every file with an equal one. Other bytes: the
+// file was edited (or drawn anew) since the export wrote it, and its
+// content must not be lost to the new one.
+enum class OnDisk { Nothing, Same, Other };
+
+OnDisk Compare(const QString& path, const char* data, qint64 length)
 {
+    const QFileInfo info(path);
+    // Anything but a file is left to the writing, which refuses it.
+    if (!info.isFile())
+        return OnDisk::Nothing;
+    if (info.size() != length)
+        return OnDisk::Other;
     QFile file(path);
-    if (file.size() != length || !file.open(QIODevice::ReadOnly))
-        return false;
+    if (!file.open(QIODevice::ReadOnly))
+        return OnDisk::Other;
     const QByteArray bytes = file.read(length);
-    return bytes.size() == length && memcmp(bytes.constData(), data, size_t(length)) == 0;
+    return bytes.size() == length && memcmp(bytes.constData(), data, size_t(length)) == 0 ? OnDisk::Same
+                                                                                            : OnDisk::Other;
 }
 
 // An image on its way: written beside its target, renamed over it once
@@ -88,6 +99,7 @@ struct Staged {
     QString image;  // the object image file as the row shows it
     AtomicFile file;
     bool unchanged = false;  // the file holds the image already
+    bool edited = false;     // the file holds other bytes, to be kept beside it
 };
 
 }  // namespace
@@ -153,13 +165,16 @@ ExtractReport ExtractImages(Document& doc)
         }
 
         const QString image = ObjectImagePath(doc.GifDir, row.keyView());
-        Staged s{r, n, image, AtomicFile(existing.resolve(image)), false};
+        Staged s{r, n, image, AtomicFile(existing.resolve(image)), false, false};
         const char* bytes = c.bytes.constData() + offset;
-        if (HoldsAlready(s.file.target(), bytes, length)) {
-            s.unchanged = true;
-        } else if (const SkinError e = s.file.stage(bytes, length); !e.ok()) {
-            faulty(Fault::CannotWrite, image, QString(), e.system);
-            continue;
+        const OnDisk onDisk = Compare(s.file.target(), bytes, length);
+        s.unchanged = onDisk == OnDisk::Same;
+        s.edited = onDisk == OnDisk::Other;
+        if (!s.unchanged) {
+            if (const SkinError e = s.file.stage(bytes, length); !e.ok()) {
+                faulty(Fault::CannotWrite, image, QString(), e.system);
+                continue;
+            }
         }
         staged.push_back(std::move(s));
     }
@@ -175,6 +190,17 @@ ExtractReport ExtractImages(Document& doc)
         SyncFolderFiles(doc.GifDir, temps);
     for (Staged& s : staged) {
         Row& row = table.row(s.row);
+        if (s.edited) {
+            SkinError e;
+            const QString backup = KeepNumberedCopy(s.file.target(), &e, &existing);
+            if (backup.isEmpty()) {
+                // Better no new image than an edited one lost.
+                MarkFaulty(row);
+                report.faults.append(Fault{row.key(), Fault::CannotKeepEdited, s.image, QString(), e.system});
+                continue;
+            }
+            report.kept.append(ExtractReport::Kept{row.key(), s.file.target(), backup});
+        }
         if (!s.unchanged) {
             if (const SkinError e = s.file.commit(); !e.ok()) {
                 MarkFaulty(row);

@@ -24,6 +24,7 @@ struct ExtractReport {
             EmptyContainer,    // file
             PastTheEnd,        // file; detail: offset, length and the container's size
             CannotWrite,       // file: the image file; system
+            CannotKeepEdited,  // file: the image file whose other bytes could not be kept; system
         };
         QString key;
         Reason reason = BadValues;
@@ -32,13 +33,23 @@ struct ExtractReport {
         QString system;
     };
     QVector<Fault> faults;
+    // An image file that held other bytes than its container's (edited by
+    // hand since the last export): its content is kept under a numbered
+    // name beside it before the extracted image takes its place.
+    struct Kept {
+        QString key;
+        QString image;   // the image file
+        QString backup;  // where its old content is kept (image & "." & n)
+    };
+    QVector<Kept> kept;
 };
 
 // Cuts every row's image out of its container into its object image file,
 // in the table's display order, selecting each row as it goes; rows become
 // "Estratta" (or "Da sostituire" for container 14 of the operator skin),
 // faulty rows red with icon 3. Creates the image folder when it is missing.
-// Each image file is either its old self or wholly the new image.
+// Each image file is either its old self or wholly the new image; an image
+// file that held other bytes is kept as a numbered copy first (report.kept).
 ExtractReport ExtractImages(Document& doc);
 
 }  // namespace velluno

@@ -24,6 +24,7 @@ struct SkinError {
         ContainerTooLarge,   // key, file: the image with which the packed images pass the limit
         ImageUnreadable,     // key, file, system
         ImageChanged,        // key, file: the image changed length while it was read
+        ImageRefused,        // key, file, reason: an image to pack that is no GIF the phone can show
         BackupUnreadable,    // file: the skin file that the backup copies; system
         // Writing a file (every write of the program).
         NotAFile,            // file: the target exists and is a folder or another non-file
@@ -49,6 +50,7 @@ struct SkinError {
     QString detail;  // what else the failure names (a table, a value)
     QString extra;
     QString system;  // the operating system's reason, when there is one
+    int reason = 0;  // ImageRefused: why, as the image check of the layer that made it tells
     QStringList kept;  // old contents that could not be put back, kept under these names
 
     bool ok() const { return code == None; }

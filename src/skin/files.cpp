@@ -130,10 +130,13 @@ public:
         return names;
     }
 
-    QVector<Entry> matches(const QString& dir, const QString& name)
+    // The entries of `dir` whose names match `name` without regard to case;
+    // `listed` tells whether `dir` is a folder at all.
+    QVector<Entry> matches(const QString& dir, const QString& name, bool* listed)
     {
         QMutexLocker lock(&mutex_);
         const Listing* listing = fresh(dir);
+        *listed = listing != nullptr;
         return listing ? listing->entries.value(name.toLower()) : QVector<Entry>();
     }
 
@@ -227,7 +230,20 @@ QString Find(const QString& path, Kind kind)
         return ok ? path : QString();
     }
     const QString dir = cut < 0 ? QStringLiteral(".") : (cut == 0 ? QStringLiteral("/") : trimmed.left(cut));
-    const QVector<FolderIndex::Entry> candidates = Index().matches(dir, name);
+    QString folder = cut < 0 ? QString() : trimmed.left(cut + 1);
+    bool listed = false;
+    QVector<FolderIndex::Entry> candidates = Index().matches(dir, name, &listed);
+    if (!listed && cut > 0) {
+        // The folder is not there as spelt (a path lower-cased as a whole,
+        // or typed in another case): each folder of the path is looked for
+        // the same way, up to the first one that exists as spelt. The
+        // common case, a folder that exists, costs nothing more.
+        const QString found = Find(dir, Kind::Dir);
+        if (!found.isEmpty() && found != dir) {
+            candidates = Index().matches(found, name, &listed);
+            folder = found + trimmed.at(cut);
+        }
+    }
     const FolderIndex::Entry* chosen = nullptr;
     for (const FolderIndex::Entry& e : candidates) {
         if (!HasKind(e, kind))
@@ -241,7 +257,7 @@ QString Find(const QString& path, Kind kind)
     }
     if (!chosen)
         return QString();
-    QString resolved = (cut < 0 ? QString() : trimmed.left(cut + 1)) + chosen->name;
+    QString resolved = folder + chosen->name;
     if (trimmed.size() != path.size())
         resolved += path.mid(trimmed.size());
     return resolved;
@@ -282,9 +298,16 @@ QStringList FolderFiles(const QString& dir)
     return Index().fileNames(WithoutTrailingSeparators(dir));
 }
 
-FolderSnapshot::FolderSnapshot(const QString& dir)
-    : dir_(WithoutTrailingSeparators(dir)), files_(Index().files(dir_))
+FolderSnapshot::FolderSnapshot(const QString& dir) : dir_(WithoutTrailingSeparators(dir))
 {
+    // A folder named in another letter case than on the disk is listed
+    // under its spelling on the disk.
+    const QString onDisk = ExistingDir(dir_);
+    disk_ = onDisk.isEmpty() ? dir_ : WithoutTrailingSeparators(onDisk);
+    diskPrefix_ = QFile::encodeName(JoinPath(disk_, QString()));
+    if (!diskPrefix_.endsWith('/'))
+        diskPrefix_ += '/';
+    files_ = Index().files(disk_);
 }
 
 bool FolderSnapshot::hasFile(QStringView name) const
@@ -304,7 +327,43 @@ QString FolderSnapshot::resolve(const QString& path) const
     if (folder != dir_)
         return ResolveFile(path);
     const auto found = files_->names.constFind(path.mid(cut + 1).toLower());
-    return found == files_->names.constEnd() ? path : path.left(cut + 1) + *found;
+    if (found == files_->names.constEnd())
+        return path;
+    return disk_ == dir_ ? path.left(cut + 1) + *found : JoinPath(disk_, *found);
+}
+
+namespace {
+// The size of a normal file, -1 when there is none.
+qint64 StatLength(const QByteArray& native)
+{
+    QT_STATBUF st;
+    if (QT_STAT(native.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    return qint64(st.st_size);
+}
+}  // namespace
+
+qint64 FolderSnapshot::fileLength(QStringView name) const
+{
+    // Names the program forms are plain lower-case ASCII ("562.gif"), and
+    // are spelt so on the disk nearly always: then the file is looked at
+    // under that name directly, without a copy of the name.
+    bool plain = true;
+    for (QChar c : name)
+        plain = plain && c.unicode() < 0x80 && !(c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+    if (plain && files_->contains(name)) {
+        QByteArray native = diskPrefix_;
+        native.reserve(native.size() + name.size());
+        for (QChar c : name)
+            native += char(c.unicode());
+        const qint64 length = StatLength(native);
+        if (length >= 0)
+            return length;
+    }
+    const auto found = files_->names.constFind(name.toString().toLower());
+    if (found == files_->names.constEnd())
+        return -1;
+    return StatLength(QFile::encodeName(JoinPath(disk_, *found)));
 }
 QString ResolveFile(const QString& path) { return Resolve(path, Kind::File); }
 QString ResolveDir(const QString& path) { return Resolve(path, Kind::Dir); }

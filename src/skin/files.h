@@ -1,7 +1,7 @@
 #pragma once
 // File-system helpers. Skins come from a system whose file names ignore letter
-// case; on Linux every name the editor looks for is matched case-insensitively
-// while the folder part of a path is kept as given.
+// case; on Linux every name the editor looks for is matched case-insensitively,
+// and so are the folders of a path that does not exist as spelt.
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -14,9 +14,11 @@ namespace velluno {
 // "/" joined, without doubling a separator already there.
 QString JoinPath(const QString& dir, const QString& name);
 
-// The existing path for `path`: the folder as given, the last name replaced
-// by the entry of that folder whose name matches it without regard to case
-// (an exact match wins). Returns `path` unchanged when nothing matches.
+// The existing path for `path`: the last name replaced by the entry of its
+// folder whose name matches it without regard to case (an exact match
+// wins). The folder is kept as given when it exists; otherwise its folders
+// are matched the same way, so that a path lower-cased as a whole still
+// finds its file. Returns `path` unchanged when nothing matches.
 QString ResolvePath(const QString& path);
 // The same, but only for entries that are normal files / folders.
 QString ResolveFile(const QString& path);
@@ -44,11 +46,17 @@ public:
     // The existing spelling of `path` when it names a file of this folder
     // (an exact match wins), else `path` unchanged.
     QString resolve(const QString& path) const;
+    // The size of the folder's file of this name (matched without regard to
+    // case), -1 when the folder held none or it is gone: one look at the
+    // file, for an operation that measures hundreds of them.
+    qint64 fileLength(QStringView name) const;
 
     struct Files;
 
 private:
-    QString dir_;
+    QString dir_;   // as given
+    QString disk_;  // as spelt on the disk
+    QByteArray diskPrefix_;  // disk_ and a separator, as the system spells it
     std::shared_ptr<const Files> files_;
 };
 

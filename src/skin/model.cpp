@@ -17,6 +17,25 @@ QStringList Row::cells() const
 
 void Row::setPart(int k, QStringView text)
 {
+    if (text_ && text_->rows == 1) {
+        // The text is this row's alone (written to before): the part is
+        // replaced where it stands, and an editor that sets five cells of a
+        // row makes one copy of it, not five.
+        const int start = k == 0 ? 0 : ends_[k - 1];
+        const int length = ends_[k] - start;
+        QString& own = text_->text;
+        const QChar* first = own.constData();
+        if (text.data() >= first && text.data() < first + own.size()) {
+            const QString copy = text.toString();  // a part of this very text
+            own.replace(base_ + start, length, copy);
+        } else {
+            own.replace(base_ + start, length, text.data(), text.size());
+        }
+        const int delta = int(text.size()) - length;
+        for (int i = k; i < parts_; ++i)
+            ends_[i] += delta;
+        return;
+    }
     // A text of this row's own, so that rows sharing the old one keep it.
     // `text` may be a part of this very row: it is read before the old text
     // goes.
@@ -288,6 +307,16 @@ void Document::clear()
     L_Values.clear();
     L_RGBA.clear();
     L_Dim.clear();
+}
+
+QString ImagePathOf(const Row& row)
+{
+    QStringView path = row.cellView(ColPath);
+    while (!path.isEmpty() && path.front() == QLatin1Char(' '))
+        path = path.mid(1);
+    while (!path.isEmpty() && path.back() == QLatin1Char(' '))
+        path.chop(1);
+    return path.toString();
 }
 
 void ShowToReplace(Row& row)

@@ -403,6 +403,10 @@ inline bool IsState(const Row& row, const QString& state)
     return row.cellView(ColState).compare(state, Qt::CaseInsensitive) == 0;
 }
 
+// The image file a graphic-object row points at: its "Path GIF" without the
+// blanks around it; empty when it has none (" " after opening).
+QString ImagePathOf(const Row& row);
+
 // The look of a row to be packed at the next save: blue, bold, icon 2.
 void ShowToReplace(Row& row);
 // Marks the row as one to be packed at the next save: that look and the

@@ -57,6 +57,26 @@ struct Packed {
 
 }  // namespace
 
+QVector<ImageToPack> ImagesToPack(const Document& doc, int* firstBlank)
+{
+    QVector<ImageToPack> images;
+    if (firstBlank)
+        *firstBlank = 0;
+    const Table& values = doc.L_Values;
+    for (int r = 1; r <= values.count(); ++r) {
+        const Row& row = values.row(r);
+        if (!IsState(row, kStateReplace))
+            continue;
+        const QString path = row.cell(ColPath);
+        if (path.trimmed().isEmpty()) {
+            if (firstBlank && !*firstBlank)
+                *firstBlank = r;
+            continue;
+        }
+        images.append(ImageToPack{r, row.key(), path});
+    }
+    return images;
+}
 
 SaveReport WriteSkin(Document& doc)
 {
@@ -105,23 +125,14 @@ SaveReport WriteSkin(Document& doc)
     QVector<Packed> packed;
     int firstBlank = 0;
     qint64 total = 0;
-    for (int r = 1; r <= values.count(); ++r) {
-        const Row& row = values.row(r);
-        if (!IsState(row, kStateReplace))
-            continue;
-        const QString path = row.cell(ColPath);
-        if (path.trimmed().isEmpty()) {
-            if (!firstBlank)
-                firstBlank = r;
-            continue;
-        }
-        const QFileInfo info(ResolveFile(path));
+    for (const ImageToPack& image : ImagesToPack(doc, &firstBlank)) {
+        const QFileInfo info(ResolveFile(image.path));
         if (!info.isFile())
-            return stop(SkinError::ImageMissing, row.key(), path);
-        packed.append(Packed{r, info.filePath(), info.size()});
+            return stop(SkinError::ImageMissing, image.key, image.path);
+        packed.append(Packed{image.row, info.filePath(), info.size()});
         total += info.size();
         if (total > kMaxContainerBytes)
-            return stop(SkinError::ContainerTooLarge, row.key(), path);
+            return stop(SkinError::ContainerTooLarge, image.key, image.path);
     }
 
     QByteArray container;
@@ -190,11 +201,8 @@ SaveReport WriteSkin(Document& doc)
 
     // The document follows the files only now that they are written.
     doc.SkinLines = lines;
-    for (int r = 1; r <= values.count(); ++r) {
-        Row& row = doc.L_Values.row(r);
-        if (IsState(row, kStateReplace) && !row.cell(ColPath).trimmed().isEmpty())
-            row.colour = kRed;
-    }
+    for (const Packed& p : packed)
+        doc.L_Values.row(p.row).colour = kRed;
     report.saved = true;
     report.containerWritten = total > 0;
     report.packed = total > 0 ? packed.size() : 0;

@@ -14,6 +14,19 @@ struct SaveReport {
     SkinError error;                // why nothing was saved
 };
 
+// An image the next save packs into varavave14.dat.
+struct ImageToPack {
+    int row = 0;   // display row of L_Values
+    QString key;
+    QString path;  // the "Path GIF" cell as it stands (any letter case)
+};
+
+// What the next save packs, in the order it packs it: the rows of L_Values
+// whose state is "Da sostituire" and whose "Path GIF" is not blank, in the
+// table's current row order. `firstBlank` receives the first such row
+// without a path (0 when there is none).
+QVector<ImageToPack> ImagesToPack(const Document& doc, int* firstBlank = nullptr);
+
 // Writes the document into its folder as varavave14.dat (when an image is
 // packed), varavave_old.ski and varavave.ski. Everything is checked and
 // built first; a failure leaves every file as it was and the document

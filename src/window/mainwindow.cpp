@@ -2,8 +2,10 @@
 
 #include "editor/colours.h"
 #include "editor/elements.h"
+#include "editor/objects.h"
 #include "editor/preview.h"
 #include "editor/shell.h"
+#include "skin/files.h"
 #include "render/scene.h"
 #include "window/icons.h"
 #include "window/models.h"
@@ -13,6 +15,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QMimeData>
+#include <QTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHelpEvent>
@@ -561,9 +569,12 @@ void frmDesktop::buildObjectsTab(QWidget* page)
     columns->addWidget(L_Values_, 1);
 
     auto* side = new QVBoxLayout;
+    // The drop of a file on a row is Importa with that file.
+    L_Values_->viewport()->setAcceptDrops(true);
+    L_Values_->viewport()->installEventFilter(this);
+
     WB_ = new GifPane(page);
     WB_->setObjectName(QStringLiteral("WB"));
-    WB_->setFrameShape(QFrame::StyledPanel);
     WB_->setFixedSize(180, 224);
     side->addWidget(WB_);
     lInfo_ = new QLabel(page);
@@ -865,7 +876,7 @@ void frmDesktop::refreshPages()
     for (const auto& [widget, state] : buttons)
         widget->setEnabled(state->enabled);
     lInfo_->setText(e.lInfo);
-    WB_->setPage(e.WB);
+    WB_->setImage(e.WBImage);
     refreshRectangleView();
 
     refreshTable(L_Values_, valuesModel_, e.doc.L_Values, valuesSelection_);
@@ -878,6 +889,137 @@ void frmDesktop::refreshPages()
     refreshTable(L_RGBA_, rgbaModel_, e.doc.L_RGBA, rgbaSelection_);
     refreshTable(L_Dim_, dimModel_, e.doc.L_Dim, dimSelection_);
     treeModel_->refresh();
+    watchImages(false);
+}
+
+// ---------------------------------------------------------------- drops and live images
+
+namespace {
+
+// The first local file of a drag, empty when it carries none.
+QString DroppedFile(const QMimeData* mime)
+{
+    if (!mime || !mime->hasUrls())
+        return QString();
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    return QString();
+}
+
+// A file's size and modification time, or (-1, 0) when it is no file.
+QPair<qint64, qint64> Stamp(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return {-1, 0};
+    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
+}  // namespace
+
+bool frmDesktop::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!L_Values_ || watched != L_Values_->viewport())
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        const bool onRow = L_Values_->indexAt(drag->position().toPoint()).isValid();
+        if (onRow && !DroppedFile(drag->mimeData()).isEmpty())
+            drag->acceptProposedAction();
+        else
+            drag->ignore();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QModelIndex index = L_Values_->indexAt(drop->position().toPoint());
+        const QString file = DroppedFile(drop->mimeData());
+        if (!index.isValid() || file.isEmpty()) {
+            drop->ignore();
+            return true;
+        }
+        drop->acceptProposedAction();
+        UserAction a = UserAction::of(UserAction::Kind::Drop, QStringLiteral("L_Values"), index.row() + 1);
+        a.text = file;
+        act(a);
+        return true;
+    }
+    default:
+        return QMainWindow::eventFilter(watched, event);
+    }
+}
+
+void frmDesktop::watchImages(bool again)
+{
+    const QStringList rows = ImageFilesOfRows(editor_);
+    if (!again && rows == watchedRows_)
+        return;
+    watchedRows_ = rows;
+    if (!imageWatcher_) {
+        imageWatcher_ = new QFileSystemWatcher(this);
+        imageSettle_ = new QTimer(this);
+        imageSettle_->setSingleShot(true);
+        // An image editor writes a file in several steps: one redraw after
+        // the last of them, well within a second.
+        imageSettle_->setInterval(150);
+        connect(imageSettle_, &QTimer::timeout, this, &frmDesktop::imagesChanged);
+        connect(imageWatcher_, &QFileSystemWatcher::fileChanged, this, [this](const QString& file) {
+            changedImages_.insert(file);
+            imageSettle_->start();
+        });
+        connect(imageWatcher_, &QFileSystemWatcher::directoryChanged, this, [this] { imageSettle_->start(); });
+    }
+    QStringList files;
+    QStringList folders;
+    QHash<QString, QPair<qint64, qint64>> stamps;
+    for (const QString& row : rows) {
+        const QString file = ResolveFile(row);
+        const QPair<qint64, qint64> stamp = Stamp(file);
+        stamps.insert(file, stamp);
+        if (stamp.first < 0)
+            continue;
+        files << file;
+        const QString folder = QFileInfo(file).absolutePath();
+        if (!folders.contains(folder))
+            folders << folder;
+    }
+    imageStamps_ = stamps;
+    const QStringList wanted = files + folders;
+    const QSet<QString> wantedSet(wanted.cbegin(), wanted.cend());
+    QStringList gone;
+    for (const QString& path : imageWatcher_->files() + imageWatcher_->directories())
+        if (!wantedSet.contains(path))
+            gone << path;
+    if (!gone.isEmpty())
+        imageWatcher_->removePaths(gone);
+    QStringList added;
+    const QStringList watching = imageWatcher_->files() + imageWatcher_->directories();
+    const QSet<QString> present(watching.cbegin(), watching.cend());
+    for (const QString& path : wanted)
+        if (!present.contains(path))
+            added << path;
+    if (!added.isEmpty())
+        imageWatcher_->addPaths(added);
+}
+
+void frmDesktop::imagesChanged()
+{
+    // A file replaced by a new one drops out of the watcher: list them anew.
+    const QHash<QString, QPair<qint64, qint64>> before = imageStamps_;
+    const QSet<QString> signalled = changedImages_;
+    changedImages_.clear();
+    watchImages(true);
+    if (signalled.isEmpty() && imageStamps_ == before)
+        return;  // the folder changed, none of the images in it
+    act(UserAction::of(UserAction::Kind::FilesChanged));
+    if (editor_.WBImage.isEmpty())
+        return;
+    const QString shown = ResolveFile(editor_.WBImage);
+    if (signalled.contains(shown) || before.value(shown) != imageStamps_.value(shown))
+        WB_->reload();
 }
 
 }  // namespace velluno::window

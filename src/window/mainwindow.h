@@ -6,6 +6,8 @@
 #include "editor/editor.h"
 #include "window/qtdialogs.h"
 
+#include <QHash>
+#include <QSet>
 #include <QMainWindow>
 #include <QStringList>
 #include <map>
@@ -15,6 +17,8 @@ class QAbstractButton;
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QFileSystemWatcher;
+class QTimer;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -61,6 +65,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped on the rows of L_Values.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Performs one user action through the editor's action table, then
@@ -86,6 +92,11 @@ private:
     void refreshPages();
     void refreshWallpaperList();
     void refreshRectangleView();
+    // Watches the image files the rows point at (and their folders, where
+    // image editors replace a file by a new one); `again` lists them anew
+    // even when the rows name the same files.
+    void watchImages(bool again);
+    void imagesChanged();
 
     std::unique_ptr<QtDialogs> qtDialogs_;
     int fieldWidth_ = 0;
@@ -152,6 +163,15 @@ private:
     // Structure tab
     QTreeView* T_Strutt_ = nullptr;
     TreeModel* treeModel_ = nullptr;
+
+    // Live images: the files watched, with their size and modification
+    // time when last seen, so that a change of a folder redraws only when
+    // one of the images in it changed.
+    QFileSystemWatcher* imageWatcher_ = nullptr;
+    QTimer* imageSettle_ = nullptr;
+    QStringList watchedRows_;
+    QHash<QString, QPair<qint64, qint64>> imageStamps_;
+    QSet<QString> changedImages_;  // files the watcher named since the last redraw
 };
 
 }  // namespace velluno::window

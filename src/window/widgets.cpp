@@ -1,15 +1,16 @@
 #include "window/widgets.h"
 
+#include "render/imageguard.h"
 #include "skin/files.h"
 #include "window/models.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMovie>
 #include <QPainter>
 #include <QtMath>
-#include <QRegularExpression>
 
 namespace velluno::window {
 
@@ -345,46 +346,63 @@ GifPane::GifPane(QWidget* parent) : QLabel(parent)
 {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setMargin(0);
+    setIndent(0);
+    setContentsMargins(0, 0, 0, 0);
+    setFrameShape(QFrame::NoFrame);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
 }
 
-QString GifPane::ImageOfPage(const QString& page)
+void GifPane::setImage(const QString& file)
 {
-    static const QRegularExpression img(QStringLiteral("<img src=\"([^\"]*)\""),
-                                        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = img.match(page);
-    return m.hasMatch() ? m.captured(1) : QString();
-}
-
-void GifPane::setPage(const QString& page)
-{
-    const QString file = ImageOfPage(page);
     if (file == file_)
         return;
     file_ = file;
+    load();
+}
+
+void GifPane::reload() { load(); }
+
+void GifPane::load()
+{
     if (movie_) {
         setMovie(nullptr);
         delete movie_;
         movie_ = nullptr;
     }
+    delete bytes_;
+    bytes_ = nullptr;
     clear();
-    if (file.isEmpty())
+    if (file_.isEmpty())
         return;
-    const QString path = ResolveFile(file);
-    movie_ = new QMovie(path, QByteArray(), this);
-    if (movie_->isValid() && movie_->frameCount() != 1) {
-        setMovie(movie_);
-        movie_->start();
+    bool read = false;
+    const QByteArray data = ReadWholeFile(ResolveFile(file_), &read, kMaxImageFileBytes);
+    if (!read)
         return;
+    // The first frame through the guard and the bounded decoding; only
+    // then may the movie read the same bytes for the other frames, within
+    // the same allocation limit.
+    const DecodedImage first = DecodeImage(data, ImageKinds::GifOrJpeg);
+    if (!first.ok())
+        return;
+    if (data.startsWith("GIF")) {
+        bytes_ = new QBuffer(this);
+        bytes_->setData(data);
+        bytes_->open(QIODevice::ReadOnly);
+        movie_ = new QMovie(bytes_, QByteArrayLiteral("gif"), this);
+        if (movie_->isValid() && movie_->frameCount() > 1) {
+            setMovie(movie_);
+            movie_->start();
+            return;
+        }
+        delete movie_;
+        movie_ = nullptr;
+        delete bytes_;
+        bytes_ = nullptr;
     }
-    delete movie_;
-    movie_ = nullptr;
-    QImage still(path);
-    if (!still.isNull())
-        setPixmap(QPixmap::fromImage(still));
+    setPixmap(QPixmap::fromImage(first.image));
 }
 
 }  // namespace velluno::window

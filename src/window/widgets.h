@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <functional>
 
+class QBuffer;
 class QMovie;
 
 namespace velluno::window {
@@ -139,22 +140,26 @@ private:
     QPoint to_;
 };
 
-// The object preview pane: the picture named by the pane's page, animated
-// when it is an animated GIF, at the top left corner without margins.
+// The object preview pane: the image file the editor's pane shows, animated
+// when it is an animated GIF, at the top left corner without margins or
+// scroll bars. The file is read once and checked by the image guard before
+// anything of it is decoded; the movie plays from those bytes.
 class GifPane : public QLabel {
     Q_OBJECT
 public:
     explicit GifPane(QWidget* parent = nullptr);
-    // The whole page as the core keeps it ("about:<html>...").
-    void setPage(const QString& page);
+    // Shows `file` (any letter case); nothing for an empty name.
+    void setImage(const QString& file);
+    // Reads the file shown again: it changed on the disk.
+    void reload();
     const QString& shownFile() const { return file_; }
-
-    // The image named by a page's img element, empty for a page without one.
-    static QString ImageOfPage(const QString& page);
+    bool animated() const { return movie_ != nullptr; }
 
 private:
+    void load();
     QString file_;
     QMovie* movie_ = nullptr;
+    QBuffer* bytes_ = nullptr;  // what the movie plays
 };
 
 }  // namespace velluno::window

@@ -1,6 +1,7 @@
 // The real main window under the offscreen platform: what its widgets show
 // must be what the core holds, so a widget left unwired fails here.
 #include "testsupport.h"
+#include "tinygif.h"
 
 #include "skin/files.h"
 #include "editor/objects.h"
@@ -507,27 +508,25 @@ void TestWindow::filtersColoursAndPages()
     QCOMPARE(ColourOf(0xFF0000), QColor(0, 0, 255));
     QCOMPARE(ColourOf(0x563412), QColor(0x12, 0x34, 0x56));
 
-    // The pane shows the file of the page's img element, blanks and all.
+    // The pane shows the file the editor names beside its page, blanks and all.
     QueuedDialogs d;
     Editor e(d);
     AniGIF(e, QStringLiteral("/tmp/a folder/562.gif"));
-    QCOMPARE(GifPane::ImageOfPage(e.WB), QStringLiteral("/tmp/a folder/562.gif"));
+    QCOMPARE(e.WBImage, QStringLiteral("/tmp/a folder/562.gif"));
     NoGIF(e);
-    QCOMPARE(GifPane::ImageOfPage(e.WB), QString());
+    QCOMPARE(e.WBImage, QString());
 
     // A GIF written by the test shows in the pane.
     QTemporaryDir dir;
-    QImage gif(7, 5, QImage::Format_RGB32);
-    gif.fill(Qt::red);
     const QString path = dir.filePath(QStringLiteral("6.gif"));
-    QVERIFY(gif.save(path, "PNG"));  // any decodable picture will do for the pane
+    velluno::test::WriteFile(path, velluno::test::SolidGif(7, 5, qRgb(255, 0, 0)));
     GifPane pane;
     AniGIF(e, path);
-    pane.setPage(e.WB);
+    pane.setImage(e.WBImage);
     QCOMPARE(pane.shownFile(), path);
     QVERIFY(pane.movie() || !pane.pixmap().isNull());
     NoGIF(e);
-    pane.setPage(e.WB);
+    pane.setImage(e.WBImage);
     QVERIFY(pane.pixmap().isNull());
     QVERIFY(!pane.movie());
 }

@@ -1,0 +1,195 @@
+#include "render/imageguard.h"
+
+#include "skin/files.h"
+#include "skin/writer.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <cstring>
+
+namespace velluno {
+
+namespace {
+
+// Qt refuses to allocate more than this for one picture; 8192 x 2048
+// pixels of four bytes fit exactly.
+constexpr int kAllocationLimitMB = 64;
+
+int Le16(const unsigned char* p) { return int(p[0]) | (int(p[1]) << 8); }
+
+bool WithinBounds(int width, int height)
+{
+    return width <= kMaxImageSide && height <= kMaxImageSide &&
+           qint64(width) * height <= kMaxImagePixels;
+}
+
+bool IsGifSignature(const char* data, qsizetype size)
+{
+    return size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0);
+}
+
+ImageFault FaultOf(GifVerdict verdict)
+{
+    switch (verdict) {
+    case GifVerdict::Ok: return ImageFault::None;
+    case GifVerdict::Empty: return ImageFault::Empty;
+    case GifVerdict::NotGif: return ImageFault::NotGif;
+    case GifVerdict::Truncated: return ImageFault::Truncated;
+    case GifVerdict::Malformed: return ImageFault::Malformed;
+    case GifVerdict::NoImage: return ImageFault::NoImage;
+    case GifVerdict::EmptyImage: return ImageFault::EmptyImage;
+    case GifVerdict::TooLarge: return ImageFault::TooLarge;
+    }
+    return ImageFault::Malformed;
+}
+
+DecodedImage Fault(ImageFault fault, const QString& system = QString())
+{
+    DecodedImage d;
+    d.fault = fault;
+    d.system = system;
+    return d;
+}
+
+}  // namespace
+
+GifVerdict CheckGif(const char* data, qsizetype size, GifFacts* facts)
+{
+    GifFacts ignored;
+    if (!facts)
+        facts = &ignored;
+    *facts = GifFacts{};
+    if (size <= 0)
+        return GifVerdict::Empty;
+    if (!IsGifSignature(data, size))
+        return size < 6 && std::memcmp(data, "GIF", size_t(qMin<qsizetype>(size, 3))) == 0
+                   ? GifVerdict::Truncated
+                   : GifVerdict::NotGif;
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    qsizetype at = 6;
+    // The logical screen: width, height, flags, background, aspect.
+    if (size - at < 7)
+        return GifVerdict::Truncated;
+    facts->screenWidth = Le16(p + at);
+    facts->screenHeight = Le16(p + at + 2);
+    const unsigned flags = p[at + 4];
+    at += 7;
+    if (!WithinBounds(facts->screenWidth, facts->screenHeight))
+        return GifVerdict::TooLarge;
+    if (flags & 0x80) {
+        const qsizetype table = qsizetype(3) << ((flags & 7) + 1);
+        if (size - at < table)
+            return GifVerdict::Truncated;
+        at += table;
+    }
+    // Extensions (graphic control, comment, application, plain text) up to
+    // the first image; each is a label and sub-blocks ended by an empty one.
+    for (;;) {
+        if (at >= size)
+            return GifVerdict::Truncated;
+        const unsigned char block = p[at++];
+        if (block == 0x2C)
+            break;
+        if (block == 0x3B)
+            return GifVerdict::NoImage;
+        if (block != 0x21)
+            return GifVerdict::Malformed;
+        if (at >= size)
+            return GifVerdict::Truncated;
+        ++at;  // the label
+        for (;;) {
+            if (at >= size)
+                return GifVerdict::Truncated;
+            const qsizetype length = p[at++];
+            if (length == 0)
+                break;
+            if (size - at < length)
+                return GifVerdict::Truncated;
+            at += length;
+        }
+    }
+    // The image descriptor: left, top, width, height, flags.
+    if (size - at < 9)
+        return GifVerdict::Truncated;
+    facts->imageWidth = Le16(p + at + 4);
+    facts->imageHeight = Le16(p + at + 6);
+    if (facts->imageWidth == 0 || facts->imageHeight == 0)
+        return GifVerdict::EmptyImage;
+    if (!WithinBounds(facts->imageWidth, facts->imageHeight))
+        return GifVerdict::TooLarge;
+    return GifVerdict::Ok;
+}
+
+DecodedImage DecodeImage(const QByteArray& bytes, ImageKinds kinds)
+{
+    if (bytes.isEmpty())
+        return Fault(ImageFault::Empty);
+    const bool gif = bytes.startsWith("GIF");
+    // Nothing that claims to be a GIF, and nothing at all where only a GIF
+    // is taken, reaches Qt's decoder before the guard has read it.
+    if (gif || kinds == ImageKinds::Gif) {
+        const GifVerdict verdict = CheckGif(bytes);
+        if (verdict != GifVerdict::Ok)
+            return Fault(FaultOf(verdict));
+    }
+    QImageReader::setAllocationLimit(kAllocationLimitMB);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format().toLower();
+    if (gif) {
+        if (format != "gif")
+            return Fault(ImageFault::Undecodable);
+    } else if (format != "jpeg" && format != "jpg") {
+        return Fault(ImageFault::NotAnImage);
+    } else {
+        const QSize declared = reader.size();
+        if (declared.isValid() && !WithinBounds(declared.width(), declared.height()))
+            return Fault(ImageFault::TooLarge);
+    }
+    DecodedImage decoded;
+    if (!reader.read(&decoded.image) || decoded.image.isNull())  // the first frame of an animation
+        return Fault(ImageFault::Undecodable);
+    return decoded;
+}
+
+DecodedImage DecodeImageFile(const QString& path, ImageKinds kinds)
+{
+    const QString resolved = ResolveFile(path);
+    const QFileInfo info(resolved);
+    if (!info.isFile())
+        return Fault(ImageFault::Missing);
+    QFile file(resolved);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fault(file.exists() ? ImageFault::Unreadable : ImageFault::Missing, file.errorString());
+    // The size at the time of reading, not of the look above.
+    if (file.size() > kMaxImageFileBytes)
+        return Fault(ImageFault::TooLarge);
+    const QByteArray bytes = file.read(kMaxImageFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return Fault(ImageFault::Unreadable, file.errorString());
+    if (bytes.size() > kMaxImageFileBytes)
+        return Fault(ImageFault::TooLarge);
+    return DecodeImage(bytes, kinds);
+}
+
+SkinError CheckImagesToPack(const Document& doc)
+{
+    for (const ImageToPack& image : ImagesToPack(doc)) {
+        const DecodedImage decoded = DecodeImageFile(image.path, ImageKinds::Gif);
+        if (decoded.ok() || decoded.fault == ImageFault::Missing || decoded.fault == ImageFault::Unreadable)
+            continue;
+        SkinError e = SkinError::of(SkinError::ImageRefused, image.path);
+        e.key = image.key;
+        e.reason = int(decoded.fault);
+        return e;
+    }
+    return SkinError();
+}
+
+}  // namespace velluno
