@@ -22,7 +22,6 @@ cp examples/varavave/varavave.ski examples/varavave/*.dat examples/varavave/*.jp
 [ -f "$work/varavave.ski" ] || { echo "the sample skin is missing (examples/varavave)" >&2; exit 1; }
 
 mkdir -p "$(dirname "$out")"
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work}
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$program" \
-  --open "$work/varavave.ski" --export-all --tab "$tab" --screenshot "$out"
+  "$work/varavave.ski" --export-all --tab "$tab" --screenshot "$out"
 echo "$out"

@@ -3,6 +3,7 @@
 #include "editor/colours.h"
 #include "editor/elements.h"
 #include "editor/objects.h"
+#include "editor/opensave.h"
 #include "editor/preview.h"
 #include "editor/shell.h"
 #include "skin/files.h"
@@ -157,19 +158,23 @@ frmDesktop::frmDesktop(Dialogs* dialogs, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmDesktop"));
     setWindowIcon(AppIcon());
+    // A skin dropped on the window from a file manager opens as LOAD opens it.
+    setAcceptDrops(true);
 
     buildToolbar();
 
     SSTab1_ = new QTabWidget(this);
     SSTab1_->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1_->addTab(buildPreviewTab(), QStringLiteral("Preview skin"));
-    // The other five pages are filled when first needed (ensurePages): they
-    // stay disabled until a skin is open, and building them now would only
-    // delay the first window.
-    const char* const later[] = {"Oggetti grafici", "Colori", "Posizione e dimesione oggetti",
-                                 "Struttura", "Opzioni / Informazioni"};
-    for (const char* caption : later)
+    // The pages go in empty and are filled in place: a page filled first
+    // would be measured as it is added, and measured again when the window
+    // is shown. The other five pages are filled when first needed
+    // (ensurePages): they stay disabled until a skin is open, and building
+    // them now would only delay the first window.
+    const char* const captions[] = {"Preview skin", "Oggetti grafici", "Colori", "Posizione e dimesione oggetti",
+                                    "Struttura", "Opzioni / Informazioni"};
+    for (const char* caption : captions)
         SSTab1_->addTab(new QWidget(this), QString::fromUtf8(caption));
+    buildPreviewTab(SSTab1_->widget(0));
     setCentralWidget(SSTab1_);
     connect(SSTab1_, &QTabWidget::currentChanged, this,
             [this](int tab) { act(UserAction::of(UserAction::Kind::Tab, QString(), tab)); });
@@ -310,9 +315,8 @@ QWidget* frmDesktop::fieldGroup(int k)
     return row;
 }
 
-QWidget* frmDesktop::buildPreviewTab()
+void frmDesktop::buildPreviewTab(QWidget* page)
 {
-    auto* page = new QWidget(this);
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
 
@@ -525,7 +529,6 @@ QWidget* frmDesktop::buildPreviewTab()
     right->addStretch(1);
     columns->addLayout(right);
     columns->addStretch(1);
-    return page;
 }
 
 QTableView* frmDesktop::makeTable(Table& table, TableModel*& model, const QString& name)
@@ -715,6 +718,26 @@ void frmDesktop::toolbarClick(const QString& key)
     act(UserAction::of(UserAction::Kind::Toolbar, key));
     if (editor_.closed)
         close();
+}
+
+void frmDesktop::setVisible(bool visible)
+{
+    // The window's size limits are worked out before its native window
+    // exists, so they go with its creation: laid out only when shown, the
+    // window would change them on a native window just made, which a
+    // platform that cannot take such a change reports as a warning. A
+    // control that has never been shown does not tell its layout when its
+    // size changes (a skin opened before the first show sets pictures and
+    // texts), so every layout is worked out anew from the sizes of now.
+    if (visible && !testAttribute(Qt::WA_WState_Created)) {
+        ensurePolished();
+        for (QWidget* inner : findChildren<QWidget*>())
+            inner->updateGeometry();
+        for (QLayout* inner : findChildren<QLayout*>())
+            inner->invalidate();
+        layout()->activate();
+    }
+    QMainWindow::setVisible(visible);
 }
 
 void frmDesktop::closeEvent(QCloseEvent* event)
@@ -918,10 +941,48 @@ QPair<qint64, qint64> Stamp(const QString& path)
 
 }  // namespace
 
+void frmDesktop::openSkin(const QString& path)
+{
+    UserAction a = UserAction::of(UserAction::Kind::Open);
+    a.text = path;
+    act(a);
+}
+
+void frmDesktop::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void frmDesktop::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (IsSkinFileName(DroppedFile(event->mimeData())))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void frmDesktop::dropEvent(QDropEvent* event)
+{
+    const QString file = DroppedFile(event->mimeData());
+    if (!IsSkinFileName(file)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    UserAction a = UserAction::of(UserAction::Kind::Drop, QStringLiteral("frmDesktop"));
+    a.text = file;
+    act(a);
+}
+
 bool frmDesktop::eventFilter(QObject* watched, QEvent* event)
 {
     if (!L_Values_ || watched != L_Values_->viewport())
         return QMainWindow::eventFilter(watched, event);
+    // A skin goes on to the window, wherever it is dropped.
+    if ((event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop) &&
+        IsSkinFileName(DroppedFile(static_cast<QDropEvent*>(event)->mimeData())))
+        return false;
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {

@@ -63,10 +63,19 @@ public:
     void setZoom(int zoom);
     int zoom() const;
 
+    // Opens a skin named on the command line (`velluno FILE.ski`).
+    void openSkin(const QString& path);
+
+    void setVisible(bool visible) override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     // Files dropped on the rows of L_Values.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A skin dropped anywhere on the window.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Performs one user action through the editor's action table, then
@@ -75,7 +84,7 @@ private:
     void connectClick(QAbstractButton* button, const QString& name, int index = 0);
 
     void buildToolbar();
-    QWidget* buildPreviewTab();
+    void buildPreviewTab(QWidget* page);
     void buildObjectsTab(QWidget* page);
     void buildColoursTab(QWidget* page);
     void buildDimensionsTab(QWidget* page);
