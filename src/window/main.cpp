@@ -80,7 +80,7 @@ int main(int argc, char** argv)
     if (!styleChosen)
         QApplication::setStyle(QStringLiteral("Windows"));
     QApplication::setApplicationName(QStringLiteral("velluno"));
-    QApplication::setDesktopFileName(QStringLiteral("velluno"));
+    QApplication::setDesktopFileName(QStringLiteral("org.velluno.Velluno"));
 
     QCommandLineParser parser;
     parser.addHelpOption();
