@@ -35,6 +35,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyleOptionFrame>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -69,6 +70,43 @@ void Tight(QLayout* layout)
 {
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(4);
+}
+
+// Fits a table's columns to their texts, and each at least to the widest
+// text it can hold in its known form (`forms`, one per column, "" for a
+// column of any text) drawn in bold: a row marked edited later, or a number
+// that grows at a save, still fits without widening the column.
+void FitColumns(QTableView* view, const QStringList& forms)
+{
+    view->resizeColumnsToContents();
+    QFont bold = view->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    // The item view's room around a text, and the icon of the key column.
+    const int margin = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 2;
+    const int icon = view->iconSize().width() + 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    QHeaderView* header = view->horizontalHeader();
+    for (int column = 0; column < forms.size() && column < header->count(); ++column) {
+        if (forms.at(column).isEmpty() || header->sectionResizeMode(column) == QHeaderView::Stretch)
+            continue;
+        const int width = metrics.horizontalAdvance(forms.at(column)) + margin + (column == 0 ? icon : 0);
+        if (width > view->columnWidth(column))
+            view->setColumnWidth(column, width);
+    }
+}
+
+// The width a line edit needs to show `text` whole: the text, the two
+// pixels QLineEdit keeps on each side of it and a caret, in the frame the
+// style draws around the field.
+int LineEditWidth(QLineEdit* edit, const QString& text)
+{
+    QStyleOptionFrame frame;
+    frame.initFrom(edit);
+    frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
+    const QMargins margins = edit->textMargins();
+    const QSize contents(edit->fontMetrics().horizontalAdvance(text) + 2 * 2 + 1 + margins.left() + margins.right(),
+                         edit->fontMetrics().height());
+    return edit->style()->sizeFromContents(QStyle::CT_LineEdit, &frame, contents, edit).width();
 }
 
 // The busy pointer, for the length of a handler that may take a while
@@ -531,7 +569,7 @@ void frmDesktop::buildPreviewTab(QWidget* page)
     columns->addStretch(1);
 }
 
-QTableView* frmDesktop::makeTable(Table& table, TableModel*& model, const QString& name)
+QTableView* frmDesktop::makeTable(Table& table, TableModel*& model, const QString& name, const QStringList& forms)
 {
     auto* view = new QTableView(this);
     view->setObjectName(name);
@@ -544,12 +582,14 @@ QTableView* frmDesktop::makeTable(Table& table, TableModel*& model, const QStrin
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     view->horizontalHeader()->setHighlightSections(false);
-    view->horizontalHeader()->setStretchLastSection(true);
     view->setWordWrap(false);
     view->setShowGrid(false);
     view->setAlternatingRowColors(true);
-    connect(model, &QAbstractItemModel::modelReset, view, &QTableView::resizeColumnsToContents);
-    view->resizeColumnsToContents();
+    // Every column as wide as its texts, none stretched to fill the view.
+    view->horizontalHeader()->setStretchLastSection(false);
+    connect(model, &QAbstractItemModel::modelReset, view, [view, forms] { FitColumns(view, forms); });
+    FitColumns(view, forms);
+
     // A row picked with the mouse or the keyboard is a click on that row.
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, name](const QModelIndex& current) {
@@ -566,7 +606,16 @@ void frmDesktop::buildObjectsTab(QWidget* page)
 {
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
-    L_Values_ = makeTable(editor_.doc.L_Values, valuesModel_, QStringLiteral("L_Values"));
+    // Keys, links, states and slots have a known form; the image path takes
+    // the room left, shortened in the middle, whole in its tooltip.
+    const QString number = QStringLiteral("0000000");
+    L_Values_ = makeTable(editor_.doc.L_Values, valuesModel_, QStringLiteral("L_Values"),
+                          {QStringLiteral("0000"), QStringLiteral("00_000000"), QStringLiteral("00"), number, number,
+                           kStateReplace.size() > kStateNotFound.size() ? kStateReplace : kStateNotFound, QString(),
+                           QStringLiteral("0000")});
+    L_Values_->horizontalHeader()->setSectionResizeMode(ColPath, QHeaderView::Stretch);
+    L_Values_->setTextElideMode(Qt::ElideMiddle);
+    valuesModel_->setWholeTextTips(ColPath);
     L_Values_->horizontalHeader()->setSortIndicatorShown(true);
     L_Values_->horizontalHeader()->setSectionsClickable(true);
     columns->addWidget(L_Values_, 1);
@@ -611,12 +660,13 @@ void frmDesktop::buildColoursTab(QWidget* page)
 {
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
-    L_RGBA_ = makeTable(editor_.doc.L_RGBA, rgbaModel_, QStringLiteral("L_RGBA"));
+    L_RGBA_ = makeTable(editor_.doc.L_RGBA, rgbaModel_, QStringLiteral("L_RGBA"),
+                        {QStringLiteral("0000"), QStringLiteral("000"), QStringLiteral("000"), QStringLiteral("000"),
+                         QStringLiteral("000"), QStringLiteral("0000")});
     // Each row's colour beside its numbers, drawn as the preview draws it.
     rgbaModel_->setSwatchColumn(QStringLiteral("Colore"), RowColour);
     // Edited rows turn bold: the narrow number columns follow their texts.
     L_RGBA_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    L_RGBA_->horizontalHeader()->setStretchLastSection(true);
     columns->addWidget(L_RGBA_, 1);
     auto* side = new QVBoxLayout;
     auto* frame = new QGroupBox(QStringLiteral("Preview colore:"), page);
@@ -640,7 +690,10 @@ void frmDesktop::buildDimensionsTab(QWidget* page)
 {
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
-    L_Dim_ = makeTable(editor_.doc.L_Dim, dimModel_, QStringLiteral("L_Dim"));
+    const QString coordinate = QStringLiteral("000");
+    L_Dim_ = makeTable(editor_.doc.L_Dim, dimModel_, QStringLiteral("L_Dim"),
+                       {QStringLiteral("0000"), coordinate, coordinate, coordinate, coordinate, coordinate, coordinate,
+                        QStringLiteral("0000")});
     columns->addWidget(L_Dim_, 1);
     auto* side = new QVBoxLayout;
     PicOBJ_ = new CanvasView(page);
@@ -692,7 +745,9 @@ void frmDesktop::buildInfoTab(QWidget* page)
         auto* field = new QLineEdit(contacts[i], page);
         field->setObjectName(QStringLiteral("contact_%1").arg(i));
         field->setReadOnly(true);
-        field->setMinimumWidth(380);
+        // As wide as the longer text, shown from its start.
+        field->setMinimumWidth(LineEditWidth(field, contacts[0].size() > contacts[1].size() ? contacts[0] : contacts[1]));
+        field->setCursorPosition(0);
         layout->addWidget(field, i + 1, 1);
     }
     layout->setColumnStretch(2, 1);

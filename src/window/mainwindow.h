@@ -94,7 +94,9 @@ private:
     QWidget* fieldGroup(int k);
     FieldEdit* makeField(FieldRef ref, const QString& name, const QString& tip = QString());
     Swatch* makeSwatch(const QString& name, const QString& tip);
-    QTableView* makeTable(Table& table, TableModel*& model, const QString& name);
+    // A list table; `forms` holds the widest text of each column in its
+    // known form ("" for a column of any text), see FitColumns.
+    QTableView* makeTable(Table& table, TableModel*& model, const QString& name, const QStringList& forms);
 
     void toolbarClick(const QString& key);
     void refreshTable(QTableView* view, TableModel* model, const Table& table, int& shownSelection);
