@@ -77,8 +77,7 @@ int main(int argc, char** argv)
         styleChosen = styleChosen || qstrncmp(argv[i], "-style", 6) == 0 || qstrncmp(argv[i], "--style", 7) == 0;
     EnsureRuntimeDir();
     QApplication app(argc, argv);
-    if (!styleChosen)
-        QApplication::setStyle(QStringLiteral("Windows"));
+    velluno::window::UseProgramLook(!styleChosen);
     QApplication::setApplicationName(QStringLiteral("velluno"));
     QApplication::setDesktopFileName(QStringLiteral("org.velluno.Velluno"));
 

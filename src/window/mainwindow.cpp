@@ -167,6 +167,15 @@ private:
 
 }  // namespace
 
+void UseProgramLook(bool classicStyle)
+{
+    if (classicStyle)
+        QApplication::setStyle(QStringLiteral("Windows"));
+    QFont font = QApplication::font();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    QApplication::setFont(font);
+}
+
 ActionResult frmDesktop::act(const UserAction& action)
 {
     ensurePages();
@@ -212,6 +221,12 @@ frmDesktop::frmDesktop(Dialogs* dialogs, QWidget* parent)
                                     "Struttura", "Opzioni / Informazioni"};
     for (const char* caption : captions)
         SSTab1_->addTab(new QWidget(this), QString::fromUtf8(caption));
+    // The preview's controls are made in the state the window starts in
+    // (every tab disabled): a control made inside a disabled page is
+    // disabled as it is made, while disabling a filled page tells each of
+    // its hundred controls one by one.
+    Form_Load(editor_);
+    refreshTabs();
     buildPreviewTab(SSTab1_->widget(0));
     setCentralWidget(SSTab1_);
     connect(SSTab1_, &QTabWidget::currentChanged, this,
@@ -223,8 +238,6 @@ frmDesktop::frmDesktop(Dialogs* dialogs, QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
 
     setZoom(2);
-
-    Form_Load(editor_);
     refresh();
 }
 
@@ -286,9 +299,9 @@ void frmDesktop::buildToolbar()
     setMenuWidget(strip);
 }
 
-FieldEdit* frmDesktop::makeField(FieldRef ref, const QString& name, const QString& tip)
+FieldEdit* frmDesktop::makeField(QWidget* parent, FieldRef ref, const QString& name, const QString& tip)
 {
-    auto* edit = new FieldEdit(this);
+    auto* edit = new FieldEdit(parent);
     edit->setObjectName(name);
     if (fieldWidth_ == 0)
         fieldWidth_ = edit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12;
@@ -323,9 +336,9 @@ FieldEdit* frmDesktop::makeField(FieldRef ref, const QString& name, const QStrin
     return edit;
 }
 
-Swatch* frmDesktop::makeSwatch(const QString& name, const QString& tip)
+Swatch* frmDesktop::makeSwatch(QWidget* parent, const QString& name, const QString& tip)
 {
-    auto* swatch = new Swatch(this);
+    auto* swatch = new Swatch(parent);
     swatch->setObjectName(name);
     swatch->setToolTip(tip);
     swatch->setFixedSize(swatch->sizeHint());
@@ -333,11 +346,10 @@ Swatch* frmDesktop::makeSwatch(const QString& name, const QString& tip)
     return swatch;
 }
 
-QWidget* frmDesktop::fieldGroup(int k)
+QHBoxLayout* frmDesktop::fieldGroup(QWidget* parent, int k)
 {
     const int first = kLayoutElements[k].firstTxt;
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
+    auto* layout = new QHBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);
     for (int i = first; i < first + 4; ++i) {
@@ -347,10 +359,10 @@ QWidget* frmDesktop::fieldGroup(int k)
                                               QStringLiteral("X2"), QStringLiteral("Y2")}
                                       .at(i - first)
                                 : QString();
-        layout->addWidget(makeField(Txt(i), QStringLiteral("txt_%1").arg(i), tip));
+        layout->addWidget(makeField(parent, Txt(i), QStringLiteral("txt_%1").arg(i), tip));
     }
     layout->addStretch(1);
-    return row;
+    return layout;
 }
 
 void frmDesktop::buildPreviewTab(QWidget* page)
@@ -439,7 +451,7 @@ void frmDesktop::buildPreviewTab(QWidget* page)
     lbl0_ = Caption(QStringLiteral("Colore:"), wallpaper);
     lbl0_->setObjectName(QStringLiteral("lbl_0"));
     wallGrid->addWidget(lbl0_, 1, 1, Qt::AlignRight);
-    PicBGColor1_ = makeSwatch(QStringLiteral("PicBGColor1"), QStringLiteral("Colore di sfondo dello schermo"));
+    PicBGColor1_ = makeSwatch(wallpaper, QStringLiteral("PicBGColor1"), QStringLiteral("Colore di sfondo dello schermo"));
     wallGrid->addWidget(PicBGColor1_, 1, 2);
     middle->addWidget(wallpaper);
     connect(FileDesktop_, &QListWidget::currentRowChanged, this,
@@ -464,7 +476,7 @@ void frmDesktop::buildPreviewTab(QWidget* page)
     cmdMoveLeft_ = arrow(ToolPicture::Left, QStringLiteral("cmdMoveLeft"));
     cmdMoveRight_ = arrow(ToolPicture::Right, QStringLiteral("cmdMoveRight"));
     cmdMoveDown_ = arrow(ToolPicture::Down, QStringLiteral("cmdMoveDown"));
-    txtOffSet_ = makeField({FieldKind::TxtOffSet, 0}, QStringLiteral("txtOffSet"),
+    txtOffSet_ = makeField(move, {FieldKind::TxtOffSet, 0}, QStringLiteral("txtOffSet"),
                            QStringLiteral("Spostamento in pixel..."));
     moveGrid->addWidget(cmdMoveUp_, 0, 1, Qt::AlignCenter);
     moveGrid->addWidget(cmdMoveLeft_, 1, 0, Qt::AlignCenter);
@@ -500,13 +512,13 @@ void frmDesktop::buildPreviewTab(QWidget* page)
         auto* grid = new QGridLayout(group);
         Tight(grid);
         grid->addWidget(positionCheck(k, QStringLiteral("Pos. (x1,y1,x2,y2):"), group, true), 0, 0);
-        grid->addWidget(fieldGroup(k), 0, 1);
+        grid->addLayout(fieldGroup(group, k), 0, 1);
         auto* second = new QHBoxLayout;
         second->addWidget(Caption(QStringLiteral("Trasparenza:"), group));
-        second->addWidget(makeField(Txt(alpha), QStringLiteral("txt_%1").arg(alpha)));
+        second->addWidget(makeField(group, Txt(alpha), QStringLiteral("txt_%1").arg(alpha)));
         second->addSpacing(12);
         second->addWidget(Caption(QStringLiteral("Colore:"), group));
-        swatch = makeSwatch(swatchName, swatchTip);
+        swatch = makeSwatch(group, swatchName, swatchTip);
         second->addWidget(swatch);
         second->addStretch(1);
         grid->addLayout(second, 1, 0, 1, 2);
@@ -533,22 +545,22 @@ void frmDesktop::buildPreviewTab(QWidget* page)
     styles->addStretch(1);
     clockGrid->addLayout(styles, 0, 0, 1, 2);
     clockGrid->addWidget(positionCheck(kElementDigitalClock, QStringLiteral("(x1,y1,x2,y2):"), clock, true), 1, 0);
-    clockGrid->addWidget(fieldGroup(kElementDigitalClock), 1, 1);
+    clockGrid->addLayout(fieldGroup(clock, kElementDigitalClock), 1, 1);
     clockGrid->addWidget(positionCheck(kElementAnalogueClock, QStringLiteral("Pos. (x1,y1,x2,y2):"), clock, true), 2, 0);
-    clockGrid->addWidget(fieldGroup(kElementAnalogueClock), 2, 1);
+    clockGrid->addLayout(fieldGroup(clock, kElementAnalogueClock), 2, 1);
     auto* hands = new QHBoxLayout;
     hands->addWidget(Caption(QStringLiteral("Minuti:"), clock));
-    txtMin_ = makeField({FieldKind::TxtMin, 0}, QStringLiteral("txtMin"),
+    txtMin_ = makeField(clock, {FieldKind::TxtMin, 0}, QStringLiteral("txtMin"),
                         QStringLiteral("Lunghezza (in pixel) della lancetta dei minuti"));
     hands->addWidget(txtMin_);
-    PicMin_ = makeSwatch(QStringLiteral("PicMin"), QStringLiteral("Colore della lancetta dei minuti"));
+    PicMin_ = makeSwatch(clock, QStringLiteral("PicMin"), QStringLiteral("Colore della lancetta dei minuti"));
     hands->addWidget(PicMin_);
     hands->addSpacing(12);
     hands->addWidget(Caption(QStringLiteral("Ore:"), clock));
-    txtOra_ = makeField({FieldKind::TxtOra, 0}, QStringLiteral("txtOra"),
+    txtOra_ = makeField(clock, {FieldKind::TxtOra, 0}, QStringLiteral("txtOra"),
                         QStringLiteral("Lunghezza (in pixel) della lancetta delle ore"));
     hands->addWidget(txtOra_);
-    PicOre_ = makeSwatch(QStringLiteral("PicOre"), QStringLiteral("Colore della lancetta delle ore"));
+    PicOre_ = makeSwatch(clock, QStringLiteral("PicOre"), QStringLiteral("Colore della lancetta delle ore"));
     hands->addWidget(PicOre_);
     hands->addStretch(1);
     clockGrid->addLayout(hands, 3, 0, 1, 2);
@@ -561,7 +573,7 @@ void frmDesktop::buildPreviewTab(QWidget* page)
     for (int k = 2; k <= 9; ++k) {
         keyGrid->addWidget(positionCheck(k, QString::fromUtf8(kSmartKeyCaptions[k - 2]), keys, k == 2),
                            k - 2, 0);
-        keyGrid->addWidget(fieldGroup(k), k - 2, 1);
+        keyGrid->addLayout(fieldGroup(keys, k), k - 2, 1);
     }
     right->addWidget(keys);
     right->addStretch(1);
@@ -672,11 +684,11 @@ void frmDesktop::buildColoursTab(QWidget* page)
     auto* frame = new QGroupBox(QStringLiteral("Preview colore:"), page);
     auto* grid = new QGridLayout(frame);
     Tight(grid);
-    PicColor_ = makeSwatch(QStringLiteral("PicColor"), QStringLiteral("Colore oggetto, clicca per cambiare..."));
+    PicColor_ = makeSwatch(frame, QStringLiteral("PicColor"), QStringLiteral("Colore oggetto, clicca per cambiare..."));
     PicColor_->setFixedSize(96, 64);
     grid->addWidget(PicColor_, 0, 0, 1, 2);
     grid->addWidget(Caption(QStringLiteral("Trasparenza:"), frame), 1, 0);
-    grid->addWidget(makeField(Txt(TxtColourAlpha), QStringLiteral("txt_%1").arg(TxtColourAlpha)), 1, 1);
+    grid->addWidget(makeField(frame, Txt(TxtColourAlpha), QStringLiteral("txt_%1").arg(TxtColourAlpha)), 1, 1);
     side->addWidget(frame);
     cmdLoadColors_ = new QPushButton(QStringLiteral("Carica i colori di default (pavonel)"), page);
     cmdLoadColors_->setObjectName(QStringLiteral("cmdLoadColors"));
@@ -844,6 +856,25 @@ void frmDesktop::refreshTable(QTableView* view, TableModel* model, const Table& 
     shownSelection = selected;
 }
 
+void frmDesktop::refreshTabs()
+{
+    // A tab bar shows another tab when the one shown is disabled while
+    // another is enabled, and each such switch lays out and hides or shows a
+    // page: the tab shown is enabled first and disabled last.
+    const Editor& e = editor_;
+    const QSignalBlocker block(SSTab1_);
+    const int shown = qBound(0, e.tab, kTabCount - 1);
+    SSTab1_->setCurrentIndex(shown);
+    if (e.tabsEnabled[shown])
+        SSTab1_->setTabEnabled(shown, true);
+    for (int i = 0; i < kTabCount; ++i)
+        if (i != shown && SSTab1_->isTabEnabled(i) != e.tabsEnabled[i])
+            SSTab1_->setTabEnabled(i, e.tabsEnabled[i]);
+    if (!e.tabsEnabled[shown])
+        SSTab1_->setTabEnabled(shown, false);
+    SSTab1_->setCurrentIndex(shown);
+}
+
 void frmDesktop::refreshWallpaperList()
 {
     const FileList& list = editor_.FileDesktop;
@@ -879,12 +910,7 @@ void frmDesktop::refresh()
         ensurePages();
 
     setWindowTitle(e.title);
-    {
-        const QSignalBlocker block(SSTab1_);
-        for (int i = 0; i < kTabCount; ++i)
-            SSTab1_->setTabEnabled(i, e.tabsEnabled[i]);
-        SSTab1_->setCurrentIndex(qBound(0, e.tab, kTabCount - 1));
-    }
+    refreshTabs();
     SB0_->setText(e.status);
     TB0_[QStringLiteral("LOAD")]->setEnabled(e.loadEnabled);
     TB0_[QStringLiteral("SAVE")]->setEnabled(e.saveButtonEnabled);

@@ -106,9 +106,9 @@ private slots:
 
 void TestWindowDesktop::initTestCase()
 {
-    // The style the program starts with, so the test's window and the
+    // The look the program starts with, so the test's window and the
     // program's look alike.
-    QApplication::setStyle(QStringLiteral("Windows"));
+    UseProgramLook(true);
 }
 
 void TestWindowDesktop::aSkinDroppedOnTheWindowOpens()

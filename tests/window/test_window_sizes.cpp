@@ -85,7 +85,7 @@ private slots:
 
 void TestWindowSizes::nothingIsCutOff()
 {
-    QApplication::setStyle(QStringLiteral("Windows"));
+    UseProgramLook(true);
     QTemporaryDir dir;
     velluno::test::CopySample(dir.path());
     QueuedDialogs dialogs;
