@@ -8,6 +8,9 @@ velluno_packages=(
   cmake ninja-build g++
   qt6-base-dev qt6-base-dev-tools
   fonts-liberation fontconfig
+  # The desktop files' validators and the MIME compiler (install test); a
+  # virtual X server for the window's tests on the xcb platform.
+  desktop-file-utils appstream shared-mime-info xvfb xauth
   libbenchmark-dev
 )
 

@@ -2,6 +2,7 @@
 // on the skin library alone and need no GUI platform; render and script run
 // the editor, whose preview draws text.
 #include "cli/commands.h"
+#include "render/runtimedir.h"
 #include "version.h"
 
 #include <QCoreApplication>
@@ -47,6 +48,7 @@ int main(int argc, char* argv[])
         // offscreen one draws exactly as a screen would, with no display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        velluno::EnsureRuntimeDir();
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

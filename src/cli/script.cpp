@@ -373,15 +373,29 @@ bool ParseCommand(const QVector<Word>& w, Command* c, QString* why)
                event(kind, w.at(1).text, c->index);
     }
     if (verb == QLatin1String("drop")) {
-        // A file dropped on a row of the object table, as from a file manager.
+        // A file dropped on a row of the object table, or a skin dropped on
+        // the window, as from a file manager.
+        if (count >= 2 && w.at(1).text == QLatin1String("frmDesktop")) {
+            if (!words(3, 3))
+                return false;
+            action.text = w.at(2).text;
+            return event(Kind::Drop, w.at(1).text, 0);
+        }
         if (!words(4, 4))
             return false;
         if (w.at(1).text != QLatin1String("L_Values")) {
-            *why = QStringLiteral("nothing takes a dropped file on %1 (L_Values)").arg(w.at(1).text);
+            *why = QStringLiteral("nothing takes a dropped file on %1 (L_Values, frmDesktop)").arg(w.at(1).text);
             return false;
         }
         action.text = w.at(3).text;
         return number(2, 1, INT_MAX, "the row") && event(Kind::Drop, w.at(1).text, c->index);
+    }
+    if (verb == QLatin1String("open")) {
+        // The skin named on the command line of the window.
+        if (!words(2, 2))
+            return false;
+        action.text = w.at(1).text;
+        return event(Kind::Open, QString(), 0);
     }
     if (verb == QLatin1String("node"))
         return words(2, 2) && number(1, 1, INT_MAX, "the node") && event(Kind::Node, QString(), c->index);

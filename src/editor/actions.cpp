@@ -2,6 +2,7 @@
 
 #include "editor/colours.h"
 #include "editor/objects.h"
+#include "editor/opensave.h"
 #include "editor/positions.h"
 #include "editor/preview.h"
 #include "editor/settings.h"
@@ -256,12 +257,21 @@ ActionResult CheckAction(const UserAction& a)
             return Result(Outcome::Unknown, QStringLiteral("files count from 0"));
         break;
     case Kind::Drop:
-        if (a.target != QLatin1String("L_Values"))
+        if (a.target == QLatin1String("frmDesktop")) {
+            if (a.index != 0)
+                return Result(Outcome::Unknown, QStringLiteral("frmDesktop takes no index"));
+        } else if (a.target == QLatin1String("L_Values")) {
+            if (a.index < 1)
+                return Result(Outcome::Unknown, QStringLiteral("rows count from 1"));
+        } else {
             return Result(Outcome::Unknown, QStringLiteral("nothing takes a dropped file on %1").arg(a.target));
-        if (a.index < 1)
-            return Result(Outcome::Unknown, QStringLiteral("rows count from 1"));
+        }
         if (a.text.isEmpty())
             return Result(Outcome::Unknown, QStringLiteral("a drop needs the dropped file"));
+        break;
+    case Kind::Open:
+        if (a.text.isEmpty())
+            return Result(Outcome::Unknown, QStringLiteral("open needs the skin's file"));
         break;
     case Kind::FilesChanged:
         break;
@@ -380,6 +390,14 @@ ActionResult Perform(Editor& e, const UserAction& a)
         return r;
     }
     case Kind::Drop: {
+        // A skin dropped on the window opens as LOAD opens it; the window
+        // takes no other file.
+        if (a.target == QLatin1String("frmDesktop")) {
+            if (!IsSkinFileName(a.text))
+                return Result(Outcome::Ignored);
+            OpenGivenSkin(e, a.text);
+            break;
+        }
         // A file dropped on a row of the object table: Importa with that file.
         const Table& table = e.doc.L_Values;
         if (a.index > table.count())
@@ -388,6 +406,9 @@ ActionResult Perform(Editor& e, const UserAction& a)
         L_Values_Drop(e, a.index, a.text);
         break;
     }
+    case Kind::Open:
+        OpenGivenSkin(e, a.text);
+        break;
     case Kind::FilesChanged:
         ImageFilesChanged(e);
         break;

@@ -22,7 +22,9 @@ struct UserAction {
         Select,       // target: "FileDesktop"; index: 0-based file
         Type,         // target: "txt", "txtMin", "txtOra" or "txtOffSet"; index: for txt; keys
         Paste,        // the same fields; text replaces the selection (all of it in a script)
-        Drop,         // target: what the file was dropped on ("L_Values" with index: the row); text: the file
+        Drop,         // target: what the file was dropped on ("L_Values" with index: the row, or
+                      // "frmDesktop": a skin on the window); text: the file
+        Open,         // text: a skin named on the command line, as `velluno FILE.ski`
         FilesChanged, // image files the rows point at changed on the disk (not a user's click, but as one)
         Drag,         // on the preview canvas, in phone pixels: from (x1, y1) to (x2, y2)
     };

@@ -5,8 +5,11 @@
 #include "editor/settings.h"
 #include "editor/shell.h"
 #include "render/imageguard.h"
+#include "skin/files.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace velluno {
 
@@ -120,6 +123,35 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
     editor.SaveEnabled = refusal == SaveRefusal::None;
     editor.saveButtonEnabled = editor.SaveEnabled;
     report.completed = true;
+    return report;
+}
+
+bool IsSkinFileName(const QString& path)
+{
+    return path.endsWith(QLatin1String(".ski"), Qt::CaseInsensitive);
+}
+
+OpenReport OpenGivenSkin(Editor& editor, const QString& given)
+{
+    // The dialog only ever returns a file that is there; a path from
+    // outside may name nothing, a folder or a file we may not read, and
+    // the resets of the opening would lose the skin that is open.
+    const QString path = ResolveFile(QFileInfo(given).absoluteFilePath());
+    SkinError refused;
+    refused.code = SkinError::CannotOpen;
+    refused.file = path;
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        refused.system = QStringLiteral("è una cartella");
+    } else {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            return OpenSkinFile(editor, path);
+        refused.system = file.errorString();
+    }
+    editor.message(QStringLiteral("Impossibile aprire la skin: %1.").arg(FailureText(refused)), MsgIcon::Stop);
+    OpenReport report;
+    report.error = refused;
     return report;
 }
 

@@ -1,12 +1,14 @@
-// The program `velluno`: the editor's main window. Without options it starts
-// as the user knows it; the options serve the screenshot and start-up tools.
+// The program `velluno`: the editor's main window, with the skin named on
+// its command line open (as the file manager starts it: `velluno FILE.ski`).
+// Without options it starts as the user knows it; the options serve the
+// screenshot and start-up tools.
+#include "render/runtimedir.h"
 #include "render/scene.h"
 #include "skin/atomic.h"
 #include "window/icons.h"
 #include "window/mainwindow.h"
 #include "window/quitwhenshown.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -20,33 +22,18 @@ namespace {
 
 using namespace velluno;
 
-// Answers the first file dialog with a given path; everything else goes to
-// the window's own dialogs, or, when nobody is there to answer (a screenshot
-// run), cancels and prints the messages.
-class ScriptedDialogs : public Dialogs {
+// The dialogs of a screenshot run, where nobody is there to answer: file
+// and colour dialogs are cancelled, questions answered No, and every message
+// is printed instead of shown.
+class UnattendedDialogs : public Dialogs {
 public:
-    std::optional<QString> path;
-    Dialogs* fallback = nullptr;
-
-    std::optional<QString> openFile(const QString& title, const QString& filter,
-                                    const QString& initialName) override
+    std::optional<QString> openFile(const QString&, const QString&, const QString&) override
     {
-        if (path) {
-            auto answer = path;
-            path.reset();
-            return answer;
-        }
-        return fallback ? fallback->openFile(title, filter, initialName) : std::nullopt;
+        return std::nullopt;
     }
-    std::optional<quint32> chooseColour(quint32 initial) override
+    std::optional<quint32> chooseColour(quint32) override { return std::nullopt; }
+    Answer message(const QString& text, const QString& title, MsgIcon, MsgButtons buttons) override
     {
-        return fallback ? fallback->chooseColour(initial) : std::nullopt;
-    }
-    Answer message(const QString& text, const QString& title, MsgIcon icon,
-                   MsgButtons buttons) override
-    {
-        if (fallback)
-            return fallback->message(text, title, icon, buttons);
         std::fprintf(stderr, "%s %s\n", qPrintable(title), qPrintable(text));
         return buttons == MsgButtons::YesNo ? Answer::No : Answer::Ok;
     }
@@ -88,18 +75,19 @@ int main(int argc, char** argv)
     bool styleChosen = !qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE");
     for (int i = 1; i < argc; ++i)
         styleChosen = styleChosen || qstrncmp(argv[i], "-style", 6) == 0 || qstrncmp(argv[i], "--style", 7) == 0;
+    EnsureRuntimeDir();
     QApplication app(argc, argv);
-    if (!styleChosen)
-        QApplication::setStyle(QStringLiteral("Windows"));
+    velluno::window::UseProgramLook(!styleChosen);
     QApplication::setApplicationName(QStringLiteral("velluno"));
-    QApplication::setDesktopFileName(QStringLiteral("velluno"));
+    QApplication::setDesktopFileName(QStringLiteral("org.velluno.Velluno"));
 
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QCommandLineOption open(QStringLiteral("open"), QStringLiteral("Open SKIN through LOAD at start."),
-                                  QStringLiteral("SKIN"));
+    parser.addPositionalArgument(QStringLiteral("SKIN"),
+                                 QStringLiteral("A skin (.ski) to open at start, as LOAD opens it."),
+                                 QStringLiteral("[SKIN]"));
     const QCommandLineOption exportAll(QStringLiteral("export-all"),
-                                       QStringLiteral("Press \"Esporta tutto\" after opening."));
+                                       QStringLiteral("Press \"Esporta tutto\" after opening SKIN."));
     const QCommandLineOption tab(QStringLiteral("tab"), QStringLiteral("Show tab N (0..5)."),
                                  QStringLiteral("N"));
     const QCommandLineOption zoom(QStringLiteral("zoom"), QStringLiteral("Preview zoom 1..3."),
@@ -112,23 +100,25 @@ int main(int argc, char** argv)
     const QCommandLineOption writeIcons(QStringLiteral("write-icons"),
                                         QStringLiteral("Write the icons as PNG files into DIR and quit."),
                                         QStringLiteral("DIR"));
-    parser.addOptions({open, exportAll, tab, zoom, screenshot, quitWhenShown, writeIcons});
+    parser.addOptions({exportAll, tab, zoom, screenshot, quitWhenShown, writeIcons});
     parser.process(app);
 
     if (parser.isSet(writeIcons))
         return WriteIcons(parser.value(writeIcons)) ? 0 : 1;
+    const QStringList skins = parser.positionalArguments();
+    if (skins.size() > 1) {
+        std::fprintf(stderr, "velluno: one skin at a time\n\n%s", qPrintable(parser.helpText()));
+        return 2;
+    }
 
     const bool grabbing = parser.isSet(screenshot);
-    ScriptedDialogs scripted;
-    velluno::window::frmDesktop window(&scripted);
-    if (!grabbing)
-        scripted.fallback = &window.qtDialogs();
+    UnattendedDialogs unattended;
+    velluno::window::frmDesktop window(grabbing ? &unattended : nullptr);
 
     if (parser.isSet(zoom))
         window.setZoom(parser.value(zoom).toInt());
-    if (parser.isSet(open)) {
-        scripted.path = parser.value(open);
-        window.findChild<QAction*>(QStringLiteral("LOAD"))->trigger();
+    if (!skins.isEmpty()) {
+        window.openSkin(skins.first());
         if (parser.isSet(exportAll))
             window.findChild<QPushButton*>(QStringLiteral("cmdExportAll"))->click();
     }

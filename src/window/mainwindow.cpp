@@ -3,6 +3,7 @@
 #include "editor/colours.h"
 #include "editor/elements.h"
 #include "editor/objects.h"
+#include "editor/opensave.h"
 #include "editor/preview.h"
 #include "editor/shell.h"
 #include "skin/files.h"
@@ -34,6 +35,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyleOptionFrame>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -68,6 +70,43 @@ void Tight(QLayout* layout)
 {
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(4);
+}
+
+// Fits a table's columns to their texts, and each at least to the widest
+// text it can hold in its known form (`forms`, one per column, "" for a
+// column of any text) drawn in bold: a row marked edited later, or a number
+// that grows at a save, still fits without widening the column.
+void FitColumns(QTableView* view, const QStringList& forms)
+{
+    view->resizeColumnsToContents();
+    QFont bold = view->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    // The item view's room around a text, and the icon of the key column.
+    const int margin = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 2;
+    const int icon = view->iconSize().width() + 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    QHeaderView* header = view->horizontalHeader();
+    for (int column = 0; column < forms.size() && column < header->count(); ++column) {
+        if (forms.at(column).isEmpty() || header->sectionResizeMode(column) == QHeaderView::Stretch)
+            continue;
+        const int width = metrics.horizontalAdvance(forms.at(column)) + margin + (column == 0 ? icon : 0);
+        if (width > view->columnWidth(column))
+            view->setColumnWidth(column, width);
+    }
+}
+
+// The width a line edit needs to show `text` whole: the text, the two
+// pixels QLineEdit keeps on each side of it and a caret, in the frame the
+// style draws around the field.
+int LineEditWidth(QLineEdit* edit, const QString& text)
+{
+    QStyleOptionFrame frame;
+    frame.initFrom(edit);
+    frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
+    const QMargins margins = edit->textMargins();
+    const QSize contents(edit->fontMetrics().horizontalAdvance(text) + 2 * 2 + 1 + margins.left() + margins.right(),
+                         edit->fontMetrics().height());
+    return edit->style()->sizeFromContents(QStyle::CT_LineEdit, &frame, contents, edit).width();
 }
 
 // The busy pointer, for the length of a handler that may take a while
@@ -128,6 +167,15 @@ private:
 
 }  // namespace
 
+void UseProgramLook(bool classicStyle)
+{
+    if (classicStyle)
+        QApplication::setStyle(QStringLiteral("Windows"));
+    QFont font = QApplication::font();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    QApplication::setFont(font);
+}
+
 ActionResult frmDesktop::act(const UserAction& action)
 {
     ensurePages();
@@ -157,19 +205,29 @@ frmDesktop::frmDesktop(Dialogs* dialogs, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmDesktop"));
     setWindowIcon(AppIcon());
+    // A skin dropped on the window from a file manager opens as LOAD opens it.
+    setAcceptDrops(true);
 
     buildToolbar();
 
     SSTab1_ = new QTabWidget(this);
     SSTab1_->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1_->addTab(buildPreviewTab(), QStringLiteral("Preview skin"));
-    // The other five pages are filled when first needed (ensurePages): they
-    // stay disabled until a skin is open, and building them now would only
-    // delay the first window.
-    const char* const later[] = {"Oggetti grafici", "Colori", "Posizione e dimesione oggetti",
-                                 "Struttura", "Opzioni / Informazioni"};
-    for (const char* caption : later)
+    // The pages go in empty and are filled in place: a page filled first
+    // would be measured as it is added, and measured again when the window
+    // is shown. The other five pages are filled when first needed
+    // (ensurePages): they stay disabled until a skin is open, and building
+    // them now would only delay the first window.
+    const char* const captions[] = {"Preview skin", "Oggetti grafici", "Colori", "Posizione e dimesione oggetti",
+                                    "Struttura", "Opzioni / Informazioni"};
+    for (const char* caption : captions)
         SSTab1_->addTab(new QWidget(this), QString::fromUtf8(caption));
+    // The preview's controls are made in the state the window starts in
+    // (every tab disabled): a control made inside a disabled page is
+    // disabled as it is made, while disabling a filled page tells each of
+    // its hundred controls one by one.
+    Form_Load(editor_);
+    refreshTabs();
+    buildPreviewTab(SSTab1_->widget(0));
     setCentralWidget(SSTab1_);
     connect(SSTab1_, &QTabWidget::currentChanged, this,
             [this](int tab) { act(UserAction::of(UserAction::Kind::Tab, QString(), tab)); });
@@ -180,8 +238,6 @@ frmDesktop::frmDesktop(Dialogs* dialogs, QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
 
     setZoom(2);
-
-    Form_Load(editor_);
     refresh();
 }
 
@@ -243,9 +299,9 @@ void frmDesktop::buildToolbar()
     setMenuWidget(strip);
 }
 
-FieldEdit* frmDesktop::makeField(FieldRef ref, const QString& name, const QString& tip)
+FieldEdit* frmDesktop::makeField(QWidget* parent, FieldRef ref, const QString& name, const QString& tip)
 {
-    auto* edit = new FieldEdit(this);
+    auto* edit = new FieldEdit(parent);
     edit->setObjectName(name);
     if (fieldWidth_ == 0)
         fieldWidth_ = edit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12;
@@ -280,9 +336,9 @@ FieldEdit* frmDesktop::makeField(FieldRef ref, const QString& name, const QStrin
     return edit;
 }
 
-Swatch* frmDesktop::makeSwatch(const QString& name, const QString& tip)
+Swatch* frmDesktop::makeSwatch(QWidget* parent, const QString& name, const QString& tip)
 {
-    auto* swatch = new Swatch(this);
+    auto* swatch = new Swatch(parent);
     swatch->setObjectName(name);
     swatch->setToolTip(tip);
     swatch->setFixedSize(swatch->sizeHint());
@@ -290,11 +346,10 @@ Swatch* frmDesktop::makeSwatch(const QString& name, const QString& tip)
     return swatch;
 }
 
-QWidget* frmDesktop::fieldGroup(int k)
+QHBoxLayout* frmDesktop::fieldGroup(QWidget* parent, int k)
 {
     const int first = kLayoutElements[k].firstTxt;
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
+    auto* layout = new QHBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);
     for (int i = first; i < first + 4; ++i) {
@@ -304,15 +359,14 @@ QWidget* frmDesktop::fieldGroup(int k)
                                               QStringLiteral("X2"), QStringLiteral("Y2")}
                                       .at(i - first)
                                 : QString();
-        layout->addWidget(makeField(Txt(i), QStringLiteral("txt_%1").arg(i), tip));
+        layout->addWidget(makeField(parent, Txt(i), QStringLiteral("txt_%1").arg(i), tip));
     }
     layout->addStretch(1);
-    return row;
+    return layout;
 }
 
-QWidget* frmDesktop::buildPreviewTab()
+void frmDesktop::buildPreviewTab(QWidget* page)
 {
-    auto* page = new QWidget(this);
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
 
@@ -397,7 +451,7 @@ QWidget* frmDesktop::buildPreviewTab()
     lbl0_ = Caption(QStringLiteral("Colore:"), wallpaper);
     lbl0_->setObjectName(QStringLiteral("lbl_0"));
     wallGrid->addWidget(lbl0_, 1, 1, Qt::AlignRight);
-    PicBGColor1_ = makeSwatch(QStringLiteral("PicBGColor1"), QStringLiteral("Colore di sfondo dello schermo"));
+    PicBGColor1_ = makeSwatch(wallpaper, QStringLiteral("PicBGColor1"), QStringLiteral("Colore di sfondo dello schermo"));
     wallGrid->addWidget(PicBGColor1_, 1, 2);
     middle->addWidget(wallpaper);
     connect(FileDesktop_, &QListWidget::currentRowChanged, this,
@@ -422,7 +476,7 @@ QWidget* frmDesktop::buildPreviewTab()
     cmdMoveLeft_ = arrow(ToolPicture::Left, QStringLiteral("cmdMoveLeft"));
     cmdMoveRight_ = arrow(ToolPicture::Right, QStringLiteral("cmdMoveRight"));
     cmdMoveDown_ = arrow(ToolPicture::Down, QStringLiteral("cmdMoveDown"));
-    txtOffSet_ = makeField({FieldKind::TxtOffSet, 0}, QStringLiteral("txtOffSet"),
+    txtOffSet_ = makeField(move, {FieldKind::TxtOffSet, 0}, QStringLiteral("txtOffSet"),
                            QStringLiteral("Spostamento in pixel..."));
     moveGrid->addWidget(cmdMoveUp_, 0, 1, Qt::AlignCenter);
     moveGrid->addWidget(cmdMoveLeft_, 1, 0, Qt::AlignCenter);
@@ -458,13 +512,13 @@ QWidget* frmDesktop::buildPreviewTab()
         auto* grid = new QGridLayout(group);
         Tight(grid);
         grid->addWidget(positionCheck(k, QStringLiteral("Pos. (x1,y1,x2,y2):"), group, true), 0, 0);
-        grid->addWidget(fieldGroup(k), 0, 1);
+        grid->addLayout(fieldGroup(group, k), 0, 1);
         auto* second = new QHBoxLayout;
         second->addWidget(Caption(QStringLiteral("Trasparenza:"), group));
-        second->addWidget(makeField(Txt(alpha), QStringLiteral("txt_%1").arg(alpha)));
+        second->addWidget(makeField(group, Txt(alpha), QStringLiteral("txt_%1").arg(alpha)));
         second->addSpacing(12);
         second->addWidget(Caption(QStringLiteral("Colore:"), group));
-        swatch = makeSwatch(swatchName, swatchTip);
+        swatch = makeSwatch(group, swatchName, swatchTip);
         second->addWidget(swatch);
         second->addStretch(1);
         grid->addLayout(second, 1, 0, 1, 2);
@@ -491,22 +545,22 @@ QWidget* frmDesktop::buildPreviewTab()
     styles->addStretch(1);
     clockGrid->addLayout(styles, 0, 0, 1, 2);
     clockGrid->addWidget(positionCheck(kElementDigitalClock, QStringLiteral("(x1,y1,x2,y2):"), clock, true), 1, 0);
-    clockGrid->addWidget(fieldGroup(kElementDigitalClock), 1, 1);
+    clockGrid->addLayout(fieldGroup(clock, kElementDigitalClock), 1, 1);
     clockGrid->addWidget(positionCheck(kElementAnalogueClock, QStringLiteral("Pos. (x1,y1,x2,y2):"), clock, true), 2, 0);
-    clockGrid->addWidget(fieldGroup(kElementAnalogueClock), 2, 1);
+    clockGrid->addLayout(fieldGroup(clock, kElementAnalogueClock), 2, 1);
     auto* hands = new QHBoxLayout;
     hands->addWidget(Caption(QStringLiteral("Minuti:"), clock));
-    txtMin_ = makeField({FieldKind::TxtMin, 0}, QStringLiteral("txtMin"),
+    txtMin_ = makeField(clock, {FieldKind::TxtMin, 0}, QStringLiteral("txtMin"),
                         QStringLiteral("Lunghezza (in pixel) della lancetta dei minuti"));
     hands->addWidget(txtMin_);
-    PicMin_ = makeSwatch(QStringLiteral("PicMin"), QStringLiteral("Colore della lancetta dei minuti"));
+    PicMin_ = makeSwatch(clock, QStringLiteral("PicMin"), QStringLiteral("Colore della lancetta dei minuti"));
     hands->addWidget(PicMin_);
     hands->addSpacing(12);
     hands->addWidget(Caption(QStringLiteral("Ore:"), clock));
-    txtOra_ = makeField({FieldKind::TxtOra, 0}, QStringLiteral("txtOra"),
+    txtOra_ = makeField(clock, {FieldKind::TxtOra, 0}, QStringLiteral("txtOra"),
                         QStringLiteral("Lunghezza (in pixel) della lancetta delle ore"));
     hands->addWidget(txtOra_);
-    PicOre_ = makeSwatch(QStringLiteral("PicOre"), QStringLiteral("Colore della lancetta delle ore"));
+    PicOre_ = makeSwatch(clock, QStringLiteral("PicOre"), QStringLiteral("Colore della lancetta delle ore"));
     hands->addWidget(PicOre_);
     hands->addStretch(1);
     clockGrid->addLayout(hands, 3, 0, 1, 2);
@@ -519,16 +573,15 @@ QWidget* frmDesktop::buildPreviewTab()
     for (int k = 2; k <= 9; ++k) {
         keyGrid->addWidget(positionCheck(k, QString::fromUtf8(kSmartKeyCaptions[k - 2]), keys, k == 2),
                            k - 2, 0);
-        keyGrid->addWidget(fieldGroup(k), k - 2, 1);
+        keyGrid->addLayout(fieldGroup(keys, k), k - 2, 1);
     }
     right->addWidget(keys);
     right->addStretch(1);
     columns->addLayout(right);
     columns->addStretch(1);
-    return page;
 }
 
-QTableView* frmDesktop::makeTable(Table& table, TableModel*& model, const QString& name)
+QTableView* frmDesktop::makeTable(Table& table, TableModel*& model, const QString& name, const QStringList& forms)
 {
     auto* view = new QTableView(this);
     view->setObjectName(name);
@@ -541,12 +594,14 @@ QTableView* frmDesktop::makeTable(Table& table, TableModel*& model, const QStrin
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     view->horizontalHeader()->setHighlightSections(false);
-    view->horizontalHeader()->setStretchLastSection(true);
     view->setWordWrap(false);
     view->setShowGrid(false);
     view->setAlternatingRowColors(true);
-    connect(model, &QAbstractItemModel::modelReset, view, &QTableView::resizeColumnsToContents);
-    view->resizeColumnsToContents();
+    // Every column as wide as its texts, none stretched to fill the view.
+    view->horizontalHeader()->setStretchLastSection(false);
+    connect(model, &QAbstractItemModel::modelReset, view, [view, forms] { FitColumns(view, forms); });
+    FitColumns(view, forms);
+
     // A row picked with the mouse or the keyboard is a click on that row.
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, name](const QModelIndex& current) {
@@ -563,7 +618,16 @@ void frmDesktop::buildObjectsTab(QWidget* page)
 {
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
-    L_Values_ = makeTable(editor_.doc.L_Values, valuesModel_, QStringLiteral("L_Values"));
+    // Keys, links, states and slots have a known form; the image path takes
+    // the room left, shortened in the middle, whole in its tooltip.
+    const QString number = QStringLiteral("0000000");
+    L_Values_ = makeTable(editor_.doc.L_Values, valuesModel_, QStringLiteral("L_Values"),
+                          {QStringLiteral("0000"), QStringLiteral("00_000000"), QStringLiteral("00"), number, number,
+                           kStateReplace.size() > kStateNotFound.size() ? kStateReplace : kStateNotFound, QString(),
+                           QStringLiteral("0000")});
+    L_Values_->horizontalHeader()->setSectionResizeMode(ColPath, QHeaderView::Stretch);
+    L_Values_->setTextElideMode(Qt::ElideMiddle);
+    valuesModel_->setWholeTextTips(ColPath);
     L_Values_->horizontalHeader()->setSortIndicatorShown(true);
     L_Values_->horizontalHeader()->setSectionsClickable(true);
     columns->addWidget(L_Values_, 1);
@@ -608,22 +672,23 @@ void frmDesktop::buildColoursTab(QWidget* page)
 {
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
-    L_RGBA_ = makeTable(editor_.doc.L_RGBA, rgbaModel_, QStringLiteral("L_RGBA"));
+    L_RGBA_ = makeTable(editor_.doc.L_RGBA, rgbaModel_, QStringLiteral("L_RGBA"),
+                        {QStringLiteral("0000"), QStringLiteral("000"), QStringLiteral("000"), QStringLiteral("000"),
+                         QStringLiteral("000"), QStringLiteral("0000")});
     // Each row's colour beside its numbers, drawn as the preview draws it.
     rgbaModel_->setSwatchColumn(QStringLiteral("Colore"), RowColour);
     // Edited rows turn bold: the narrow number columns follow their texts.
     L_RGBA_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    L_RGBA_->horizontalHeader()->setStretchLastSection(true);
     columns->addWidget(L_RGBA_, 1);
     auto* side = new QVBoxLayout;
     auto* frame = new QGroupBox(QStringLiteral("Preview colore:"), page);
     auto* grid = new QGridLayout(frame);
     Tight(grid);
-    PicColor_ = makeSwatch(QStringLiteral("PicColor"), QStringLiteral("Colore oggetto, clicca per cambiare..."));
+    PicColor_ = makeSwatch(frame, QStringLiteral("PicColor"), QStringLiteral("Colore oggetto, clicca per cambiare..."));
     PicColor_->setFixedSize(96, 64);
     grid->addWidget(PicColor_, 0, 0, 1, 2);
     grid->addWidget(Caption(QStringLiteral("Trasparenza:"), frame), 1, 0);
-    grid->addWidget(makeField(Txt(TxtColourAlpha), QStringLiteral("txt_%1").arg(TxtColourAlpha)), 1, 1);
+    grid->addWidget(makeField(frame, Txt(TxtColourAlpha), QStringLiteral("txt_%1").arg(TxtColourAlpha)), 1, 1);
     side->addWidget(frame);
     cmdLoadColors_ = new QPushButton(QStringLiteral("Carica i colori di default (pavonel)"), page);
     cmdLoadColors_->setObjectName(QStringLiteral("cmdLoadColors"));
@@ -637,7 +702,10 @@ void frmDesktop::buildDimensionsTab(QWidget* page)
 {
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
-    L_Dim_ = makeTable(editor_.doc.L_Dim, dimModel_, QStringLiteral("L_Dim"));
+    const QString coordinate = QStringLiteral("000");
+    L_Dim_ = makeTable(editor_.doc.L_Dim, dimModel_, QStringLiteral("L_Dim"),
+                       {QStringLiteral("0000"), coordinate, coordinate, coordinate, coordinate, coordinate, coordinate,
+                        QStringLiteral("0000")});
     columns->addWidget(L_Dim_, 1);
     auto* side = new QVBoxLayout;
     PicOBJ_ = new CanvasView(page);
@@ -689,7 +757,9 @@ void frmDesktop::buildInfoTab(QWidget* page)
         auto* field = new QLineEdit(contacts[i], page);
         field->setObjectName(QStringLiteral("contact_%1").arg(i));
         field->setReadOnly(true);
-        field->setMinimumWidth(380);
+        // As wide as the longer text, shown from its start.
+        field->setMinimumWidth(LineEditWidth(field, contacts[0].size() > contacts[1].size() ? contacts[0] : contacts[1]));
+        field->setCursorPosition(0);
         layout->addWidget(field, i + 1, 1);
     }
     layout->setColumnStretch(2, 1);
@@ -715,6 +785,26 @@ void frmDesktop::toolbarClick(const QString& key)
     act(UserAction::of(UserAction::Kind::Toolbar, key));
     if (editor_.closed)
         close();
+}
+
+void frmDesktop::setVisible(bool visible)
+{
+    // The window's size limits are worked out before its native window
+    // exists, so they go with its creation: laid out only when shown, the
+    // window would change them on a native window just made, which a
+    // platform that cannot take such a change reports as a warning. A
+    // control that has never been shown does not tell its layout when its
+    // size changes (a skin opened before the first show sets pictures and
+    // texts), so every layout is worked out anew from the sizes of now.
+    if (visible && !testAttribute(Qt::WA_WState_Created)) {
+        ensurePolished();
+        for (QWidget* inner : findChildren<QWidget*>())
+            inner->updateGeometry();
+        for (QLayout* inner : findChildren<QLayout*>())
+            inner->invalidate();
+        layout()->activate();
+    }
+    QMainWindow::setVisible(visible);
 }
 
 void frmDesktop::closeEvent(QCloseEvent* event)
@@ -766,6 +856,25 @@ void frmDesktop::refreshTable(QTableView* view, TableModel* model, const Table& 
     shownSelection = selected;
 }
 
+void frmDesktop::refreshTabs()
+{
+    // A tab bar shows another tab when the one shown is disabled while
+    // another is enabled, and each such switch lays out and hides or shows a
+    // page: the tab shown is enabled first and disabled last.
+    const Editor& e = editor_;
+    const QSignalBlocker block(SSTab1_);
+    const int shown = qBound(0, e.tab, kTabCount - 1);
+    SSTab1_->setCurrentIndex(shown);
+    if (e.tabsEnabled[shown])
+        SSTab1_->setTabEnabled(shown, true);
+    for (int i = 0; i < kTabCount; ++i)
+        if (i != shown && SSTab1_->isTabEnabled(i) != e.tabsEnabled[i])
+            SSTab1_->setTabEnabled(i, e.tabsEnabled[i]);
+    if (!e.tabsEnabled[shown])
+        SSTab1_->setTabEnabled(shown, false);
+    SSTab1_->setCurrentIndex(shown);
+}
+
 void frmDesktop::refreshWallpaperList()
 {
     const FileList& list = editor_.FileDesktop;
@@ -801,12 +910,7 @@ void frmDesktop::refresh()
         ensurePages();
 
     setWindowTitle(e.title);
-    {
-        const QSignalBlocker block(SSTab1_);
-        for (int i = 0; i < kTabCount; ++i)
-            SSTab1_->setTabEnabled(i, e.tabsEnabled[i]);
-        SSTab1_->setCurrentIndex(qBound(0, e.tab, kTabCount - 1));
-    }
+    refreshTabs();
     SB0_->setText(e.status);
     TB0_[QStringLiteral("LOAD")]->setEnabled(e.loadEnabled);
     TB0_[QStringLiteral("SAVE")]->setEnabled(e.saveButtonEnabled);
@@ -918,10 +1022,48 @@ QPair<qint64, qint64> Stamp(const QString& path)
 
 }  // namespace
 
+void frmDesktop::openSkin(const QString& path)
+{
+    UserAction a = UserAction::of(UserAction::Kind::Open);
+    a.text = path;
+    act(a);
+}
+
+void frmDesktop::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void frmDesktop::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (IsSkinFileName(DroppedFile(event->mimeData())))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void frmDesktop::dropEvent(QDropEvent* event)
+{
+    const QString file = DroppedFile(event->mimeData());
+    if (!IsSkinFileName(file)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    UserAction a = UserAction::of(UserAction::Kind::Drop, QStringLiteral("frmDesktop"));
+    a.text = file;
+    act(a);
+}
+
 bool frmDesktop::eventFilter(QObject* watched, QEvent* event)
 {
     if (!L_Values_ || watched != L_Values_->viewport())
         return QMainWindow::eventFilter(watched, event);
+    // A skin goes on to the window, wherever it is dropped.
+    if ((event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop) &&
+        IsSkinFileName(DroppedFile(static_cast<QDropEvent*>(event)->mimeData())))
+        return false;
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {

@@ -20,6 +20,7 @@ class QComboBox;
 class QFileSystemWatcher;
 class QTimer;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -30,6 +31,15 @@ class QToolButton;
 class QTreeView;
 
 namespace velluno::window {
+
+// The look the program starts with, set once the application exists: the
+// classic style (when `classicStyle`; the user may have chosen another),
+// and captions drawn without the font's shaping rules. The window's texts
+// are short Latin captions, for which those rules only adjust the spacing
+// of a few letter pairs, and shaping them was a tenth of the time to the
+// first frame; a script that needs its rules still gets them. The phone's
+// preview draws with its own font settings and is not touched.
+void UseProgramLook(bool classicStyle);
 
 class CanvasView;
 class FieldEdit;
@@ -63,10 +73,19 @@ public:
     void setZoom(int zoom);
     int zoom() const;
 
+    // Opens a skin named on the command line (`velluno FILE.ski`).
+    void openSkin(const QString& path);
+
+    void setVisible(bool visible) override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     // Files dropped on the rows of L_Values.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A skin dropped anywhere on the window.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Performs one user action through the editor's action table, then
@@ -75,21 +94,24 @@ private:
     void connectClick(QAbstractButton* button, const QString& name, int index = 0);
 
     void buildToolbar();
-    QWidget* buildPreviewTab();
+    void buildPreviewTab(QWidget* page);
     void buildObjectsTab(QWidget* page);
     void buildColoursTab(QWidget* page);
     void buildDimensionsTab(QWidget* page);
     void buildStructureTab(QWidget* page);
     void buildInfoTab(QWidget* page);
-    // The four position fields of layout element k.
-    QWidget* fieldGroup(int k);
-    FieldEdit* makeField(FieldRef ref, const QString& name, const QString& tip = QString());
-    Swatch* makeSwatch(const QString& name, const QString& tip);
-    QTableView* makeTable(Table& table, TableModel*& model, const QString& name);
+    // The four position fields of layout element k, in a row of `parent`.
+    QHBoxLayout* fieldGroup(QWidget* parent, int k);
+    FieldEdit* makeField(QWidget* parent, FieldRef ref, const QString& name, const QString& tip = QString());
+    Swatch* makeSwatch(QWidget* parent, const QString& name, const QString& tip);
+    // A list table; `forms` holds the widest text of each column in its
+    // known form ("" for a column of any text), see FitColumns.
+    QTableView* makeTable(Table& table, TableModel*& model, const QString& name, const QStringList& forms);
 
     void toolbarClick(const QString& key);
     void refreshTable(QTableView* view, TableModel* model, const Table& table, int& shownSelection);
     void refreshPages();
+    void refreshTabs();
     void refreshWallpaperList();
     void refreshRectangleView();
     // Watches the image files the rows point at (and their folders, where

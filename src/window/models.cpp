@@ -90,6 +90,10 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return table_.text(n, index.column());
+    case Qt::ToolTipRole:
+        if (index.column() == wholeTextTips_ && !table_.text(n, index.column()).trimmed().isEmpty())
+            return table_.text(n, index.column());
+        return QVariant();
     case Qt::ForegroundRole:
         return ColourOf(row.colour);
     case Qt::FontRole:

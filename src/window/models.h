@@ -39,9 +39,14 @@ public:
     // the tooltip. No cell of the table lies behind it.
     void setSwatchColumn(const QString& header, std::function<quint32(const Row&)> colourOf);
 
+    // A column shown shortened (a path elided in the middle): each of its
+    // cells has its whole text as the tooltip.
+    void setWholeTextTips(int column) { wholeTextTips_ = column; }
+
 private:
     const Table& table_;
     int rows_ = 0;  // the count the views were last told about
+    int wholeTextTips_ = -1;
     QString swatchHeader_;
     std::function<quint32(const Row&)> colourOf_;
     mutable QHash<quint32, QIcon> swatches_;

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMovie>
 #include <QPainter>
+#include <QStyleOptionFrame>
 #include <QtMath>
 
 namespace velluno::window {
@@ -99,6 +100,21 @@ void FieldEdit::keyPressEvent(QKeyEvent* event)
     typeKeys(typed);
 }
 
+void FieldEdit::paintEvent(QPaintEvent* event)
+{
+    // A disabled field without text shows its frame only: drawn here, it
+    // skips QLineEdit's text layout, which has nothing to draw. The window
+    // starts with some fifty of them.
+    if (isEnabled() || !text().isEmpty()) {
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    QPainter p(this);
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &p, this);
+}
+
 // ---------------------------------------------------------------- Swatch
 
 Swatch::Swatch(QWidget* parent) : QAbstractButton(parent)
@@ -177,9 +193,6 @@ CanvasView::CanvasView(QWidget* parent) : QWidget(parent)
 void CanvasView::setCanvas(const QImage& canvas)
 {
     canvas_ = canvas;
-    scaled_ = zoom_ == 1 || canvas_.isNull() ? canvas_
-                         : canvas_.scaled(canvas_.size() * zoom_, Qt::IgnoreAspectRatio,
-                                          Qt::FastTransformation);
     update();
 }
 
@@ -321,10 +334,12 @@ void CanvasView::hideEvent(QHideEvent* event)
 void CanvasView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    if (scaled_.isNull())
+    // Magnified as it is painted, each canvas pixel a square block (no
+    // smoothing): no magnified copy to make at every change of the canvas.
+    if (canvas_.isNull())
         p.fillRect(rect(), Qt::white);
     else
-        p.drawImage(0, 0, scaled_);
+        p.drawImage(QRect(QPoint(0, 0), canvas_.size() * zoom_), canvas_);
     if (!dragging_)
         return;
     // The outline that follows the mouse: a frame one canvas pixel wide,

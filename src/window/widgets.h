@@ -36,6 +36,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void replaceSelection(const QString& with);
@@ -131,7 +132,6 @@ private:
     void cancelDrag();
 
     QImage canvas_;
-    QImage scaled_;
     int zoom_ = 1;
     DragSource source_;
     bool dragging_ = false;
