@@ -93,46 +93,13 @@ void BM_OpenSkin(benchmark::State& state)
 }
 BENCHMARK(BM_OpenSkin)->Unit(benchmark::kMicrosecond);
 
-// Prints, after the usual table, how many times the reading and splitting
-// the opening takes, from the medians of the two.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.aggregate_name == "median")
-                medians_[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const double read = medians_["BM_ReadAndSplit"], open = medians_["BM_OpenSkin"];
-        if (read > 0 && open > 0)
-            std::printf("OpenSkin / ReadAndSplit (medians): %.2f\n", open / read);
-    }
-
-private:
-    std::map<std::string, double> medians_;
-};
-
 }  // namespace
 
-// The two are repeated in random order by default: on a shared machine the
-// speed drifts, and the order in which each runs changes what the allocator
-// holds. Many short repetitions follow the drift more closely than a few
-// long ones, so that both medians come from the same stretches of time.
-// Flags given on the command line come after these and win.
+// Forty short interleaved repetitions of both: the ratio of their medians
+// is the figure.
 int main(int argc, char** argv)
 {
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    char repetitions[] = "--benchmark_repetitions=40";
-    char minTime[] = "--benchmark_min_time=0.1";
-    char aggregates[] = "--benchmark_report_aggregates_only=true";
-    args.insert(args.begin() + 1, {interleave, repetitions, minTime, aggregates});
-    int count = int(args.size());
-    args.push_back(nullptr);
-    RatioReporter reporter;
-    return velluno::bench::RunBenchmarks(count, args.data(), {}, &reporter);
+    velluno::bench::MedianRatios reporter;
+    reporter.add("BM_OpenSkin", "BM_ReadAndSplit", [] { return std::string("OpenSkin / ReadAndSplit"); });
+    return velluno::bench::RunInterleaved(argc, argv, 40, {}, &reporter);
 }

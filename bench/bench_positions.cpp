@@ -135,34 +135,6 @@ void Renders(benchmark::State& state, const int* count)
 int moveRenders = 0;
 int digitRenders = 0;
 
-// Prints, after the usual table, each cascade's time in plain renders of
-// the same count, from the medians.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.aggregate_name == "median")
-                medians_[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        ratio("BM_MoveTwelve", "BM_RendersOfMove", moveRenders);
-        ratio("BM_TypeDigit", "BM_RendersOfDigit", digitRenders);
-    }
-
-private:
-    void ratio(const std::string& cascade, const std::string& renders, int count)
-    {
-        const double a = medians_[cascade], b = medians_[renders];
-        if (a > 0 && b > 0)
-            std::printf("%s / %d UpdateDesktop (medians): %.3f\n", cascade.c_str(), count, a / b);
-    }
-    std::map<std::string, double> medians_;
-};
-
 }  // namespace
 
 // Short repetitions in random order, as the two figures of each pair are
@@ -170,17 +142,13 @@ private:
 // line come after these and win.
 int main(int argc, char** argv)
 {
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    char repetitions[] = "--benchmark_repetitions=30";
-    char minTime[] = "--benchmark_min_time=0.1";
-    char aggregates[] = "--benchmark_report_aggregates_only=true";
-    args.insert(args.begin() + 1, {interleave, repetitions, minTime, aggregates});
-    int count = int(args.size());
-    args.push_back(nullptr);
-    RatioReporter reporter;
-    return velluno::bench::RunBenchmarks(
-        count, args.data(),
+    velluno::bench::MedianRatios reporter;
+    reporter.add("BM_MoveTwelve", "BM_RendersOfMove",
+                 [] { return "BM_MoveTwelve / " + std::to_string(moveRenders) + " UpdateDesktop"; });
+    reporter.add("BM_TypeDigit", "BM_RendersOfDigit",
+                 [] { return "BM_TypeDigit / " + std::to_string(digitRenders) + " UpdateDesktop"; });
+    return velluno::bench::RunInterleaved(
+        argc, argv, 30,
         [] {
             Sample& s = TheSample();
             moveRenders = s.moveRenders;

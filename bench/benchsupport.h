@@ -5,7 +5,11 @@
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <functional>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace velluno::bench {
 
@@ -48,6 +52,62 @@ inline int RunBenchmarks(int argc, char** argv, const std::function<void()>& pre
         benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
+}
+
+// Prints, after the usual table, the ratio of the medians of pairs of
+// benchmarks: the figure a target is stated in.
+class MedianRatios : public benchmark::ConsoleReporter {
+public:
+    // `label` is printed before the ratio numerator / denominator; it is
+    // asked for at the end, when counts known only then are filled in.
+    void add(std::string numerator, std::string denominator, std::function<std::string()> label)
+    {
+        pairs_.push_back({std::move(numerator), std::move(denominator), std::move(label)});
+    }
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.aggregate_name == "median")
+                medians_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        for (const Pair& p : pairs_) {
+            const double a = medians_[p.numerator], b = medians_[p.denominator];
+            if (a > 0 && b > 0)
+                std::printf("%s (medians): %.3f\n", p.label().c_str(), a / b);
+        }
+    }
+
+private:
+    struct Pair {
+        std::string numerator;
+        std::string denominator;
+        std::function<std::string()> label;
+    };
+    std::vector<Pair> pairs_;
+    std::map<std::string, double> medians_;
+};
+
+// Runs the benchmarks in many short repetitions in random order: on a
+// shared machine the speed drifts, and the order in which each runs
+// changes what the allocator holds, so that both sides of a ratio come
+// from the same stretches of time. Flags given on the command line come
+// after these and win.
+inline int RunInterleaved(int argc, char** argv, int repetitions, const std::function<void()>& prepare,
+                          benchmark::BenchmarkReporter* reporter)
+{
+    std::vector<char*> args(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    std::string repeat = "--benchmark_repetitions=" + std::to_string(repetitions);
+    char minTime[] = "--benchmark_min_time=0.1";
+    char aggregates[] = "--benchmark_report_aggregates_only=true";
+    args.insert(args.begin() + 1, {interleave, repeat.data(), minTime, aggregates});
+    int count = int(args.size());
+    args.push_back(nullptr);
+    return RunBenchmarks(count, args.data(), prepare, reporter);
 }
 
 }  // namespace velluno::bench
