@@ -1,6 +1,7 @@
 // The real main window under the offscreen platform: what its widgets show
 // must be what the core holds, so a widget left unwired fails here.
 #include "testsupport.h"
+#include "windowsupport.h"
 #include "tinygif.h"
 
 #include "skin/files.h"
@@ -31,33 +32,13 @@
 
 using namespace velluno;
 using namespace velluno::window;
+using namespace velluno::test;
 using velluno::test::QueuedDialogs;
 
 namespace {
 
-template <class T>
-T* Child(QWidget& window, const QString& name)
-{
-    T* child = window.findChild<T*>(name);
-    if (!child)
-        qFatal("no widget %s", qPrintable(name));
-    return child;
-}
 
-QImage Rgb(const QImage& image)
-{
-    return image.convertToFormat(QImage::Format_RGB32);
-}
 
-// Whole-pixel magnification of the 1:1 picture, for comparing the zoom.
-QImage Magnified(const QImage& image, int zoom)
-{
-    QImage out(image.size() * zoom, QImage::Format_RGB32);
-    for (int y = 0; y < out.height(); ++y)
-        for (int x = 0; x < out.width(); ++x)
-            out.setPixel(x, y, image.pixel(x / zoom, y / zoom));
-    return out;
-}
 
 int TreeRows(const QAbstractItemModel* model, const QModelIndex& parent)
 {
@@ -75,13 +56,7 @@ struct Window {
     frmDesktop window{&dialogs};
     Window()
     {
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qFatal("window not exposed");
-        // Keyboard shortcuts reach only the active window.
-        window.activateWindow();
-        if (!QTest::qWaitForWindowActive(&window))
-            qFatal("window not active");
+        ShowAndWait(window);
     }
     QTabWidget* tabs() { return Child<QTabWidget>(window, QStringLiteral("SSTab1")); }
     QString status() { return Child<QLabel>(window, QStringLiteral("SB0"))->text(); }

@@ -3,6 +3,7 @@
 // pixels of the preview canvas; the colour table shows each row's colour;
 // the canvas names what lies under the mouse.
 #include "testsupport.h"
+#include "windowsupport.h"
 
 #include "window/mainwindow.h"
 #include "window/widgets.h"
@@ -16,18 +17,11 @@
 
 using namespace velluno;
 using namespace velluno::window;
+using namespace velluno::test;
 using velluno::test::QueuedDialogs;
 
 namespace {
 
-template <class T>
-T* Child(QWidget& window, const QString& name)
-{
-    T* child = window.findChild<T*>(name);
-    if (!child)
-        qFatal("no widget %s", qPrintable(name));
-    return child;
-}
 
 constexpr quint32 Rgb(int r, int g, int b) { return quint32(r) + 256u * quint32(g) + 65536u * quint32(b); }
 
@@ -37,9 +31,7 @@ struct Window {
     QTemporaryDir dir;
     Window()
     {
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qFatal("window not exposed");
+        ShowAndWait(window, false);
         velluno::test::CopySample(dir.path());
         dialogs.files.push_back(dir.filePath(QStringLiteral("varavave.ski")));
         QTest::mouseClick(Child<QWidget>(window, QStringLiteral("TB0_LOAD")), Qt::LeftButton);

@@ -2,6 +2,7 @@
 // file manager, a skin named on its command line, and the programs starting
 // without a word from Qt, on the offscreen platform and on an X server.
 #include "testsupport.h"
+#include "windowsupport.h"
 
 #include "editor/opensave.h"
 #include "render/scene.h"
@@ -21,18 +22,11 @@
 
 using namespace velluno;
 using namespace velluno::window;
+using namespace velluno::test;
 using velluno::test::QueuedDialogs;
 
 namespace {
 
-template <class T>
-T* Child(QWidget& window, const QString& name)
-{
-    T* child = window.findChild<T*>(name);
-    if (!child)
-        qFatal("no widget %s", qPrintable(name));
-    return child;
-}
 
 const QDateTime kNow(QDate(2026, 3, 7), QTime(9, 5));
 
@@ -52,9 +46,7 @@ struct Window {
     Window()
     {
         window.editor().now = [] { return kNow; };
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qFatal("window not exposed");
+        ShowAndWait(window, false);
     }
     QString status() { return Child<QLabel>(window, QStringLiteral("SB0"))->text(); }
     CanvasView* preview() { return Child<CanvasView>(window, QStringLiteral("PicDesktop")); }
@@ -63,16 +55,7 @@ struct Window {
     // false when the drag was not taken.
     bool drop(QWidget* target, const QString& file)
     {
-        const QPoint at = target->rect().center();
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(file)});
-        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDropEvent dropped(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &dropped);
-        return dropped.isAccepted();
+        return DropFile(target, target->rect().center(), file);
     }
 };
 

@@ -2,6 +2,7 @@
 // row, the pane's picture (top left, animated), an image file changed on the
 // disk, and "Esporta tutto" keeping an image edited by hand.
 #include "testsupport.h"
+#include "windowsupport.h"
 #include "tinygif.h"
 
 #include "skin/files.h"
@@ -21,18 +22,11 @@
 
 using namespace velluno;
 using namespace velluno::window;
+using namespace velluno::test;
 using velluno::test::QueuedDialogs;
 
 namespace {
 
-template <class T>
-T* Child(QWidget& window, const QString& name)
-{
-    T* child = window.findChild<T*>(name);
-    if (!child)
-        qFatal("no widget %s", qPrintable(name));
-    return child;
-}
 
 // The window on a copy of the sample, extracted, on the graphic-objects tab.
 struct Window {
@@ -41,9 +35,7 @@ struct Window {
     QTemporaryDir dir;
     Window()
     {
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qFatal("window not exposed");
+        ShowAndWait(window, false);
         velluno::test::CopySample(dir.path());
         dialogs.files.push_back(dir.filePath(QStringLiteral("varavave.ski")));
         QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
@@ -71,16 +63,7 @@ struct Window {
     {
         const QModelIndex index = values()->model()->index(row(key) - 1, 2);
         values()->scrollTo(index);
-        const QPoint at = values()->visualRect(index).center();
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(file)});
-        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(values()->viewport(), &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDropEvent dropped(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(values()->viewport(), &dropped);
-        return dropped.isAccepted();
+        return DropFile(values()->viewport(), values()->visualRect(index).center(), file);
     }
     QImage paneShown() { return pane()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };

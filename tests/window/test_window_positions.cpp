@@ -2,6 +2,7 @@
 // on the magnified preview, its outline that follows the mouse, Escape, the
 // arrow keys on the focused canvas, and the rectangle view's row clicks.
 #include "testsupport.h"
+#include "windowsupport.h"
 
 #include "editor/elements.h"
 #include "render/scene.h"
@@ -18,29 +19,13 @@
 
 using namespace velluno;
 using namespace velluno::window;
+using namespace velluno::test;
 using velluno::test::QueuedDialogs;
 
 namespace {
 
-template <class T>
-T* Child(QWidget& window, const QString& name)
-{
-    T* child = window.findChild<T*>(name);
-    if (!child)
-        qFatal("no widget %s", qPrintable(name));
-    return child;
-}
 
-QImage Rgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
-QImage Magnified(const QImage& image, int zoom)
-{
-    QImage out(image.size() * zoom, QImage::Format_RGB32);
-    for (int y = 0; y < out.height(); ++y)
-        for (int x = 0; x < out.width(); ++x)
-            out.setPixel(x, y, image.pixel(x / zoom, y / zoom));
-    return out;
-}
 
 const QColor kBlackColour(0, 0, 0), kBlueColour(0, 0, 255), kWhiteColour(255, 255, 255);
 
@@ -54,12 +39,7 @@ struct Window {
 
     Window()
     {
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qFatal("window not exposed");
-        window.activateWindow();
-        if (!QTest::qWaitForWindowActive(&window))
-            qFatal("window not active");
+        ShowAndWait(window);
         velluno::test::CopySample(dir.path());
         dialogs.files.push_back(dir.filePath(QStringLiteral("varavave.ski")));
         QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
