@@ -114,6 +114,8 @@ QString EnglishText(const ExtractReport::Fault& f)
     }
     case Fault::CannotWrite:
         return QStringLiteral("the image file %1 cannot be written%2").arg(Path(f.file), Because(f.system));
+    case Fault::NumberTooLarge:
+        return QStringLiteral("the object number has 16 digits or more: it names no image file");
     }
     return QString();
 }
@@ -125,10 +127,35 @@ QString EnglishText(SaveRefusal refusal)
     case SaveRefusal::NotOperatorSkin: return QStringLiteral("only a skin named varavave.ski can be saved");
     case SaveRefusal::Unreadable: return QStringLiteral("the skin could not be read to its end");
     case SaveRefusal::BadMagic: return QStringLiteral("the file does not start with SKI1 (not a skin)");
+    case SaveRefusal::StoppedAtCarriageReturn:
+        return QStringLiteral("the reading stopped at a carriage return (CR) and the file goes on after it: "
+                              "saving would lose the rest of the skin");
     case SaveRefusal::NoLines:
-        return QStringLiteral("no line ends with a line feed (CR LF line ends?): saving would empty the skin");
+        return QStringLiteral("no line ends with a line feed: saving would empty the skin");
     }
     return QString();
+}
+
+QString RefusalText(const SkinReading& reading, const QString& path)
+{
+    const SaveRefusal refusal = reading.saveRefusal();
+    if (refusal == SaveRefusal::StoppedAtCarriageReturn)
+        return QStringLiteral("%1, line %2: %3%4")
+            .arg(Path(path))
+            .arg(reading.stopLine)
+            .arg(EnglishText(refusal),
+                 reading.doc.LineCount == 0 ? QStringLiteral(" (CR LF line ends?)") : QString());
+    return EnglishText(refusal);
+}
+
+QString TrailingTextWarning(const SkinReading& reading, const QString& path)
+{
+    if (reading.textAfterLastLine.isEmpty() || reading.stoppedAtCarriageReturn || reading.noLines)
+        return QString();
+    return QStringLiteral("%1, line %2: text after the last line feed is not a line and is not saved: \"%3\"")
+        .arg(Path(path))
+        .arg(reading.doc.LineCount + 1)
+        .arg(reading.textAfterLastLine);
 }
 
 }  // namespace velluno::cli

@@ -24,6 +24,7 @@ struct ExtractReport {
             EmptyContainer,    // file
             PastTheEnd,        // file; detail: offset, length and the container's size
             CannotWrite,       // file: the image file; system
+            NumberTooLarge,    // the object number names no image file (ObjectNumberFits)
         };
         QString key;
         Reason reason = BadValues;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstring>
+
 namespace velluno {
 
 struct SkinError {
@@ -49,6 +51,7 @@ struct SkinError {
     QString detail;  // what else the failure names (a table, a value)
     QString extra;
     QString system;  // the operating system's reason, when there is one
+    int errnum = 0;  // the system's error number behind `system`, 0 when unknown
     QStringList kept;  // old contents that could not be put back, kept under these names
 
     bool ok() const { return code == None; }
@@ -58,6 +61,13 @@ struct SkinError {
         e.code = code;
         e.file = std::move(file);
         e.system = std::move(system);
+        return e;
+    }
+    // The failure with the system's reason for the error number `errnum`.
+    static SkinError ofSystem(Code code, QString file, int errnum)
+    {
+        SkinError e = of(code, std::move(file), QString::fromLocal8Bit(std::strerror(errnum)));
+        e.errnum = errnum;
         return e;
     }
 };
