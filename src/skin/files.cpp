@@ -415,15 +415,14 @@ QByteArray ReadWholeFile(const QString& path, bool* ok, qint64 limit, QString* w
         return QByteArray();  // not a failure of the system: the caller knows its limit
     QByteArray data(qMax<qint64>(size, 0), Qt::Uninitialized);
     qint64 got = 0;
-    // Read to the end, whatever the size said: a file may grow meanwhile.
+    char more[4096];
+    // The size first, then whatever else the file holds by now (a file that
+    // grows, a device that tells no size), up to the limit.
     while (true) {
-        if (got == data.size()) {
-            if (data.size() >= limit + 1)
-                break;
-            data.resize(qMin<qint64>(qMax<qint64>(2 * data.size(), 4096), limit + 1));
-        }
+        char* const to = got < data.size() ? data.data() + got : more;
+        const qint64 room = got < data.size() ? data.size() - got : qint64(sizeof more);
         errno = 0;
-        const qint64 n = file.read(data.data() + got, data.size() - got);
+        const qint64 n = file.read(to, room);
         if (n < 0) {
             *errnum = errno ? errno : EIO;
             *why = SystemErrorText(*errnum);
@@ -431,10 +430,13 @@ QByteArray ReadWholeFile(const QString& path, bool* ok, qint64 limit, QString* w
         }
         if (n == 0)
             break;
+        if (to == more) {
+            if (data.size() + n > limit)
+                return QByteArray();
+            data.append(more, n);
+        }
         got += n;
     }
-    if (got > limit)
-        return QByteArray();
     data.truncate(got);
     *ok = true;
     return data;
