@@ -275,6 +275,8 @@ void TestRobustness::stoppedOpeningSaysWhyInTheStatusBar()
         QVERIFY2(status.contains(c.reason), qPrintable(status));
         QVERIFY(s.editor.messages.isEmpty());  // no message box
         QVERIFY(!s.editor.tabsEnabled[0]);
+        QVERIFY(!QFileInfo::exists(QFileInfo(c.path).absolutePath() + QStringLiteral("/varavave_Gifs")) ||
+                c.path == shortRecord || c.path == locked);  // nothing made beside what is no file
         QVERIFY(!seen.contains(status.mid(status.indexOf(QLatin1String(" - ")))));
         seen << status.mid(status.indexOf(QLatin1String(" - ")));
     }

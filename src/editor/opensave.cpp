@@ -4,6 +4,7 @@
 #include "editor/preview.h"
 #include "editor/settings.h"
 #include "editor/shell.h"
+#include "skin/files.h"
 
 #include <QDir>
 
@@ -76,7 +77,10 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
     editor.doc.SkinDir = place.SkinDir;
     editor.doc.SkinName = place.SkinName;
     editor.doc.GifDir = place.GifDir;
-    report.error = CreateImageFolder(place);
+    // A path that names no file makes no folder beside it: the reading
+    // below stops and says why.
+    if (FileExist(path))
+        report.error = CreateImageFolder(place);
     if (!report.error.ok()) {
         editor.status += QStringLiteral(" - ") + OpeningStoppedText(report.error);
         return report;
