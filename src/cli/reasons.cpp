@@ -129,7 +129,7 @@ QString EnglishText(SaveRefusal refusal)
     case SaveRefusal::BadMagic: return QStringLiteral("the file does not start with SKI1 (not a skin)");
     case SaveRefusal::StoppedAtCarriageReturn:
         return QStringLiteral("the reading stopped at a carriage return (CR) and the file goes on after it: "
-                              "saving would lose the rest of the skin");
+                              "the lines from there on are not read, and a save would lose them");
     case SaveRefusal::NoLines:
         return QStringLiteral("no line ends with a line feed: saving would empty the skin");
     }
