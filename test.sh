@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, and runs every
 # test: once in a normal build, once under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer; then replays the fuzz corpora and fuzzes each
+# reader for a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
@@ -26,3 +27,6 @@ echo "== Tests under the sanitizers"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --output-on-failure -j "$jobs")
+
+echo "== Fuzzing: every corpus replayed, every target 15 seconds"
+./fuzz.sh --ci

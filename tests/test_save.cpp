@@ -605,7 +605,9 @@ void TestSave::commandLine()
     WriteFile(k.dir.filePath("varavave_Gifs/42.gif"), edited);
     p.start(cli, {"repack", k.skin});
     QVERIFY(p.waitForFinished());
-    QCOMPARE(p.exitCode(), 0);
+    // Saved, with a problem: the text after the last line feed is gone.
+    QCOMPARE(p.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("\"4 1 2 3 4\""));
     QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains("1 images packed into varavave14.dat"));
     QCOMPARE(ReadFile(k.dir.filePath("varavave14.dat")), edited);
     QVERIFY(Lines(ReadFile(k.skin))[10] == QStringLiteral("5 42 0 321 14"));
@@ -619,7 +621,7 @@ void TestSave::commandLine()
     WriteFile(k.dir.filePath("bad.ski"), "no magic\n");
     p.start(cli, {"export", k.dir.filePath("bad.ski")});
     QVERIFY(p.waitForFinished());
-    QCOMPARE(p.exitCode(), 1);
+    QCOMPARE(p.exitCode(), 2);  // not a skin
 }
 
 QTEST_MAIN(TestSave)

@@ -74,7 +74,8 @@ void TextFormTest::digitFormats_data()
     QTest::newRow("dash unchanged") << "-" << 4 << "-";
     QTest::newRow("text unchanged") << "12ab" << 4 << "12ab";
     QTest::newRow("empty unchanged") << "" << 4 << "";
-    QTest::newRow("huge kept whole") << "123456789012345678901" << 4 << "123456789012345683968";
+    QTest::newRow("huge kept as written") << "123456789012345678901" << 4 << "123456789012345678901";
+    QTest::newRow("largest exact number") << "999999999999999" << 4 << "999999999999999";
 }
 
 void TextFormTest::digitFormats()

@@ -3,7 +3,8 @@
 # those that are missing. Sourced by run.sh and test.sh.
 # Qt 6 from Debian (its GIF, JPEG and offscreen plugins come with libqt6gui6),
 # Liberation Sans Narrow for the preview's "Arial Narrow", Google Benchmark
-# for bench/, CMake with Ninja to build.
+# for bench/, CMake with Ninja to build; clang with its runtime libraries
+# (libFuzzer, the sanitizers) for the fuzz targets of fuzz.sh.
 velluno_packages=(
   cmake ninja-build g++
   qt6-base-dev qt6-base-dev-tools
@@ -12,6 +13,7 @@ velluno_packages=(
   # virtual X server for the window's tests on the xcb platform.
   desktop-file-utils appstream shared-mime-info xvfb xauth
   libbenchmark-dev
+  clang-14 libclang-rt-14-dev
 )
 
 velluno_install_missing() {

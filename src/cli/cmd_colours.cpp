@@ -17,26 +17,32 @@ int CmdColours(const QStringList& args)
     QTextStream err(stderr);
     if (args.size() != 1 || args.first().startsWith(QLatin1Char('-'))) {
         err << "usage: velluno-cli colours SKIN" << Qt::endl;
-        return 2;
+        return kExitUnusable;
     }
     const SkinReading reading = ReadSkin(args.first());
     // Half a table or none at all is no scheme of the skin: say why instead.
     if (!reading.error.ok()) {
         err << "velluno-cli colours: " << EnglishText(reading.error) << Qt::endl;
-        return 1;
+        return kExitUnusable;
     }
     if (reading.badMagic) {
-        err << "velluno-cli colours: " << EnglishText(SaveRefusal::BadMagic) << Qt::endl;
-        return 1;
+        err << "velluno-cli colours: " << args.first() << ": " << EnglishText(SaveRefusal::BadMagic) << Qt::endl;
+        return kExitUnusable;
     }
+    // The colours of the lines read are printed; the rest of the file is not.
+    bool problems = reading.stoppedAtCarriageReturn;
+    if (problems)
+        err << "velluno-cli colours: " << RefusalText(reading, args.first()) << Qt::endl;
     const Table& colours = reading.doc.L_RGBA;
-    if (colours.isEmpty())
+    if (colours.isEmpty()) {
         err << "velluno-cli colours: the skin has no colour record (an empty scheme does not load)" << Qt::endl;
+        problems = true;
+    }
 
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly) || out.write(ColourSchemeText(colours)) < 0 || !out.flush()) {
         err << "velluno-cli colours: the standard output cannot be written" << Qt::endl;
-        return 1;
+        return kExitProblems;
     }
 
     // Rows that the editor would refuse to load: the scheme is printed whole,
@@ -56,9 +62,9 @@ int CmdColours(const QStringList& args)
     }
     if (refused > 0) {
         err << "velluno-cli colours: " << refused << " row(s) would stop the scheme from loading" << Qt::endl;
-        return 1;
+        return kExitProblems;
     }
-    return 0;
+    return problems ? kExitProblems : kExitDone;
 }
 
 }  // namespace velluno::cli

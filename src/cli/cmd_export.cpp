@@ -25,7 +25,9 @@ bool Usage(const QStringList& args, const char* command)
     return false;
 }
 
-// The skin read to its end, or why not on standard error.
+// The skin read as the editor opens it, or why not on standard error. A
+// reading that stopped at a carriage return opens (for viewing and
+// exporting, not for saving): that is said too.
 bool ReadWhole(const char* command, const QString& path, SkinReading* reading)
 {
     *reading = ReadSkin(path);
@@ -33,9 +35,12 @@ bool ReadWhole(const char* command, const QString& path, SkinReading* reading)
     if (!reading->error.ok())
         problem = EnglishText(reading->error);
     else if (reading->badMagic)
-        problem = EnglishText(SaveRefusal::BadMagic);
-    if (problem.isEmpty())
+        problem = QStringLiteral("%1: %2").arg(path, EnglishText(SaveRefusal::BadMagic));
+    if (problem.isEmpty()) {
+        if (reading->stoppedAtCarriageReturn)
+            QTextStream(stderr) << "velluno-cli " << command << ": " << RefusalText(*reading, path) << '\n';
         return true;
+    }
     QTextStream(stderr) << "velluno-cli " << command << ": " << problem << '\n';
     return false;
 }
@@ -45,38 +50,43 @@ bool ReadWhole(const char* command, const QString& path, SkinReading* reading)
 int CmdExport(const QStringList& args)
 {
     if (!Usage(args, "export"))
-        return 2;
+        return kExitUnusable;
     QTextStream out(stdout);
+    QTextStream err(stderr);
     SkinReading reading;
     if (!ReadWhole("export", args.first(), &reading))
-        return 1;
+        return kExitUnusable;
     const ExtractReport report = ExtractImages(reading.doc);
     for (const ExtractReport::Fault& f : report.faults)
-        out << f.key << ": " << EnglishText(f) << '\n';
+        err << f.key << ": " << EnglishText(f) << '\n';
     // Not an error, but nothing to miss either: a file the user edited is
     // not where it was any more.
-    QTextStream err(stderr);
     for (const ExtractReport::Kept& k : report.kept)
         err << "velluno-cli export: " << k.key << ": " << QDir::toNativeSeparators(k.image)
             << " held other bytes (edited by hand?): kept as " << QDir::toNativeSeparators(k.backup) << '\n';
+    err.flush();
     out << report.written << " images extracted into " << reading.doc.GifDir << ", " << report.skipped
         << " replaced rows skipped, " << report.faults.size() << " faulty rows\n";
-    return 0;
+    return report.faults.isEmpty() && !reading.stoppedAtCarriageReturn ? kExitDone : kExitProblems;
 }
 
 int CmdRepack(const QStringList& args)
 {
     if (!Usage(args, "repack"))
-        return 2;
+        return kExitUnusable;
     QTextStream out(stdout);
     QTextStream err(stderr);
     SkinReading reading;
     if (!ReadWhole("repack", args.first(), &reading))
-        return 1;
+        return kExitUnusable;
     if (const SaveRefusal refusal = reading.saveRefusal(); refusal != SaveRefusal::None) {
-        err << "velluno-cli repack: " << args.first() << ": " << EnglishText(refusal) << '\n';
-        return 1;
+        // A truncated reading was named by ReadWhole already.
+        if (refusal != SaveRefusal::StoppedAtCarriageReturn)
+            err << "velluno-cli repack: " << args.first() << ": " << RefusalText(reading, args.first()) << '\n';
+        err << "velluno-cli repack: nothing was saved\n";
+        return kExitProblems;
     }
+    const QString dropped = TrailingTextWarning(reading, args.first());
     // The same check as the editor's SAVE: only real GIFs are packed.
     SaveReport saved;
     saved.error = CheckImagesToPack(reading.doc);
@@ -84,12 +94,15 @@ int CmdRepack(const QStringList& args)
         saved = WriteSkin(reading.doc);
     if (!saved.saved) {
         err << "velluno-cli repack: nothing was saved: " << EnglishText(saved.error) << '\n';
-        return 1;
+        return kExitProblems;
     }
+    if (!dropped.isEmpty())
+        err << "velluno-cli repack: " << dropped << '\n';
+    err.flush();
     out << saved.packed << " images packed into varavave14.dat"
         << (saved.containerWritten ? "" : " (left as it was)") << ", varavave.ski rewritten"
         << (saved.backupWritten ? ", the old text kept as varavave_old.ski" : "") << '\n';
-    return 0;
+    return dropped.isEmpty() ? kExitDone : kExitProblems;
 }
 
 }  // namespace velluno::cli

@@ -17,13 +17,15 @@ int CmdInfo(const QStringList& args)
     QTextStream err(stderr);
     if (args.size() != 1 || args.first().startsWith(QLatin1Char('-'))) {
         err << "usage: velluno-cli info SKIN\n";
-        return 2;
+        return kExitUnusable;
     }
     const SkinReading reading = ReadSkin(args.first());
     const Document& doc = reading.doc;
-    if (reading.error.code == SkinError::CannotOpen) {
+    // Nothing was read: there is nothing to describe.
+    if (reading.error.code == SkinError::CannotOpen || reading.error.code == SkinError::CannotRead ||
+        reading.error.code == SkinError::TooLarge) {
         err << "velluno-cli info: " << EnglishText(reading.error) << '\n';
-        return 1;
+        return kExitUnusable;
     }
 
     out << "Skin:           " << doc.SkinDir << '/' << doc.SkinName << ".ski\n";
@@ -43,10 +45,12 @@ int CmdInfo(const QStringList& args)
     out << '\n';
 
     std::map<QString, int> states;
-    QStringList missing;
+    QStringList missing, unnamed;
     for (const Row& row : doc.L_Values.rows()) {
         states[row.cell(ColState)]++;
-        if (IsState(row, kStateNotFound))
+        if (!ObjectNumberFits(row.keyView()))
+            unnamed << row.key();
+        else if (IsState(row, kStateNotFound))
             missing << row.key();
     }
     out << "Graphic objects: " << doc.L_Values.count();
@@ -63,22 +67,34 @@ int CmdInfo(const QStringList& args)
     out << "Colour rows:    " << doc.L_RGBA.count() << " (" << numbered(doc.L_RGBA) << " numbered)\n";
     out << "Dimension rows: " << doc.L_Dim.count() << " (" << numbered(doc.L_Dim) << " numbered)\n";
     const SaveRefusal refusal = reading.saveRefusal();
-    out << "Saving:         " << (refusal == SaveRefusal::None ? "enabled" : "disabled") << '\n';
+    out << "Saving:         " << (refusal == SaveRefusal::None ? "enabled" : "disabled");
+    // The name is a fact of the skin, not a problem of its file.
+    if (refusal == SaveRefusal::NotOperatorSkin)
+        out << " (" << EnglishText(refusal) << ')';
+    out << '\n';
 
     QStringList problems;
     if (!reading.error.ok())
         problems << QStringLiteral("the reading stopped: %1").arg(EnglishText(reading.error));
+    if (!unnamed.isEmpty())
+        problems << QStringLiteral("%1 object(s) whose number has 16 digits or more name no image file: %2")
+                        .arg(unnamed.size())
+                        .arg(unnamed.join(QLatin1Char(' ')));
     if (!missing.isEmpty())
         problems << QStringLiteral("%1 object(s) without image file in %2 (run \"velluno-cli export\"): %3")
                         .arg(missing.size())
                         .arg(doc.GifDir, missing.join(QLatin1Char(' ')));
-    if (refusal != SaveRefusal::None)
-        problems << QStringLiteral("saving is disabled: %1").arg(EnglishText(refusal));
+    if (refusal != SaveRefusal::None && refusal != SaveRefusal::NotOperatorSkin)
+        problems << QStringLiteral("saving is disabled: %1").arg(RefusalText(reading, args.first()));
+    if (const QString dropped = TrailingTextWarning(reading, args.first()); !dropped.isEmpty())
+        problems << dropped;
     out << "Problems:       " << (problems.isEmpty() ? "none" : QString::number(problems.size())) << '\n';
     for (const QString& p : problems)
         out << "  - " << p << '\n';
 
-    return reading.error.ok() && !reading.badMagic ? 0 : 1;
+    if (reading.badMagic)
+        return kExitUnusable;
+    return problems.isEmpty() ? kExitDone : kExitProblems;
 }
 
 }  // namespace velluno::cli

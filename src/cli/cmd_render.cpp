@@ -1,5 +1,6 @@
-// velluno-cli render SKIN -o PNG: the preview of a skin, opened as the
-// editor opens it.
+// velluno-cli render SKIN -o PICTURE: the preview of a skin, opened as the
+// editor opens it; with --phone without the outlines that only the editor
+// draws, as the phone shows it.
 #include "cli/commands.h"
 #include "cli/reasons.h"
 #include "editor/opensave.h"
@@ -21,10 +22,10 @@ constexpr int kMaxScale = 16;
 int Usage(QTextStream& err, const QString& why)
 {
     err << "velluno-cli render: " << why << "\n"
-        << "usage: velluno-cli render SKIN -o PREVIEW.png [--analogue] [--no-wallpaper] "
+        << "usage: velluno-cli render SKIN -o PICTURE.png|.jpg|.bmp [--phone] [--analogue] [--no-wallpaper] "
            "[--scale N]"
         << Qt::endl;
-    return 2;
+    return kExitUnusable;
 }
 
 }  // namespace
@@ -36,6 +37,7 @@ int CmdRender(const QStringList& args)
     QString output;
     bool analogue = false;
     bool noWallpaper = false;
+    bool phone = false;
     int scale = 1;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
@@ -47,6 +49,8 @@ int CmdRender(const QStringList& args)
             analogue = true;
         } else if (a == QLatin1String("--no-wallpaper")) {
             noWallpaper = true;
+        } else if (a == QLatin1String("--phone")) {
+            phone = true;
         } else if (a == QLatin1String("--scale")) {
             bool ok = false;
             if (++i < args.size())
@@ -65,6 +69,10 @@ int CmdRender(const QStringList& args)
         return Usage(err, QStringLiteral("no skin given"));
     if (output.isEmpty())
         return Usage(err, QStringLiteral("no output file given (-o)"));
+    const char* const format = PictureFormatOf(output);
+    if (!format)
+        return Usage(err, QStringLiteral("%1: the picture's format follows its suffix: .png, .jpg (.jpeg) or .bmp")
+                              .arg(output));
 
     UnansweredDialogs dialogs;
     Editor editor(dialogs);
@@ -75,7 +83,27 @@ int CmdRender(const QStringList& args)
     if (!report.completed || report.badMagic) {
         err << "velluno-cli render: cannot open " << skin << ": "
             << (report.badMagic ? EnglishText(SaveRefusal::BadMagic) : EnglishText(report.error)) << Qt::endl;
-        return 1;
+        return kExitUnusable;
+    }
+    // The picture is drawn all the same; what it may lack is said.
+    bool problems = false;
+    if (editor.doc.LineCount == 0) {
+        err << "velluno-cli render: " << skin << ": the skin yielded no lines: the picture shows no element"
+            << Qt::endl;
+        problems = true;
+    } else if (report.stoppedAtCarriageReturn) {
+        err << "velluno-cli render: " << skin << ", line " << report.stopLine
+            << ": the reading stopped at a carriage return: the lines after it are not drawn" << Qt::endl;
+        problems = true;
+    }
+    int missing = 0;
+    for (const Row& row : editor.doc.L_Values.rows())
+        missing += IsState(row, kStateNotFound);
+    if (missing > 0) {
+        err << "velluno-cli render: " << missing << " of " << editor.doc.L_Values.count()
+            << " graphic objects have no image file (run \"velluno-cli export\" first): the picture may lack them"
+            << Qt::endl;
+        problems = true;
     }
 
     // The options act as the user's clicks would, so a skin without an
@@ -83,26 +111,28 @@ int CmdRender(const QStringList& args)
     if (analogue) {
         if (editor.optTime[1].enabled)
             SelectClockStyle(editor, 1);
-        else
+        else {
             err << "velluno-cli render: the skin has no analogue clock (element 0006)" << Qt::endl;
+            problems = true;
+        }
     }
     if (noWallpaper && editor.chkWallPaper.enabled)
         SetWallpaperShown(editor, false);
 
-    QImage image = RenderScene(editor.canvas);
+    QImage image = RenderScene(editor.canvas, phone ? SceneOutlines::Hidden : SceneOutlines::Shown);
     if (scale > 1)
         image = image.scaled(image.width() * scale, image.height() * scale, Qt::IgnoreAspectRatio,
                              Qt::FastTransformation);
-    const QByteArray png = EncodePicture(image);
-    if (png.isEmpty()) {
-        err << "velluno-cli render: the picture cannot be encoded" << Qt::endl;
-        return 1;
+    const QByteArray bytes = EncodePicture(image, format);
+    if (bytes.isEmpty()) {
+        err << "velluno-cli render: " << output << ": the picture cannot be encoded as " << format << Qt::endl;
+        return kExitProblems;
     }
-    if (const SkinError e = WriteFileAtomically(output, png); !e.ok()) {
+    if (const SkinError e = WriteFileAtomically(output, bytes); !e.ok()) {
         err << "velluno-cli render: " << EnglishText(e) << Qt::endl;
-        return 1;
+        return kExitProblems;
     }
-    return 0;
+    return problems ? kExitProblems : kExitDone;
 }
 
 }  // namespace velluno::cli

@@ -29,11 +29,19 @@ const char kUsage[] =
     "  export SKIN                   cut every graphic object into its image file\n"
     "  repack SKIN                   save the skin as the editor's SAVE does\n"
     "  colours SKIN                  the skin's colours as a colour scheme (colors.txt form)\n"
-    "  render SKIN -o PREVIEW.png [--analogue] [--no-wallpaper] [--scale N]\n"
-    "                                the phone preview of a skin as a PNG picture\n"
+    "  render SKIN -o PICTURE [--phone] [--analogue] [--no-wallpaper] [--scale N]\n"
+    "                                the preview of a skin as a picture, PNG, JPEG or BMP\n"
+    "                                by the name's suffix (.png, .jpg, .bmp); --phone\n"
+    "                                without the outlines that only the editor draws\n"
     "  script FILE                   run an editing session from a script (- reads stdin)\n"
     "  --help                        this text\n"
     "  --version                     the program's version\n"
+    "\n"
+    "Results go to standard output, problems to standard error.\n"
+    "exit status, for every command:\n"
+    "  0  everything was done\n"
+    "  1  done, with problems: faulty rows, images missing, a save that stopped\n"
+    "  2  bad usage, or an input that could not be opened\n"
     "\n"
     "Session scripts are described in docs/scripting.md.\n";
 
@@ -60,13 +68,13 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     if (args.isEmpty()) {
         err << kUsage;
-        return 2;
+        return velluno::cli::kExitUnusable;
     }
     const QString command = args.takeFirst();
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         out << kUsage;
-        return 0;
+        return velluno::cli::kExitDone;
     }
     if (command == QLatin1String("--version")) {
         out << VersionText() << '\n';
@@ -86,5 +94,5 @@ int main(int argc, char* argv[])
     if (command == QLatin1String("script"))
         return CmdScript(args);
     err << "velluno-cli: unknown command " << command << "\n\n" << kUsage;
-    return 2;
+    return kExitUnusable;
 }

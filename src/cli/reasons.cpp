@@ -122,6 +122,8 @@ QString EnglishText(const ExtractReport::Fault& f)
         return QStringLiteral("the image file %1 holds other bytes (edited by hand?) that cannot be kept "
                               "beside it%2: it was left as it is")
             .arg(Path(f.file), Because(f.system));
+    case Fault::NumberTooLarge:
+        return QStringLiteral("the object number has 16 digits or more: it names no image file");
     }
     return QString();
 }
@@ -155,10 +157,35 @@ QString EnglishText(SaveRefusal refusal)
     case SaveRefusal::NotOperatorSkin: return QStringLiteral("only a skin named varavave.ski can be saved");
     case SaveRefusal::Unreadable: return QStringLiteral("the skin could not be read to its end");
     case SaveRefusal::BadMagic: return QStringLiteral("the file does not start with SKI1 (not a skin)");
+    case SaveRefusal::StoppedAtCarriageReturn:
+        return QStringLiteral("the reading stopped at a carriage return (CR) and the file goes on after it: "
+                              "the lines from there on are not read, and a save would lose them");
     case SaveRefusal::NoLines:
-        return QStringLiteral("no line ends with a line feed (CR LF line ends?): saving would empty the skin");
+        return QStringLiteral("no line ends with a line feed: saving would empty the skin");
     }
     return QString();
+}
+
+QString RefusalText(const SkinReading& reading, const QString& path)
+{
+    const SaveRefusal refusal = reading.saveRefusal();
+    if (refusal == SaveRefusal::StoppedAtCarriageReturn)
+        return QStringLiteral("%1, line %2: %3%4")
+            .arg(Path(path))
+            .arg(reading.stopLine)
+            .arg(EnglishText(refusal),
+                 reading.doc.LineCount == 0 ? QStringLiteral(" (CR LF line ends?)") : QString());
+    return EnglishText(refusal);
+}
+
+QString TrailingTextWarning(const SkinReading& reading, const QString& path)
+{
+    if (reading.textAfterLastLine.isEmpty() || reading.stoppedAtCarriageReturn || reading.noLines)
+        return QString();
+    return QStringLiteral("%1, line %2: text after the last line feed is not a line and is not saved: \"%3\"")
+        .arg(Path(path))
+        .arg(reading.doc.LineCount + 1)
+        .arg(reading.textAfterLastLine);
 }
 
 }  // namespace velluno::cli

@@ -610,13 +610,12 @@ private:
 
 }  // namespace
 
-int RunScript(const QString& name, const QByteArray& text, QTextStream& out, QTextStream& err)
-{
-    Runner runner(name, out, err);
+namespace {
 
-    // The whole script is read before anything runs, so that a malformed line
-    // stops it before it has changed any file.
-    QVector<Command> commands;
+// Every command of a script, or the first malformed line and why.
+ScriptCheck ParseLines(const QByteArray& text, QVector<Command>* commands)
+{
+    ScriptCheck check;
     const QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines.at(i);
@@ -629,11 +628,35 @@ int RunScript(const QString& name, const QByteArray& text, QTextStream& out, QTe
         QString why;
         Command c;
         c.line = i + 1;
-        if (!SplitWords(line, &words, &why) || words.isEmpty() ||
-            !ParseCommand(words, &c, &why))
-            return runner.fail(kScriptRejected, c.line, why.isEmpty() ? QStringLiteral("malformed line") : why);
-        commands.append(c);
+        if (!SplitWords(line, &words, &why) || words.isEmpty() || !ParseCommand(words, &c, &why)) {
+            check.line = c.line;
+            check.why = why.isEmpty() ? QStringLiteral("malformed line") : why;
+            return check;
+        }
+        commands->append(c);
     }
+    check.commands = commands->size();
+    return check;
+}
+
+}  // namespace
+
+ScriptCheck ParseScript(const QByteArray& text)
+{
+    QVector<Command> commands;
+    return ParseLines(text, &commands);
+}
+
+int RunScript(const QString& name, const QByteArray& text, QTextStream& out, QTextStream& err)
+{
+    Runner runner(name, out, err);
+
+    // The whole script is read before anything runs, so that a malformed line
+    // stops it before it has changed any file.
+    QVector<Command> commands;
+    const ScriptCheck check = ParseLines(text, &commands);
+    if (!check.ok())
+        return runner.fail(kScriptRejected, check.line, check.why);
     return runner.run(commands);
 }
 

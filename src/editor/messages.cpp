@@ -5,16 +5,45 @@
 #include <QDir>
 #include <QImageReader>
 
+#include <cerrno>
+
 namespace velluno {
 
 namespace {
 
 QString Path(const QString& path) { return QDir::toNativeSeparators(path); }
 
+// The system's reason in the window's language, for the error numbers that
+// files meet; any other keeps the system's own words.
+QString SystemReason(const SkinError& e)
+{
+    switch (e.errnum) {
+    case 0: return e.system;
+    case ENOENT: return QStringLiteral("il file o la cartella non esiste");
+    case EISDIR: return QStringLiteral("è una cartella, non un file");
+    case EACCES: return QStringLiteral("permesso negato");
+    case EPERM: return QStringLiteral("operazione non permessa");
+    case ENOTDIR: return QStringLiteral("una parte del percorso non è una cartella");
+    case ENOSPC: return QStringLiteral("spazio su disco esaurito");
+    case EDQUOT: return QStringLiteral("quota del disco superata");
+    case EROFS: return QStringLiteral("il disco è di sola lettura");
+    case ENAMETOOLONG: return QStringLiteral("nome di file troppo lungo");
+    case EIO: return QStringLiteral("errore di lettura o scrittura sul disco");
+    case ELOOP: return QStringLiteral("troppi collegamenti simbolici");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("troppi file aperti");
+    case EFBIG: return QStringLiteral("file troppo grande");
+    case EEXIST: return QStringLiteral("il file esiste già");
+    case EBUSY: return QStringLiteral("il file è in uso");
+    default: return e.system;
+    }
+}
+
 // " (reason)" when the system gave one.
 QString Because(const SkinError& e)
 {
-    return e.system.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(e.system);
+    const QString reason = SystemReason(e);
+    return reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason);
 }
 
 QString TableName(const QString& table)
@@ -181,6 +210,39 @@ QString SaveFailureText(const SkinError& e)
                kept.join(QStringLiteral(", "));
     }
     return FailureText(e) + QStringLiteral("\nSalvataggio annullato: nessun file è stato modificato.");
+}
+
+QString OpeningStoppedText(const SkinError& e)
+{
+    return QStringLiteral("apertura interrotta: ") + FailureText(e);
+}
+
+QString TruncatedReadingText(const SkinReading& reading)
+{
+    const QString until = QStringLiteral("la skin può essere visualizzata ed esportata, ma non può essere "
+                                         "salvata finché il file non viene corretto!");
+    if (reading.stoppedAtCarriageReturn)
+        return QStringLiteral("La lettura del file skin si è fermata alla riga %1, al primo carattere CR "
+                              "(ritorno carrello)%2: le righe seguenti non sono state lette e andrebbero perse. "
+                              "Per questo %3")
+            .arg(reading.stopLine)
+            .arg(reading.doc.LineCount == 0 ? QStringLiteral(" (forse il file è stato salvato con fine riga CR LF)")
+                                            : QString(),
+                 until);
+    if (reading.noLines && !reading.badMagic)
+        return QStringLiteral("Il file skin non contiene righe terminate da LF: salvarlo lo lascerebbe vuoto. "
+                              "Per questo ") + until;
+    return QString();
+}
+
+QString TextAfterLastLineText(const SkinReading& reading)
+{
+    if (reading.textAfterLastLine.isEmpty() || !TruncatedReadingText(reading).isEmpty())
+        return QString();
+    return QStringLiteral("Il testo dopo l'ultimo LF del file skin (riga %1) non termina con LF: non è una riga "
+                          "e non sarà salvato:\n\"%2\"")
+        .arg(reading.doc.LineCount + 1)
+        .arg(reading.textAfterLastLine);
 }
 
 QString SchemeFailureText(const SkinError& e)

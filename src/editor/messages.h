@@ -2,6 +2,7 @@
 // The window's words for the failures the skin library reports.
 #include "render/imageguard.h"
 #include "skin/errors.h"
+#include "skin/reader.h"
 
 namespace velluno {
 
@@ -13,6 +14,18 @@ QString FailureText(const SkinError& error);
 // The message of a save that stopped: the failure, then that no file was
 // changed (or where the old contents are kept when putting them back failed).
 QString SaveFailureText(const SkinError& error);
+
+// What the status bar says after the skin's path when an opening stops.
+QString OpeningStoppedText(const SkinError& error);
+
+// The warning of an opening whose skin may not be saved because its reading
+// left lines out: it stopped at a carriage return with more of the file
+// after it (naming that line), or found no line at all. Empty otherwise.
+QString TruncatedReadingText(const SkinReading& reading);
+// The warning of an opening whose file ends with text after its last line
+// feed, quoting its start; empty when there is none or when the reading is
+// refused saving anyway.
+QString TextAfterLastLineText(const SkinReading& reading);
 
 // The message of a default colour scheme that could not be loaded: the
 // failure, then that the colour table was left as it was.

@@ -80,9 +80,14 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
     editor.doc.SkinDir = place.SkinDir;
     editor.doc.SkinName = place.SkinName;
     editor.doc.GifDir = place.GifDir;
-    report.error = CreateImageFolder(place);
-    if (!report.error.ok())
+    // A path that names no file makes no folder beside it: the reading
+    // below stops and says why.
+    if (FileExist(path))
+        report.error = CreateImageFolder(place);
+    if (!report.error.ok()) {
+        editor.status += QStringLiteral(" - ") + OpeningStoppedText(report.error);
         return report;
+    }
     FillWallpaperList(editor, place.SkinDir);
 
     SkinReading reading = ReadSkin(path, place, std::move(editor.doc));
@@ -91,10 +96,15 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
     report.error = reading.error;
     report.badMagic = reading.badMagic;
     report.noLines = reading.noLines;
+    report.stoppedAtCarriageReturn = reading.stoppedAtCarriageReturn;
+    report.stopLine = reading.stopLine;
     // An opening that stops keeps what it built and goes no further: the
-    // tabs stay disabled, the preview is not drawn, SAVE stays off.
-    if (!report.error.ok())
+    // tabs stay disabled, the preview is not drawn, SAVE stays off. No
+    // message box: the status bar says why.
+    if (!report.error.ok()) {
+        editor.status += QStringLiteral(" - ") + OpeningStoppedText(report.error);
         return report;
+    }
     if (reading.badMagic)
         editor.message(QStringLiteral("Formato del file skin non valido!"), MsgIcon::Stop);
 
@@ -112,14 +122,13 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
     if (!IsOperatorSkin(doc.SkinName))
         editor.message(QStringLiteral("Velluno permette di modificare solo la skin originale del v980!"),
                        MsgIcon::Exclamation);
-    if (reading.noLines) {
-        // Lines ended by CR LF: the text stops at the first carriage return
-        // and holds no line; saving would leave an empty skin.
-        editor.message(QStringLiteral("Il file skin non contiene righe terminate da un solo LF "
-                                      "(forse è stato salvato con fine riga CR LF): "
-                                      "la skin non può essere salvata!"),
-                       MsgIcon::Exclamation);
-    }
+    // A save writes back only the lines read: a reading that left lines out
+    // refuses it (CR LF line ends leave out all of them), and text after the
+    // last line feed, which a save drops, is named.
+    if (const QString lost = TruncatedReadingText(reading); !lost.isEmpty())
+        editor.message(lost, MsgIcon::Exclamation);
+    else if (const QString dropped = TextAfterLastLineText(reading); !dropped.isEmpty())
+        editor.message(dropped, MsgIcon::Exclamation);
     editor.SaveEnabled = refusal == SaveRefusal::None;
     editor.saveButtonEnabled = editor.SaveEnabled;
     report.completed = true;

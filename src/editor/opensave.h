@@ -14,6 +14,8 @@ struct OpenReport {
     bool completed = false;  // the opening ran to its end
     bool badMagic = false;
     bool noLines = false;    // the magic passed but no line ends with a line feed
+    bool stoppedAtCarriageReturn = false;  // the file goes on after the carriage return the reading stopped at
+    int stopLine = 0;        // the 1-based line of that carriage return
     SkinError error;         // why the opening stopped
 };
 

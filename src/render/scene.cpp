@@ -1,6 +1,7 @@
 #include "render/scene.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QResource>
 #include <QPainter>
@@ -84,7 +85,7 @@ void PaintImage(QPainter& painter, const ImageItem& item)
 
 }  // namespace
 
-void PaintScene(const Scene& scene, QPainter& painter)
+void PaintScene(const Scene& scene, QPainter& painter, SceneOutlines outlines)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -99,8 +100,9 @@ void PaintScene(const Scene& scene, QPainter& painter)
     // background through.
     if (!scene.wallpaperPicture.isNull())
         painter.drawImage(0, 0, scene.wallpaperPicture);
-    for (const Outline& o : scene.outlines)
-        PaintFrame(painter, o);
+    if (outlines == SceneOutlines::Shown)
+        for (const Outline& o : scene.outlines)
+            PaintFrame(painter, o);
 
     painter.setFont(PreviewFont());
     PaintText(painter, scene.lblOperatore, Qt::AlignLeft);
@@ -116,12 +118,12 @@ void PaintScene(const Scene& scene, QPainter& painter)
     painter.restore();
 }
 
-QImage RenderScene(const Scene& scene)
+QImage RenderScene(const Scene& scene, SceneOutlines outlines)
 {
     QImage image(kCanvasWidth, kCanvasHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    PaintScene(scene, painter);
+    PaintScene(scene, painter, outlines);
     painter.end();
     return image;
 }
@@ -134,6 +136,18 @@ QByteArray EncodePicture(const QImage& image, const char* format)
     if (image.isNull() || !image.save(&buffer, format))
         return QByteArray();
     return bytes;
+}
+
+const char* PictureFormatOf(const QString& fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("png"))
+        return "PNG";
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return "JPEG";
+    if (suffix == QLatin1String("bmp"))
+        return "BMP";
+    return nullptr;
 }
 
 int PreviewTextWidth(const QString& text)

@@ -68,17 +68,25 @@ QFont PreviewFont();
 // A colour value 0x00BBGGRR as a QColor.
 QColor ToQColor(quint32 colour);
 
+// Whether the element outlines that the editor draws are painted: the
+// phone itself shows none.
+enum class SceneOutlines { Shown, Hidden };
+
 // Paints the scene at 1:1 into the painter's device, layer by layer:
-// background, wallpaper, outlines, then texts, images and hands.
-void PaintScene(const Scene& scene, QPainter& painter);
+// background, wallpaper, outlines (unless hidden), then texts, images and
+// hands.
+void PaintScene(const Scene& scene, QPainter& painter, SceneOutlines outlines = SceneOutlines::Shown);
 // The scene as a 176 x 220 picture. A window that shows the canvas enlarged
 // should scale this picture by whole pixels rather than scale the painter,
 // which would draw the texts at another size.
-QImage RenderScene(const Scene& scene);
+QImage RenderScene(const Scene& scene, SceneOutlines outlines = SceneOutlines::Shown);
 
 // A picture as the bytes of a file of `format` ("PNG", "JPEG", "BMP"); empty
 // when it cannot be encoded. Files are written by the caller, atomically.
 QByteArray EncodePicture(const QImage& image, const char* format = "PNG");
+// The format EncodePicture writes for a file name, chosen by its suffix in
+// any case (.png, .jpg or .jpeg, .bmp); null for any other name.
+const char* PictureFormatOf(const QString& fileName);
 
 // The width in pixels of a text in the preview's text style.
 int PreviewTextWidth(const QString& text);

@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryFile>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -45,6 +46,22 @@ fs::path FsPath(const QString& path)
 }
 
 QString SystemText(const std::error_code& ec) { return QString::fromLocal8Bit(ec.message().c_str()); }
+
+// A failure with the reason of a file-system call.
+SkinError Failure(SkinError::Code code, const QString& target, const std::error_code& ec)
+{
+    SkinError e = SkinError::of(code, target, SystemText(ec));
+    if (ec.category() == std::system_category() || ec.category() == std::generic_category())
+        e.errnum = ec.value();
+    return e;
+}
+
+// A failure of a Qt file call: errno, set to 0 before the call, names the
+// system's reason when the call left one; else Qt's own text.
+SkinError QtFailure(SkinError::Code code, const QString& target, int errnum, const QString& qtText)
+{
+    return errnum ? SkinError::ofSystem(code, target, errnum) : SkinError::of(code, target, qtText);
+}
 
 // Flushes the file's data to the disk, so that a rename that follows never
 // publishes a file whose blocks were not written yet.
@@ -92,22 +109,32 @@ SkinError WriteTemp(const QString& target, bool existed, const char* data, qint6
 {
     QTemporaryFile file(HiddenSibling(target, "new") + QStringLiteral("-XXXXXX"));
     file.setAutoRemove(false);
+    errno = 0;
     if (!file.open())
-        return SkinError::of(SkinError::CannotCreateTemp, target, file.errorString());
+        return QtFailure(SkinError::CannotCreateTemp, target, errno, file.errorString());
     *temp = file.fileName();
-    auto fail = [&](SkinError::Code code, const QString& why) {
+    auto fail = [&](SkinError::Code code, int errnum, const QString& why) {
         file.close();
-        QFile::remove(*temp);
+        if (!temp->isEmpty())
+            QFile::remove(*temp);
         temp->clear();
-        return SkinError::of(code, target, why);
+        if (errnum == ENOSPC || errnum == EDQUOT)
+            code = SkinError::DiskFull;
+        return QtFailure(code, target, errnum, why);
     };
+    // A name the folder cannot hold makes Qt fall back to a file without a
+    // name, which no rename can put in place.
+    if (temp->isEmpty())
+        return fail(SkinError::CannotCreateTemp, ENAMETOOLONG, QString());
     if (!Allowed(ReplaceStep::Write, index, target))
-        return fail(SkinError::DiskFull, QString());
+        return fail(SkinError::DiskFull, ENOSPC, QString());
+    errno = 0;
     if (file.write(data, length) != length || !(sync ? SyncFile(file) : file.flush()))
-        return fail(SkinError::CannotWrite, file.errorString());
+        return fail(SkinError::CannotWrite, errno, file.errorString());
+    errno = 0;
     file.close();
     if (file.error() != QFileDevice::NoError)
-        return fail(SkinError::CannotWrite, file.errorString());
+        return fail(SkinError::CannotWrite, errno, file.errorString());
     QFile::setPermissions(*temp, existed ? QFile::permissions(target) : NewFileMode());
     return SkinError();
 }
@@ -187,7 +214,7 @@ SkinError ReplaceFiles(const QVector<PendingFile>& files)
                 fs::copy_file(FsPath(s.target), FsPath(s.aside), fs::copy_options::none, ec);
                 if (ec) {
                     s.aside.clear();
-                    return fail(SkinError::of(SkinError::CannotKeepOld, s.target, SystemText(ec)));
+                    return fail(Failure(SkinError::CannotKeepOld, s.target, ec));
                 }
             }
         }
@@ -196,7 +223,7 @@ SkinError ReplaceFiles(const QVector<PendingFile>& files)
         std::error_code ec;
         fs::rename(FsPath(s.temp), FsPath(s.target), ec);
         if (ec)
-            return fail(SkinError::of(SkinError::CannotReplace, s.target, SystemText(ec)));
+            return fail(Failure(SkinError::CannotReplace, s.target, ec));
         s.temp.clear();
         s.placed = true;
     }
@@ -256,7 +283,7 @@ SkinError AtomicFile::commit()
     if (ec) {
         QFile::remove(temp_);
         temp_.clear();
-        return SkinError::of(SkinError::CannotReplace, target_, SystemText(ec));
+        return Failure(SkinError::CannotReplace, target_, ec);
     }
     temp_.clear();
     return SkinError();

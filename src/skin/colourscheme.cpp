@@ -164,16 +164,18 @@ ColourScheme ParseColourScheme(QByteArrayView bytes, const QString& file)
 ColourScheme ReadColourScheme(const QString& path)
 {
     ColourScheme scheme;
-    QFile f(ResolveFile(path));
-    if (!f.open(QIODevice::ReadOnly)) {
-        scheme.error = SkinError::of(SkinError::CannotOpen, path, f.errorString());
-        return scheme;
-    }
     // One byte past the limit tells a file that is too large, whatever its
     // size claims (a file that grows while it is read, a device).
-    const QByteArray bytes = f.read(kSchemeMaxBytes + 1);
-    if (f.error() != QFileDevice::NoError) {
-        scheme.error = SkinError::of(SkinError::CannotRead, path, f.errorString());
+    bool ok = false;
+    QString why;
+    int errnum = 0;
+    const QByteArray bytes = ReadWholeFile(path, &ok, kSchemeMaxBytes, &why, &errnum);
+    if (!ok && errnum != 0) {
+        scheme.error = SkinError::ofSystem(SkinError::CannotOpen, path, errnum);
+        return scheme;
+    }
+    if (!ok) {
+        scheme.error = SkinError::of(SkinError::SchemeTooLarge, path);
         return scheme;
     }
     return ParseColourScheme(bytes, path);

@@ -153,6 +153,10 @@ ExtractReport ExtractImages(Document& doc)
             faulty(Fault::EmptyImage);
             continue;
         }
+        if (!ObjectNumberFits(row.keyView())) {
+            faulty(Fault::NumberTooLarge);
+            continue;
+        }
         const Container& c = ReadContainer(doc, cache, n);
         if (!c.ok) {
             faulty(c.problem, c.path, QString(), c.system);

@@ -25,6 +25,7 @@ struct ExtractReport {
             PastTheEnd,        // file; detail: offset, length and the container's size
             CannotWrite,       // file: the image file; system
             CannotKeepEdited,  // file: the image file whose other bytes could not be kept; system
+            NumberTooLarge,    // the object number names no image file (ObjectNumberFits)
         };
         QString key;
         Reason reason = BadValues;

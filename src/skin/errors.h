@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstring>
+
 namespace velluno {
 
 struct SkinError {
@@ -51,6 +53,7 @@ struct SkinError {
     QString extra;
     QString system;  // the operating system's reason, when there is one
     int reason = 0;  // ImageRefused: why, as the image check of the layer that made it tells
+    int errnum = 0;  // the system's error number behind `system`, 0 when unknown
     QStringList kept;  // old contents that could not be put back, kept under these names
 
     bool ok() const { return code == None; }
@@ -60,6 +63,13 @@ struct SkinError {
         e.code = code;
         e.file = std::move(file);
         e.system = std::move(system);
+        return e;
+    }
+    // The failure with the system's reason for the error number `errnum`.
+    static SkinError ofSystem(Code code, QString file, int errnum)
+    {
+        SkinError e = of(code, std::move(file), QString::fromLocal8Bit(std::strerror(errnum)));
+        e.errnum = errnum;
         return e;
     }
 };

@@ -13,7 +13,9 @@
 #include <QVector>
 #include <qplatformdefs.h>
 
+#include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace velluno {
@@ -427,27 +429,74 @@ QString SplitPath(const QString& sPath, int Part)
     }
 }
 
-QByteArray ReadWholeFile(const QString& path, bool* ok, qint64 limit, QString* why)
+bool OpenForReading(QFile& file, const QString& path, int* errnum)
+{
+    *errnum = 0;
+    const int fd = QT_OPEN(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        *errnum = errno;
+        return false;
+    }
+    // A folder opens on Linux; only its reading fails, later and vaguely.
+    QT_STATBUF st;
+    if (QT_FSTAT(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        QT_CLOSE(fd);
+        *errnum = EISDIR;
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        QT_CLOSE(fd);
+        *errnum = EIO;
+        return false;
+    }
+    return true;
+}
+
+QString SystemErrorText(int errnum) { return QString::fromLocal8Bit(std::strerror(errnum)); }
+
+QByteArray ReadWholeFile(const QString& path, bool* ok, qint64 limit, QString* why, int* errnum)
 {
     *ok = false;
-    QString ignored;
+    QString ignoredWhy;
+    int ignoredNumber = 0;
     if (!why)
-        why = &ignored;
-    QFile file(ResolveFile(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = file.errorString();
+        why = &ignoredWhy;
+    if (!errnum)
+        errnum = &ignoredNumber;
+    why->clear();
+    QFile file;
+    if (!OpenForReading(file, ResolveFile(path), errnum)) {
+        *why = SystemErrorText(*errnum);
         return QByteArray();
     }
     const qint64 size = file.size();
-    if (size > limit) {
-        why->clear();  // not a failure of the system: the caller knows its limit
-        return QByteArray();
+    if (size > limit)
+        return QByteArray();  // not a failure of the system: the caller knows its limit
+    QByteArray data(qMax<qint64>(size, 0), Qt::Uninitialized);
+    qint64 got = 0;
+    char more[4096];
+    // The size first, then whatever else the file holds by now (a file that
+    // grows, a device that tells no size), up to the limit.
+    while (true) {
+        char* const to = got < data.size() ? data.data() + got : more;
+        const qint64 room = got < data.size() ? data.size() - got : qint64(sizeof more);
+        errno = 0;
+        const qint64 n = file.read(to, room);
+        if (n < 0) {
+            *errnum = errno ? errno : EIO;
+            *why = SystemErrorText(*errnum);
+            return QByteArray();
+        }
+        if (n == 0)
+            break;
+        if (to == more) {
+            if (data.size() + n > limit)
+                return QByteArray();
+            data.append(more, n);
+        }
+        got += n;
     }
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *why = file.errorString();
-        return QByteArray();
-    }
+    data.truncate(got);
     *ok = true;
     return data;
 }

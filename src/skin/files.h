@@ -3,6 +3,7 @@
 // case; on Linux every name the editor looks for is matched case-insensitively,
 // and so are the folders of a path that does not exist as spelt.
 #include <QByteArray>
+#include <QFile>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -65,10 +66,19 @@ private:
 // Both "/" and "\" separate folders.
 QString SplitPath(const QString& sPath, int Part);
 
-// Reads a whole file; fails (ok = false, the system's reason in `why`) when
-// it cannot be opened or read, or when it is larger than `limit` bytes.
+// Opens a file for reading, unbuffered. A folder is refused as the system
+// refuses to read one (EISDIR). On failure `errnum` holds the system's error
+// number, which tells a missing file from a folder and from one that may not
+// be read.
+bool OpenForReading(QFile& file, const QString& path, int* errnum);
+// The system's text for an error number.
+QString SystemErrorText(int errnum);
+
+// Reads a whole file; fails (ok = false, the system's reason in `why`, its
+// error number in `errnum`) when it cannot be opened or read, or when it is
+// larger than `limit` bytes (then `why` is empty and `errnum` 0).
 QByteArray ReadWholeFile(const QString& path, bool* ok, qint64 limit = qint64(1) << 31,
-                         QString* why = nullptr);
+                         QString* why = nullptr, int* errnum = nullptr);
 // The size of a normal file, -1 when it does not exist.
 qint64 FileLength(const QString& path);
 

@@ -7,25 +7,34 @@
 #include <QStringBuilder>
 #include <QVarLengthArray>
 
+#include <cerrno>
+#include <cmath>
 #include <cstring>
 
 namespace velluno {
 
 namespace {
 
-// The bytes of the skin up to its first carriage return. Reading stops early
-// once more lines than the buffer holds have been seen: the opening fails
-// there anyway, and a file of millions of line feeds must not be read whole.
-// The bytes are read straight into the text, up to a megabyte at a time.
-// The file's size is not asked for, which would be one more call into the
-// system: 64 KiB hold a usual skin, and a larger one grows the buffer as it
-// is read.
-SkinError ReadSkinText(const QString& path, QByteArray* text)
+// How many bytes from a carriage return on tell whether anything follows a
+// final CR LF.
+constexpr qsizetype kCarriageReturnTail = 3;
+
+// The bytes of the skin up to its first carriage return, and in `tail` up to
+// three bytes from that carriage return on (empty when there is none).
+// Reading stops early once more lines than the buffer holds have been seen:
+// the opening fails there anyway, and a file of millions of line feeds must
+// not be read whole. The bytes are read straight into the text, up to a
+// megabyte at a time. The file's size is not asked for, which would be one
+// more call into the system: 64 KiB hold a usual skin, and a larger one
+// grows the buffer as it is read.
+SkinError ReadSkinText(const QString& path, QByteArray* text, QByteArray* tail)
 {
-    QFile file(ResolveFile(path));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return SkinError::of(SkinError::CannotOpen, path, file.errorString());
+    QFile file;
+    int errnum = 0;
+    if (!OpenForReading(file, ResolveFile(path), &errnum))
+        return SkinError::ofSystem(SkinError::CannotOpen, path, errnum);
     text->clear();
+    tail->clear();
     text->reserve(qsizetype(64) << 10);
     qsizetype lineFeeds = 0;
     qsizetype counted = 0;  // the bytes whose line feeds are in lineFeeds
@@ -33,16 +42,27 @@ SkinError ReadSkinText(const QString& path, QByteArray* text)
         const qsizetype start = text->size();
         const qint64 room = qBound(qint64(4096), qint64(text->capacity() - start), qint64(1) << 20);
         text->resize(start + room);
+        errno = 0;
         const qint64 got = file.read(text->data() + start, room);
         if (got < 0 || file.error() != QFileDevice::NoError)
-            return SkinError::of(SkinError::CannotRead, path, file.errorString());
+            return SkinError::ofSystem(SkinError::CannotRead, path, errno ? errno : EIO);
         text->resize(start + got);
         if (got == 0)
             return SkinError();
         const QByteArrayView part(text->constData() + start, got);
         const qsizetype cr = part.indexOf('\r');
-        if (cr >= 0)
+        if (cr >= 0) {
+            *tail = part.sliced(cr, qMin(kCarriageReturnTail, got - cr)).toByteArray();
+            // The carriage return ended this read: a byte or two more tell
+            // whether the file goes on after it.
+            if (tail->size() < kCarriageReturnTail && got == room) {
+                char more[kCarriageReturnTail];
+                const qint64 n = file.read(more, kCarriageReturnTail - tail->size());
+                if (n > 0)
+                    tail->append(more, n);
+            }
             text->truncate(start + cr);
+        }
         if (text->size() > kMaxSkinBytes)
             return SkinError::of(SkinError::TooLarge, path);
         // A read that filled less than its room met the end of the file.
@@ -57,6 +77,31 @@ SkinError ReadSkinText(const QString& path, QByteArray* text)
                 return SkinError();
         }
     }
+}
+
+// Whether the file goes on after its first carriage return, `tail` being
+// the bytes from that carriage return on: anything but a final CR LF (or a
+// final CR) is more of the file, which the reading leaves out.
+bool MoreAfterCarriageReturn(const QByteArray& tail)
+{
+    if (tail.size() <= 1)
+        return false;
+    return tail.at(1) != '\n' || tail.size() > 2;
+}
+
+// The first characters of a text, as a message can quote them: control
+// characters become blanks, a longer text ends in "...".
+QString StartOfText(QByteArrayView text)
+{
+    constexpr qsizetype kQuoted = 40;
+    QString start = QString::fromLatin1(text.first(qMin(text.size(), kQuoted)));
+    for (QChar& c : start)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QLatin1Char(' ');
+    start = start.trimmed();
+    if (text.size() > kQuoted)
+        start += QLatin1String("...");
+    return start;
 }
 
 // A slot number as the "Indice" cells show it: four digits at least.
@@ -117,8 +162,9 @@ void AddObjectRow(RowBatch& batch, ObjectContext& context, const ObjectRecord& r
 {
     // The image file's name first, to know which state the row gets.
     context.name.clear();
-    AppendObjectImageName(context.name, r.number);
-    const bool found = context.images.hasFile(context.name.view());
+    // A number too large to name a file leaves the name empty: no file has it.
+    const bool named = AppendObjectImageName(context.name, r.number);
+    const bool found = named && context.images.hasFile(context.name.view());
     // The editor rewrites container 14 at every save, so what already lives
     // there must be packed again from its image file. Decided here, so that
     // the row is written once with its final state.
@@ -162,12 +208,20 @@ void AddObjectRow(RowBatch& batch, ObjectContext& context, const ObjectRecord& r
 
 }  // namespace
 
-void AppendObjectImageName(TextBuffer& out, QStringView key)
+bool ObjectNumberFits(QStringView key)
 {
+    return !PlainDigitRun(key).isEmpty() || std::fabs(LenientNumber(key)) < kExactNumberLimit;
+}
+
+bool AppendObjectImageName(TextBuffer& out, QStringView key)
+{
+    if (!ObjectNumberFits(key))
+        return false;
     // The plain number is digits, a sign, a point or a lower-case exponent:
     // already in lower case.
     AppendPlainNumberOf(out, key);
     out.append(QLatin1String(".gif"));
+    return true;
 }
 
 QString ObjectImageName(QStringView key)
@@ -181,7 +235,8 @@ QString ObjectImagePath(const QString& gifDir, QStringView key)
 {
     TextBuffer path;
     path.append(gifDir);
-    AppendObjectImageName(path, key);
+    if (!AppendObjectImageName(path, key))
+        return QString();
     return path.take();
 }
 
@@ -206,8 +261,12 @@ SkinError CreateImageFolder(const SkinPlace& place)
     if (place.gifDirExists || DirExist(place.GifDir))
         return SkinError();
     QDir dir;
-    if (!dir.mkpath(place.GifDir))
-        return SkinError::of(SkinError::CannotCreateFolder, place.GifDir);
+    errno = 0;
+    if (!dir.mkpath(place.GifDir)) {
+        const int why = errno;
+        return why ? SkinError::ofSystem(SkinError::CannotCreateFolder, place.GifDir, why)
+                   : SkinError::of(SkinError::CannotCreateFolder, place.GifDir);
+    }
     return SkinError();
 }
 
@@ -217,6 +276,10 @@ SaveRefusal SkinReading::saveRefusal() const
         return SaveRefusal::Unreadable;
     if (badMagic)
         return SaveRefusal::BadMagic;
+    // A save writes back only the lines that were read: the rest of the file
+    // would be lost.
+    if (stoppedAtCarriageReturn)
+        return SaveRefusal::StoppedAtCarriageReturn;
     if (noLines)
         return SaveRefusal::NoLines;
     if (!IsOperatorSkin(doc.SkinName))
@@ -224,26 +287,30 @@ SaveRefusal SkinReading::saveRefusal() const
     return SaveRefusal::None;
 }
 
-SkinReading ReadSkin(const QString& chosen, const SkinPlace& place, Document&& storage)
+namespace {
+
+SkinReading StartReading(const SkinPlace& place, Document&& storage)
 {
     SkinReading reading;
     reading.doc = std::move(storage);
     Document& doc = reading.doc;
     doc.clear();
-    const QString path = QDir::fromNativeSeparators(chosen);
     doc.SkinDir = place.SkinDir;
     doc.SkinName = place.SkinName;
     doc.GifDir = place.GifDir;
+    return reading;
+}
+
+// Builds the document from the bytes before the first carriage return;
+// `tail` holds the bytes from that carriage return on.
+SkinReading ParseSkin(SkinReading reading, const QString& path, const QByteArray& bytes, const QByteArray& tail)
+{
+    Document& doc = reading.doc;
     auto stop = [&](SkinError::Code code, int slot) {
         reading.error = SkinError::of(code, path);
         reading.error.line = slot + 1;
         return std::move(reading);
     };
-
-    QByteArray bytes;
-    reading.error = ReadSkinText(path, &bytes);
-    if (!reading.error.ok())
-        return reading;
     // Latin-1 maps every byte to one character and back, so an untouched
     // line is written back byte for byte.
     const QString text = QString::fromLatin1(bytes);
@@ -287,6 +354,18 @@ SkinReading ReadSkin(const QString& chosen, const SkinPlace& place, Document&& s
     starts.append(start);
     doc.LineCount = slot;
     reading.noLines = slot == 0;
+    if (MoreAfterCarriageReturn(tail)) {
+        reading.stoppedAtCarriageReturn = true;
+        reading.stopLine = slot + 1;
+    }
+    // What follows the last line feed is no line and is not written back.
+    const QByteArrayView rest = QByteArrayView(bytes).sliced(start);
+    for (const char c : rest) {
+        if (c != ' ' && c != '\t') {
+            reading.textAfterLastLine = StartOfText(rest);
+            break;
+        }
+    }
     doc.T_Strutt.reserve(slot);
     // The nodes read their texts from the lines, now that all are in.
     doc.T_Strutt.setLines(doc.SkinLines);
@@ -339,6 +418,33 @@ SkinReading ReadSkin(const QString& chosen, const SkinPlace& place, Document&& s
     if (reading.error.ok() && !doc.L_Values.isEmpty())
         doc.L_Values.sortOn(0);
     return reading;
+}
+
+}  // namespace
+
+SkinReading ReadSkin(const QString& chosen, const SkinPlace& place, Document&& storage)
+{
+    const QString path = QDir::fromNativeSeparators(chosen);
+    SkinReading reading = StartReading(place, std::move(storage));
+    QByteArray bytes, tail;
+    reading.error = ReadSkinText(path, &bytes, &tail);
+    if (!reading.error.ok())
+        return reading;
+    return ParseSkin(std::move(reading), path, bytes, tail);
+}
+
+SkinReading ReadSkinBytes(const QByteArray& file, const QString& chosen, const SkinPlace& place, Document&& storage)
+{
+    const QString path = QDir::fromNativeSeparators(chosen);
+    SkinReading reading = StartReading(place, std::move(storage));
+    const qsizetype cr = file.indexOf('\r');
+    const QByteArray bytes = cr >= 0 ? file.first(cr) : file;
+    if (bytes.size() > kMaxSkinBytes) {
+        reading.error = SkinError::of(SkinError::TooLarge, path);
+        return reading;
+    }
+    const QByteArray tail = cr >= 0 ? file.sliced(cr, qMin(kCarriageReturnTail, file.size() - cr)) : QByteArray();
+    return ParseSkin(std::move(reading), path, bytes, tail);
 }
 
 }  // namespace velluno

@@ -28,7 +28,8 @@ enum class SaveRefusal {
     NotOperatorSkin,  // only varavave.ski (any case) is saved
     Unreadable,       // the reading stopped before its end
     BadMagic,         // the first line does not start with SKI1
-    NoLines,          // no line ends with a line feed (CR LF line ends)
+    StoppedAtCarriageReturn,  // the file goes on after the carriage return where the reading stopped
+    NoLines,          // no line ends with a line feed
 };
 
 struct SkinReading {
@@ -38,6 +39,16 @@ struct SkinReading {
     // The magic passed but no line ends with a line feed before the first
     // carriage return: a document of no lines.
     bool noLines = false;
+    // The reading stopped at a carriage return and the file goes on after it
+    // (anything beyond a final CR LF): the lines from `stopLine` (1-based, the
+    // line of that carriage return) on were not read. CR LF line ends stop
+    // it at line 1.
+    bool stoppedAtCarriageReturn = false;
+    int stopLine = 0;
+    // Non-blank text after the last line feed (before the first carriage
+    // return): no line, so never written back. Its first characters, control
+    // characters as blanks; empty when there is none.
+    QString textAfterLastLine;
     // Reads the document: ask before moving it away.
     SaveRefusal saveRefusal() const;
 };
@@ -47,13 +58,26 @@ struct SkinReading {
 // allocations a reader that opens skin after skin hands back for reuse.
 SkinReading ReadSkin(const QString& path, const SkinPlace& place, Document&& storage = Document());
 inline SkinReading ReadSkin(const QString& path) { return ReadSkin(path, PlaceOfSkin(path)); }
+// The same reading of a skin whose whole file is `file`, already in memory;
+// `path` only names it and places its files.
+SkinReading ReadSkinBytes(const QByteArray& file, const QString& path, const SkinPlace& place,
+                          Document&& storage = Document());
+
+// Whether a graphic object's number names an image file: a number whose
+// magnitude stays below kExactNumberLimit, which the text form writes
+// exactly. A larger one names none: its row is faulty, never "Trovata" or
+// "Estratta", and no file is read or written for it.
+bool ObjectNumberFits(QStringView key);
 
 // The image path of a graphic object: GifDir & number & ".gif", the file name
-// in lower case, the folder kept as it is.
+// in lower case, the folder kept as it is. Empty when the number does not
+// fit (ObjectNumberFits).
 QString ObjectImagePath(const QString& gifDir, QStringView key);
-// Its file name alone: number & ".gif" in lower case.
+// Its file name alone: number & ".gif" in lower case; empty as above.
 QString ObjectImageName(QStringView key);
-void AppendObjectImageName(TextBuffer& out, QStringView key);
+// Appends the file name; appends nothing and returns false when the number
+// does not fit.
+bool AppendObjectImageName(TextBuffer& out, QStringView key);
 
 // The largest skin text read: a file longer than this before its first
 // carriage return cannot be opened.

@@ -190,6 +190,10 @@ void detail::AppendNumberDigits(TextBuffer& out, QStringView text, int digits)
         return;
     }
     const double rounded = std::round(LenientNumber(text.trimmed()));
+    if (!(std::fabs(rounded) < kExactNumberLimit)) {
+        out.append(text);
+        return;
+    }
     const QString magnitude = QString::number(std::fabs(rounded), 'f', 0);
     if (rounded < 0)
         out.append(QLatin1Char('-'));
@@ -268,6 +272,15 @@ void AppendPlainNumber(TextBuffer& out, double value)
         AppendInteger(out, whole);
     else
         out.append(PlainNumber(value));
+}
+
+void AppendLongPlainNumberOf(TextBuffer& out, QStringView text)
+{
+    const double value = LenientNumber(text);
+    if (std::fabs(value) < kExactNumberLimit)
+        AppendPlainNumber(out, value);
+    else
+        out.append(TrimBlanks(text.toString()));
 }
 
 QString PlainNumber(double value)
@@ -390,10 +403,15 @@ QString ComposeValueRecord(QChar type, QStringView key, QStringView v1, QStringV
 
 QString ComposeObjectRecord(QStringView key, qint64 offset, qint64 length)
 {
-    return QStringLiteral("5 %1 %2 %3 14")
-        .arg(PlainNumber(LenientNumber(key)))
-        .arg(offset)
-        .arg(length);
+    TextBuffer line;
+    line.append(QLatin1String("5 "));
+    AppendPlainNumberOf(line, key);
+    line.append(u' ');
+    AppendInteger(line, offset);
+    line.append(u' ');
+    AppendInteger(line, length);
+    line.append(QLatin1String(" 14"));
+    return line.take();
 }
 
 QString RGBToString(quint32 colour, ColourParts& parts)

@@ -168,9 +168,15 @@ double LenientNumber(QStringView text);
 qint64 LenientInteger(QStringView text, qint64 lo, qint64 hi);
 int LenientInt(QStringView text);  // clamped to the 32-bit range
 
+// Numbers whose magnitude reaches this are not written back as numbers: a
+// double no longer holds every whole number of that size, and writing its
+// value would show digits that the text never had. They keep their text.
+constexpr double kExactNumberLimit = 1e15;
+
 // Digit format "0000" (digits = 4), "00", "000000": the numeric value rounded
 // to a whole number, padded with leading zeros to at least `digits` digits;
-// more digits are kept; a text that is not a number is returned unchanged.
+// more digits are kept; a text that is not a number, or a number of
+// kExactNumberLimit or more, is returned unchanged.
 QString FormatDigits(QStringView text, int digits);
 // The same, appended to `out` without a text of its own.
 Q_ALWAYS_INLINE void AppendDigits(TextBuffer& out, QStringView text, int digits)
@@ -190,12 +196,14 @@ Q_ALWAYS_INLINE void AppendDigits(TextBuffer& out, QStringView text, int digits)
 QString PlainNumber(double value);
 void AppendPlainNumber(TextBuffer& out, double value);
 // The plain number of a text's lenient reading, the way keys become the
-// numbers of records and image names ("0562" -> 562).
+// numbers of records and image names ("0562" -> 562). A number of
+// kExactNumberLimit or more keeps its text, blanks at its ends removed.
+void AppendLongPlainNumberOf(TextBuffer& out, QStringView text);
 inline void AppendPlainNumberOf(TextBuffer& out, QStringView text)
 {
     const QStringView run = PlainDigitRun(text);
     if (run.isEmpty())
-        AppendPlainNumber(out, LenientNumber(text));
+        AppendLongPlainNumberOf(out, text);
     else
         out.append(run);
 }

@@ -103,6 +103,25 @@ int main(int argc, char** argv)
     parser.addOptions({exportAll, tab, zoom, screenshot, quitWhenShown, writeIcons});
     parser.process(app);
 
+    // A number out of range is refused as an unknown option is: a message,
+    // the usage, exit status 2.
+    auto number = [&](const QCommandLineOption& option, int lo, int hi, int* value) {
+        if (!parser.isSet(option))
+            return true;
+        bool ok = false;
+        *value = parser.value(option).toInt(&ok);
+        if (ok && *value >= lo && *value <= hi)
+            return true;
+        std::fprintf(stderr, "velluno: --%s %s: a whole number from %d to %d is needed\n\n%s",
+                     qPrintable(option.names().constFirst()), qPrintable(parser.value(option)), lo, hi,
+                     qPrintable(parser.helpText()));
+        return false;
+    };
+    int tabIndex = 0;
+    int zoomFactor = 1;
+    if (!number(tab, 0, kTabCount - 1, &tabIndex) || !number(zoom, 1, 3, &zoomFactor))
+        return 2;
+
     if (parser.isSet(writeIcons))
         return WriteIcons(parser.value(writeIcons)) ? 0 : 1;
     const QStringList skins = parser.positionalArguments();
@@ -116,14 +135,14 @@ int main(int argc, char** argv)
     velluno::window::frmDesktop window(grabbing ? &unattended : nullptr);
 
     if (parser.isSet(zoom))
-        window.setZoom(parser.value(zoom).toInt());
+        window.setZoom(zoomFactor);
     if (!skins.isEmpty()) {
         window.openSkin(skins.first());
         if (parser.isSet(exportAll))
             window.findChild<QPushButton*>(QStringLiteral("cmdExportAll"))->click();
     }
     if (parser.isSet(tab))
-        window.findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(parser.value(tab).toInt());
+        window.findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(tabIndex);
 
     window.show();
     if (grabbing) {
