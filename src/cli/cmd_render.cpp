@@ -77,9 +77,9 @@ int CmdRender(const QStringList& args)
     UnansweredDialogs dialogs;
     Editor editor(dialogs);
     Form_Load(editor);
+    // The opening's message boxes are the window's, in Italian; what they
+    // say that matters to the picture is said below in this tool's words.
     const OpenReport report = OpenSkinFile(editor, skin);
-    for (const Message& m : editor.messages)
-        err << m.title << ' ' << m.text << '\n';
     if (!report.completed || report.badMagic) {
         err << "velluno-cli render: cannot open " << skin << ": "
             << (report.badMagic ? EnglishText(SaveRefusal::BadMagic) : EnglishText(report.error)) << Qt::endl;
