@@ -1,5 +1,6 @@
 // The one-shot commands of velluno-cli that read a skin: they run with no
 // GUI platform and no display, and change nothing on the disk.
+#include "clirun.h"
 #include "testsupport.h"
 
 #include <QDirIterator>
@@ -9,32 +10,6 @@
 using namespace velluno::test;
 
 namespace {
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// Runs velluno-cli without DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM.
-Run Cli(const QStringList& args, const QString& dir = QString())
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    p.setProcessEnvironment(env);
-    if (!dir.isEmpty())
-        p.setWorkingDirectory(dir);
-    p.start(QStringLiteral(VELLUNO_BIN_DIR "/velluno-cli"), args);
-    if (!p.waitForFinished(60000))
-        qFatal("velluno-cli did not finish");
-    Run r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 // Every file and folder under `dir`, with the size of each file.
 QStringList Listing(const QString& dir)

@@ -3,6 +3,7 @@
 // opened; and the pictures of render: the phone's own, in the format of
 // their name.
 #include "fileaccess.h"
+#include "clirun.h"
 #include "testsupport.h"
 
 #include "editor/opensave.h"
@@ -16,27 +17,6 @@ using namespace velluno;
 using namespace velluno::test;
 
 namespace {
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run Cli(const QStringList& args, const QString& dir = QString())
-{
-    QProcess p;
-    if (!dir.isEmpty())
-        p.setWorkingDirectory(dir);
-    p.start(QStringLiteral(VELLUNO_BIN_DIR "/velluno-cli"), args);
-    if (!p.waitForFinished(60000))
-        qFatal("velluno-cli did not finish");
-    Run r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 // The status of each command on one skin, in the order info, export,
 // colours, render, repack, script (which opens, exports and saves).

@@ -66,10 +66,7 @@ struct Window {
     QImage preview() { return Rgb(Child<CanvasView>(window, QStringLiteral("PicDesktop"))->grab().toImage()); }
     void openCopyOfSample(const QString& dir)
     {
-        velluno::test::CopySample(dir);
-        dialogs.files.push_back(dir + QStringLiteral("/varavave.ski"));
-        // Ctrl+O runs LOAD as the toolbar button does.
-        QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+        OpenSampleCopy(window, dialogs, dir);
     }
 };
 

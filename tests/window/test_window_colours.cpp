@@ -32,9 +32,7 @@ struct Window {
     Window()
     {
         ShowAndWait(window, false);
-        velluno::test::CopySample(dir.path());
-        dialogs.files.push_back(dir.filePath(QStringLiteral("varavave.ski")));
-        QTest::mouseClick(Child<QWidget>(window, QStringLiteral("TB0_LOAD")), Qt::LeftButton);
+        OpenSampleCopy(window, dialogs, dir.path(), LoadBy::Button);
         if (window.editor().doc.L_RGBA.isEmpty())
             qFatal("the sample skin did not open");
     }

@@ -36,9 +36,7 @@ struct Window {
     Window()
     {
         ShowAndWait(window, false);
-        velluno::test::CopySample(dir.path());
-        dialogs.files.push_back(dir.filePath(QStringLiteral("varavave.ski")));
-        QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+        OpenSampleCopy(window, dialogs, dir.path());
         if (editor().doc.L_Values.count() == 0)
             qFatal("the sample did not open");
         Child<QTabWidget>(window, QStringLiteral("SSTab1"))->tabBar()->setCurrentIndex(1);

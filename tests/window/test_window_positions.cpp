@@ -40,9 +40,7 @@ struct Window {
     Window()
     {
         ShowAndWait(window);
-        velluno::test::CopySample(dir.path());
-        dialogs.files.push_back(dir.filePath(QStringLiteral("varavave.ski")));
-        QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+        OpenSampleCopy(window, dialogs, dir.path());
         canvas = Child<CanvasView>(window, QStringLiteral("PicDesktop"));
     }
     const Row& row(const char* key) const { return e.doc.L_Dim.row(e.doc.L_Dim.findKey(QLatin1String(key))); }

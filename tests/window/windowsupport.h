@@ -1,7 +1,9 @@
 #pragma once
 // What the window tests share: finding a widget by name, showing the window
 // and waiting until it can take events, pictures for pixel comparisons, and
-// a file dropped on a widget as a file manager drops it.
+// a file dropped on a widget as a file manager drops it, the sample opened.
+#include "testsupport.h"
+
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QImage>
@@ -60,6 +62,20 @@ inline bool DropFile(QWidget* target, const QPoint& at, const QString& file)
     QDropEvent dropped(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &dropped);
     return dropped.isAccepted();
+}
+
+// Copies the sample skin into `dir` and opens the copy with LOAD, the file
+// dialog answered with it: by Ctrl+O, or by a click on the toolbar button.
+enum class LoadBy { Shortcut, Button };
+inline void OpenSampleCopy(QWidget& window, QueuedDialogs& dialogs, const QString& dir,
+                           LoadBy how = LoadBy::Shortcut)
+{
+    CopySample(dir);
+    dialogs.files.push_back(dir + QStringLiteral("/varavave.ski"));
+    if (how == LoadBy::Button)
+        QTest::mouseClick(Child<QWidget>(window, QStringLiteral("TB0_LOAD")), Qt::LeftButton);
+    else
+        QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
 }
 
 }  // namespace velluno::test
