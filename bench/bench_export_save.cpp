@@ -41,21 +41,14 @@ struct Fixture {
             c += image;
             bytes += size;
             const QString source = copies.filePath(QStringLiteral("src/%1.gif").arg(i));
-            Write(source, image);
+            bench::WriteFixtureFile(source, image);
             sources << source;
         }
         skin = dir.filePath(QStringLiteral("varavave.ski"));
-        Write(skin, text);
-        Write(dir.filePath(QStringLiteral("varavave.dat")), containers[0]);
-        Write(dir.filePath(QStringLiteral("varavave1.dat")), containers[1]);
-        Write(dir.filePath(QStringLiteral("varavave14.dat")), containers[2]);
-    }
-
-    static void Write(const QString& path, const QByteArray& data)
-    {
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(data) != data.size())
-            qFatal("cannot write %s", qPrintable(path));
+        bench::WriteFixtureFile(skin, text);
+        bench::WriteFixtureFile(dir.filePath(QStringLiteral("varavave.dat")), containers[0]);
+        bench::WriteFixtureFile(dir.filePath(QStringLiteral("varavave1.dat")), containers[1]);
+        bench::WriteFixtureFile(dir.filePath(QStringLiteral("varavave14.dat")), containers[2]);
     }
 };
 

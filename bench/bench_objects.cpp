@@ -62,20 +62,13 @@ struct Fixture {
             text += QStringLiteral("5 %1 %2 %3 0\n").arg(n).arg(container.size()).arg(image.size()).toLatin1();
             container += image;
             const QString file = QDir(defaults).filePath(QStringLiteral("%1.gif").arg(n));
-            Write(file, bench::GifOfSize(2048 + int(quint8(next())) * 16, next));
+            bench::WriteFixtureFile(file, bench::GifOfSize(2048 + int(quint8(next())) * 16, next));
             defaultFiles << file;
         }
         skin = dir.filePath(QStringLiteral("varavave.ski"));
-        Write(skin, text);
-        Write(dir.filePath(QStringLiteral("varavave.dat")), container);
+        bench::WriteFixtureFile(skin, text);
+        bench::WriteFixtureFile(dir.filePath(QStringLiteral("varavave.dat")), container);
         clockFace = QStringLiteral(VELLUNO_SOURCE_DIR "/assets/default/7.gif");
-    }
-
-    static void Write(const QString& path, const QByteArray& data)
-    {
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(data) != data.size())
-            qFatal("cannot write %s", qPrintable(path));
     }
 };
 
@@ -97,7 +90,7 @@ QByteArray ReadAll(const QString& path)
 // file the image cache has not seen.
 void Rewrite(const QString& path, const QByteArray& bytes, int n)
 {
-    Fixture::Write(path, bytes);
+    bench::WriteFixtureFile(path, bytes);
     QFile f(path);
     f.open(QIODevice::ReadWrite);
     f.setFileTime(QDateTime::fromSecsSinceEpoch(1700000000 + n), QFileDevice::FileModificationTime);

@@ -3,6 +3,7 @@
 // (text needs fonts; no display needed).
 #include "editor/dialogs.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -12,6 +13,15 @@
 #include <vector>
 
 namespace velluno::bench {
+
+// Writes a fixture's file whole, or stops the benchmark: a half-made
+// fixture would measure something else.
+inline void WriteFixtureFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(data) != data.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
 
 // A GIF of exactly `size` bytes (40 or more) that decodes: a 1 x 1 picture
 // whose comment block holds bytes from `next()`. A save packs only real

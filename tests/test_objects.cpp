@@ -15,7 +15,6 @@
 #include "skin/files.h"
 #include "skin/reader.h"
 
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -87,17 +86,6 @@ QString Look(const Row& r)
     return r.cells().join(QLatin1Char('|')) + QStringLiteral("|%1|%2|%3").arg(r.colour).arg(r.bold).arg(r.icon);
 }
 
-// Every file under `dir` by relative name.
-std::map<QString, QByteArray> Snapshot(const QString& dir)
-{
-    std::map<QString, QByteArray> files;
-    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files[QDir(dir).relativeFilePath(path)] = ReadFile(path);
-    }
-    return files;
-}
 
 // A GIF that declares `w` x `h` for its screen and `iw` x `ih` for its
 // first image, with one code of pixel data: what a hostile file looks like.

@@ -11,7 +11,6 @@
 #include "skin/containers.h"
 #include "skin/files.h"
 
-#include <QDirIterator>
 #include <QProcess>
 #include <QTest>
 
@@ -52,18 +51,6 @@ QStringList Warnings(const Editor& e)
         if (m.title == QLatin1String("Attenzione:") && m.icon == MsgIcon::Exclamation)
             texts << m.text;
     return texts;
-}
-
-// Every file of a folder with its bytes, hidden ones included.
-QMap<QString, QByteArray> Contents(const QString& dir)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(dir, QDir::Files | QDir::Hidden);
-    while (it.hasNext()) {
-        it.next();
-        files.insert(it.fileName(), ReadFile(it.filePath()));
-    }
-    return files;
 }
 
 // Qt's warnings while `run` runs.
@@ -296,7 +283,7 @@ void TestRobustness::exportUnderFailingWrites()
     const QString path = Put(dir, QStringLiteral("varavave.ski"), skin);
     for (int n = 0; n < 3; ++n)
         WriteFile(dir.filePath(QStringLiteral("varavave_Gifs/%1.gif").arg(700 + n)), TestImage(50, 40 + n));
-    const QMap<QString, QByteArray> old = Contents(dir.filePath(QStringLiteral("varavave_Gifs")));
+    const QMap<QString, QByteArray> old = Snapshot(dir.filePath(QStringLiteral("varavave_Gifs")));
 
     Session s;
     s.open(path);
@@ -309,7 +296,7 @@ void TestRobustness::exportUnderFailingWrites()
 
     QCOMPARE(report.faults.size(), 1);
     QCOMPARE(report.written, 4);
-    const QMap<QString, QByteArray> now = Contents(s.editor.doc.GifDir);
+    const QMap<QString, QByteArray> now = Snapshot(s.editor.doc.GifDir);
     int kept = 0;
     for (int n = 0; n < 5; ++n) {
         const QString name = QStringLiteral("%1.gif").arg(700 + n);
@@ -356,7 +343,7 @@ void TestRobustness::exportOnAFullDisk()
     QVERIFY(QFile::link(mountPoint.path(), dir.filePath(QStringLiteral("varavave_Gifs"))));
     for (int n = 0; n < 3; ++n)
         WriteFile(mountPoint.filePath(QStringLiteral("%1.gif").arg(800 + 2 * n)), TestImage(12000, 90 + n));
-    const QMap<QString, QByteArray> old = Contents(mountPoint.path());
+    const QMap<QString, QByteArray> old = Snapshot(mountPoint.path());
 
     Session s;
     s.open(path);
@@ -365,7 +352,7 @@ void TestRobustness::exportOnAFullDisk()
     for (const ExtractReport::Fault& f : report.faults)
         QCOMPARE(f.reason, ExtractReport::Fault::CannotWrite);
 
-    const QMap<QString, QByteArray> now = Contents(mountPoint.path());
+    const QMap<QString, QByteArray> now = Snapshot(mountPoint.path());
     for (auto it = now.cbegin(); it != now.cend(); ++it)
         QVERIFY2(!it.key().startsWith(QLatin1Char('.')), qPrintable(it.key()));  // no temporary file
     int extracted = 0;

@@ -8,7 +8,6 @@
 #include "editor/objects.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSet>
@@ -25,17 +24,6 @@ using namespace velluno::test;
 
 namespace {
 
-// Every file under `dir` (images folder included) by relative name.
-std::map<QString, QByteArray> Snapshot(const QString& dir)
-{
-    std::map<QString, QByteArray> files;
-    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files[QDir(dir).relativeFilePath(path)] = ReadFile(path);
-    }
-    return files;
-}
 
 QStringList Lines(const QByteArray& text)
 {
@@ -121,9 +109,9 @@ void ExpectFailedSave(Session& s, const QString& dir, const QString& mustName)
     QVERIFY2(s.editor.messages.last().text.contains(mustName), qPrintable(s.editor.messages.last().text));
     const auto after = Snapshot(dir);
     QCOMPARE(after.size(), before.size());  // no temporary file left behind
-    for (const auto& [name, bytes] : before) {
+    for (auto [name, bytes] : before.asKeyValueRange()) {
         QVERIFY2(after.count(name) == 1, qPrintable(name));
-        QVERIFY2(after.at(name) == bytes, qPrintable(name));
+        QVERIFY2(after.value(name) == bytes, qPrintable(name));
     }
     QCOMPARE(s.editor.doc.SkinLines, lines);
 }

@@ -3,6 +3,8 @@
 #include "editor/shell.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -75,6 +77,17 @@ QByteArray ReadFile(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray();
     return f.readAll();
+}
+
+QMap<QString, QByteArray> Snapshot(const QString& dir)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(dir).relativeFilePath(path), ReadFile(path));
+    }
+    return files;
 }
 
 QString SampleDir() { return QStringLiteral(VELLUNO_SOURCE_DIR "/examples/varavave"); }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QMap>
 // Shared pieces of the tests: dialogs answered from a queue, and skins
 // written into temporary folders.
 #include "editor/editor.h"
@@ -38,6 +39,9 @@ struct Session {
 // Writes `bytes` to dir/name, creating folders; fails the test on error.
 void WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
+// Every file under `dir`, subfolders and hidden files included, by its
+// name relative to `dir`, with its bytes: a folder compared before and after.
+QMap<QString, QByteArray> Snapshot(const QString& dir);
 // Copies the sample skin folder (without extracted images) into `dir`.
 void CopySample(const QString& dir);
 QString SampleDir();
