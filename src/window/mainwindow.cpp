@@ -32,6 +32,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -167,12 +168,73 @@ private:
 
 }  // namespace
 
+namespace {
+
+// The classic style, with disabled captions in the disabled colour only:
+// the classic style also draws each of them a second time, shifted by a
+// pixel in the light colour, a shadow that hardly shows on the window's
+// background and that doubled the text drawn in the first frame, where
+// nearly every control waits disabled for a skin.
+class ClassicStyle : public QProxyStyle {
+public:
+    ClassicStyle() : QProxyStyle(QStringLiteral("Windows")) {}
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* answer) const override
+    {
+        if (hint == SH_EtchDisabledText)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, answer);
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* p,
+                       const QWidget* widget) const override
+    {
+        const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+        if (element == PE_FrameLineEdit && frame && (frame->state & State_Sunken) && frame->lineWidth == 2 &&
+            frame->rect.width() > 4 && frame->rect.height() > 4 && !p->transform().isScaling()) {
+            DrawSunkenPanel(p, frame->rect, frame->palette);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, p, widget);
+    }
+
+private:
+    // The classic sunken frame, two pixels deep, in whole-pixel rectangles:
+    // the style draws its four strokes as polylines, a tenth of the first
+    // frame once some sixty fields and frames show.
+    static void DrawSunkenPanel(QPainter* p, const QRect& r, const QPalette& palette)
+    {
+        const int x = r.x(), y = r.y(), w = r.width(), h = r.height();
+        const QColor outerTopLeft = palette.dark().color();
+        const QColor outerBottomRight = palette.light().color();
+        const QColor innerTopLeft = palette.shadow().color();
+        const QColor innerBottomRight = palette.window().color();
+        p->fillRect(x, y, 1, h - 1, outerTopLeft);
+        p->fillRect(x + 1, y, w - 2, 1, outerTopLeft);
+        p->fillRect(x, y + h - 1, w, 1, outerBottomRight);
+        p->fillRect(x + w - 1, y, 1, h - 1, outerBottomRight);
+        p->fillRect(x + 1, y + 1, 1, h - 3, innerTopLeft);
+        p->fillRect(x + 2, y + 1, w - 4, 1, innerTopLeft);
+        p->fillRect(x + 1, y + h - 2, w - 2, 1, innerBottomRight);
+        p->fillRect(x + w - 2, y + 1, 1, h - 3, innerBottomRight);
+    }
+};
+
+}  // namespace
+
 void UseProgramLook(bool classicStyle)
 {
-    if (classicStyle)
-        QApplication::setStyle(QStringLiteral("Windows"));
     QFont font = QApplication::font();
     font.setStyleStrategy(QFont::PreferNoShaping);
+    if (classicStyle) {
+        QApplication::setStyle(new ClassicStyle);
+        // Glyphs fitted to whole pixels, as the classic look had them: each
+        // is drawn once for every place it stands at, where the font's light
+        // default drew it again for each quarter of a pixel it could start
+        // at, a fifth of the first frame.
+        font.setHintingPreference(QFont::PreferFullHinting);
+    }
     QApplication::setFont(font);
 }
 
@@ -303,9 +365,7 @@ FieldEdit* frmDesktop::makeField(QWidget* parent, FieldRef ref, const QString& n
 {
     auto* edit = new FieldEdit(parent);
     edit->setObjectName(name);
-    if (fieldWidth_ == 0)
-        fieldWidth_ = edit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12;
-    edit->setFixedWidth(fieldWidth_);
+    edit->setFixedWidth(fieldSize().width());
     edit->setAlignment(Qt::AlignRight);
     if (!tip.isEmpty())
         edit->setToolTip(tip);
@@ -336,6 +396,16 @@ FieldEdit* frmDesktop::makeField(QWidget* parent, FieldRef ref, const QString& n
     return edit;
 }
 
+QSize frmDesktop::fieldSize()
+{
+    if (fieldSize_.isEmpty()) {
+        const FieldEdit probe;
+        fieldSize_ = QSize(probe.fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12,
+                           probe.sizeHint().height());
+    }
+    return fieldSize_;
+}
+
 Swatch* frmDesktop::makeSwatch(QWidget* parent, const QString& name, const QString& tip)
 {
     auto* swatch = new Swatch(parent);
@@ -349,20 +419,39 @@ Swatch* frmDesktop::makeSwatch(QWidget* parent, const QString& name, const QStri
 QHBoxLayout* frmDesktop::fieldGroup(QWidget* parent, int k)
 {
     const int first = kLayoutElements[k].firstTxt;
+    // The upper smart key's fields name their coordinate.
+    const QStringList tips = k == kElementUpperKey ? QStringList{QStringLiteral("X1"), QStringLiteral("Y1"),
+                                                                 QStringLiteral("X2"), QStringLiteral("Y2")}
+                                                   : QStringList();
+    auto* row = new FieldRow(
+        4, fieldSize(), 3, tips,
+        [this, first, tips](QWidget* parent, int slot) {
+            const int i = first + slot;
+            return makeField(parent, Txt(i), QStringLiteral("txt_%1").arg(i), tips.value(slot));
+        },
+        parent);
+    row->setObjectName(QStringLiteral("fieldRow_%1").arg(k));
+    fieldRows_[k] = row;
     auto* layout = new QHBoxLayout;
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(3);
-    for (int i = first; i < first + 4; ++i) {
-        // The upper smart key's fields name their coordinate.
-        const QString tip = k == kElementUpperKey
-                                ? QStringList{QStringLiteral("X1"), QStringLiteral("Y1"),
-                                              QStringLiteral("X2"), QStringLiteral("Y2")}
-                                      .at(i - first)
-                                : QString();
-        layout->addWidget(makeField(parent, Txt(i), QStringLiteral("txt_%1").arg(i), tip));
-    }
+    layout->addWidget(row);
     layout->addStretch(1);
     return layout;
+}
+
+void frmDesktop::fillFieldRows()
+{
+    const Editor& e = editor_;
+    for (int k = 0; k < kElementCount; ++k) {
+        if (!fieldRows_[k] || fieldRows_[k]->filled())
+            continue;
+        const int first = kLayoutElements[k].firstTxt;
+        for (int i = first; i < first + 4; ++i)
+            if (e.txt[i].enabled || !e.txt[i].text.isEmpty()) {
+                fieldRows_[k]->fill();
+                break;
+            }
+    }
 }
 
 void frmDesktop::buildPreviewTab(QWidget* page)
@@ -916,6 +1005,7 @@ void frmDesktop::refresh()
     TB0_[QStringLiteral("SAVE")]->setEnabled(e.saveButtonEnabled);
 
     // Fields: the text the core holds, never what the widget would have made.
+    fillFieldRows();
     for (int i = 0; i < kFieldCount; ++i)
         if (txt_[i])
             ShowField(txt_[i], e.txt[i]);

@@ -33,8 +33,9 @@ class QTreeView;
 namespace velluno::window {
 
 // The look the program starts with, set once the application exists: the
-// classic style (when `classicStyle`; the user may have chosen another),
-// and captions drawn without the font's shaping rules. The window's texts
+// classic style with fully hinted text (when `classicStyle`; the user may
+// have chosen another style), and captions drawn without the font's shaping
+// rules. The window's texts
 // are short Latin captions, for which those rules only adjust the spacing
 // of a few letter pairs, and shaping them was a tenth of the time to the
 // first frame; a script that needs its rules still gets them. The phone's
@@ -43,6 +44,7 @@ void UseProgramLook(bool classicStyle);
 
 class CanvasView;
 class FieldEdit;
+class FieldRow;
 class GifPane;
 class ObjectPictureButton;
 class Swatch;
@@ -100,9 +102,13 @@ private:
     void buildDimensionsTab(QWidget* page);
     void buildStructureTab(QWidget* page);
     void buildInfoTab(QWidget* page);
-    // The four position fields of layout element k, in a row of `parent`.
+    // The four position fields of layout element k, in a row of `parent`
+    // that makes them when they first show a value (fillFieldRows).
     QHBoxLayout* fieldGroup(QWidget* parent, int k);
+    void fillFieldRows();
     FieldEdit* makeField(QWidget* parent, FieldRef ref, const QString& name, const QString& tip = QString());
+    // Every field's size: four digits in the style's frame.
+    QSize fieldSize();
     Swatch* makeSwatch(QWidget* parent, const QString& name, const QString& tip);
     // A list table; `forms` holds the widest text of each column in its
     // known form ("" for a column of any text), see FitColumns.
@@ -121,7 +127,7 @@ private:
     void imagesChanged();
 
     std::unique_ptr<QtDialogs> qtDialogs_;
-    int fieldWidth_ = 0;
+    QSize fieldSize_;
     bool pagesBuilt_ = false;
     Editor editor_;
 
@@ -145,7 +151,8 @@ private:
     Swatch* PicOre_ = nullptr;
     QCheckBox* optPos_[kElementCount] = {};
     QRadioButton* optTime_[2] = {};
-    FieldEdit* txt_[kFieldCount] = {};
+    FieldEdit* txt_[kFieldCount] = {};  // null while its row is not filled
+    FieldRow* fieldRows_[kElementCount] = {};
     FieldEdit* txtMin_ = nullptr;
     FieldEdit* txtOra_ = nullptr;
     FieldEdit* txtOffSet_ = nullptr;

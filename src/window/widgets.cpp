@@ -7,10 +7,12 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMovie>
 #include <QPainter>
 #include <QStyleOptionFrame>
+#include <QToolTip>
 #include <QtMath>
 
 namespace velluno::window {
@@ -113,6 +115,85 @@ void FieldEdit::paintEvent(QPaintEvent* event)
     QStyleOptionFrame panel;
     initStyleOption(&panel);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &p, this);
+}
+
+// ---------------------------------------------------------------- FieldRow
+
+FieldRow::FieldRow(int count, QSize fieldSize, int spacing, const QStringList& tips, MakeField make,
+                   QWidget* parent)
+    : QWidget(parent), count_(count), fieldSize_(fieldSize), spacing_(spacing), tips_(tips), make_(std::move(make))
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QRect FieldRow::slotRect(int slot) const
+{
+    return QRect(QPoint(slot * (fieldSize_.width() + spacing_), 0), fieldSize_);
+}
+
+QSize FieldRow::sizeHint() const
+{
+    return QSize(count_ * fieldSize_.width() + (count_ - 1) * spacing_, fieldSize_.height());
+}
+
+void FieldRow::fill()
+{
+    if (filled())
+        return;
+    // The fields take the row's place in the keyboard's order, which it has
+    // held since it was made: after the last widget before it that takes
+    // the focus (Qt orders only those).
+    QWidget* previous = previousInFocusChain();
+    while (previous != this && previous->focusPolicy() == Qt::NoFocus)
+        previous = previous->previousInFocusChain();
+    for (int slot = 0; slot < count_; ++slot) {
+        FieldEdit* field = make_(this, slot);
+        field->setGeometry(slotRect(slot));
+        if (previous != this)
+            QWidget::setTabOrder(previous, field);
+        previous = field;
+        fields_.append(field);
+        // Made in a row already shown, the field would stay hidden.
+        field->setVisible(true);
+    }
+    update();
+}
+
+bool FieldRow::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && !filled()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        for (int slot = 0; slot < count_ && slot < tips_.size(); ++slot)
+            if (slotRect(slot).contains(help->pos()) && !tips_.at(slot).isEmpty()) {
+                QToolTip::showText(help->globalPos(), tips_.at(slot), this, slotRect(slot));
+                return true;
+            }
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void FieldRow::paintEvent(QPaintEvent*)
+{
+    if (filled())
+        return;
+    // Each slot as the style draws an empty line edit in this state.
+    QPainter p(this);
+    QStyleOptionFrame frame;
+    frame.initFrom(this);
+    // A line edit's colours, in the group this row is in.
+    const QPalette::ColorGroup group = frame.palette.currentColorGroup();
+    frame.palette = QApplication::palette("QLineEdit");
+    frame.palette.setCurrentColorGroup(group);
+    frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, this);
+    frame.midLineWidth = 0;
+    frame.state |= QStyle::State_Sunken;
+    for (int slot = 0; slot < count_; ++slot) {
+        frame.rect = slotRect(slot);
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &p, this);
+    }
 }
 
 // ---------------------------------------------------------------- Swatch

@@ -1,6 +1,7 @@
 #pragma once
 // The few widgets the window needs beyond Qt's own: text fields whose every
-// keystroke goes to the core, colour swatches, the object pictures of the
+// keystroke goes to the core and rows of them made when first needed,
+// colour swatches, the object pictures of the
 // button-graphics panel, the zoomed canvas and the object preview pane.
 #include <QAbstractButton>
 #include <QImage>
@@ -42,6 +43,41 @@ private:
     void replaceSelection(const QString& with);
     void typeKeys(const QString& keys);
     QString shown_;  // the editor's text, as last shown
+};
+
+// A row of fields that starts as their empty frames. Until a skin is open
+// the window shows some fifty position fields, empty and disabled; a line
+// edit is a heavy widget to make, lay out, paint and tear down, so the row
+// draws their frames in its own one paint, and makes the real fields, with
+// all their editing, the first time it is `fill`ed: where the frames were,
+// each in its place in the keyboard's order, after the row's own.
+class FieldRow : public QWidget {
+    Q_OBJECT
+public:
+    // Makes the field of one slot, child of `parent`, of `fieldSize`.
+    using MakeField = std::function<FieldEdit*(QWidget* parent, int slot)>;
+
+    // `tips` holds one tooltip for each slot that has one.
+    FieldRow(int count, QSize fieldSize, int spacing, const QStringList& tips, MakeField make,
+             QWidget* parent = nullptr);
+    bool filled() const { return !fields_.isEmpty(); }
+    void fill();
+    // A slot's place in the row, whether its field is made or not.
+    QRect slotRect(int slot) const;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int count_;
+    QSize fieldSize_;
+    int spacing_;
+    QStringList tips_;
+    MakeField make_;
+    QList<FieldEdit*> fields_;
 };
 
 // A colour swatch: a small picture whose background is the colour shown.

@@ -5,6 +5,7 @@
 #include "tinygif.h"
 
 #include "skin/files.h"
+#include "editor/elements.h"
 #include "editor/objects.h"
 #include "render/scene.h"
 #include "window/icons.h"
@@ -28,6 +29,8 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <QTreeView>
 
 using namespace velluno;
@@ -76,6 +79,7 @@ class TestWindow : public QObject {
     Q_OBJECT
 private slots:
     void startsWithoutSkin();
+    void fieldRowsBecomeFieldsInPlace();
     void opensAndShowsTheSample();
     void fieldsShowOnlyWhatTheCoreAccepts();
     void switchesAndListsDriveTheCore();
@@ -110,8 +114,11 @@ void TestWindow::startsWithoutSkin()
     QCOMPARE(w.action(QStringLiteral("CLOSE"))->text(), QStringLiteral("Termina"));
     QCOMPARE(w.action(QStringLiteral("CLOSE"))->toolTip(), QStringLiteral("Esci da Velluno"));
 
-    // The elements wait for a skin; the step field shows its first value.
-    QVERIFY(!w.field(QStringLiteral("txt_0"))->isEnabled());
+    // The elements wait for a skin, their position fields not made yet; the
+    // step field shows its first value.
+    QVERIFY(!Child<FieldRow>(w.window, QStringLiteral("fieldRow_0"))->filled());
+    QVERIFY(!w.window.findChild<FieldEdit*>(QStringLiteral("txt_0")));
+    QVERIFY(!w.field(QStringLiteral("txt_4"))->isEnabled());
     QCOMPARE(w.field(QStringLiteral("txtOffSet"))->text(), QStringLiteral("2"));
     QCOMPARE(w.field(QStringLiteral("txtMin"))->text(), QStringLiteral("18"));
     // The other pages are filled on first need; they show the core's state too.
@@ -135,6 +142,67 @@ void TestWindow::startsWithoutSkin()
     QTest::keyClick(&w.window, Qt::Key_S, Qt::ControlModifier);
     QVERIFY(w.window.editor().messages.isEmpty());
     QCOMPARE(w.dialogs.unanswered, 0);
+}
+
+void TestWindow::fieldRowsBecomeFieldsInPlace()
+{
+    QTemporaryDir dir;
+    Window w;
+    const QSize windowSize = w.window.size();
+    // Before a skin: each row draws its slots as a disabled, empty field of
+    // the same group draws itself (the operator's transparency is one).
+    auto* operatorRow = Child<FieldRow>(w.window, QStringLiteral("fieldRow_0"));
+    const QImage row = Rgb(operatorRow->grab().toImage());
+    const QImage alpha = Rgb(w.field(QStringLiteral("txt_4"))->grab().toImage());
+    QCOMPARE(operatorRow->slotRect(0).size(), alpha.size());
+    for (int slot = 0; slot < 4; ++slot)
+        QCOMPARE(row.copy(operatorRow->slotRect(slot)), alpha);
+
+    std::map<int, QRect> places;  // where each field will be, in window coordinates
+    for (int k = 0; k < kElementCount; ++k) {
+        auto* fieldRow = Child<FieldRow>(w.window, QStringLiteral("fieldRow_%1").arg(k));
+        QVERIFY(!fieldRow->filled());
+        for (int slot = 0; slot < 4; ++slot)
+            places[kLayoutElements[k].firstTxt + slot] =
+                fieldRow->slotRect(slot).translated(fieldRow->mapTo(&w.window, QPoint(0, 0)));
+    }
+    QCOMPARE(places.size(), size_t(4 * kElementCount));
+
+    // The upper smart key's slots name their coordinate before any field exists.
+    auto* upper = Child<FieldRow>(w.window, QStringLiteral("fieldRow_%1").arg(kElementUpperKey));
+    QHelpEvent tip(QEvent::ToolTip, upper->slotRect(1).center(), upper->mapToGlobal(upper->slotRect(1).center()));
+    QCoreApplication::sendEvent(upper, &tip);
+    QCOMPARE(QToolTip::text(), QStringLiteral("Y1"));
+    QToolTip::hideText();
+
+    // With a skin, every field is made where its frame was, and the window
+    // keeps its size.
+    w.openCopyOfSample(dir.path());
+    QVERIFY2(w.window.editor().doc.L_Values.count() > 0, "the sample did not open");
+    QCOMPARE(w.window.size(), windowSize);
+    for (const auto& [i, place] : places) {
+        FieldEdit* f = w.field(QStringLiteral("txt_%1").arg(i));
+        QVERIFY(f->isVisible());
+        QCOMPARE(QRect(f->mapTo(&w.window, QPoint(0, 0)), f->size()), place);
+        QCOMPARE(f->text(), w.window.editor().txt[i].text);
+    }
+
+    // Tab goes from an element's check box through its four fields in order,
+    // then on to the fields made with the window.
+    QStringList order;
+    for (QWidget* next = Child<QCheckBox>(w.window, QStringLiteral("optPos_0"))->nextInFocusChain();
+         order.size() < 5; next = next->nextInFocusChain())
+        if (qobject_cast<FieldEdit*>(next))
+            order << next->objectName();
+    QCOMPARE(order, (QStringList{QStringLiteral("txt_0"), QStringLiteral("txt_1"), QStringLiteral("txt_2"),
+                                 QStringLiteral("txt_3"), QStringLiteral("txt_4")}));
+    // A key reaches a made field through the core like any other.
+    FieldEdit* x1 = w.field(QStringLiteral("txt_0"));
+    x1->setFocus();
+    x1->selectAll();
+    QTest::keyClicks(x1, QStringLiteral("7"));
+    QCOMPARE(w.window.editor().txt[0].text, QStringLiteral("7"));
+    QCOMPARE(x1->text(), QStringLiteral("7"));
 }
 
 void TestWindow::opensAndShowsTheSample()

@@ -13,12 +13,17 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QPainter>
+#include <QStyleFactory>
+#include <QStyleOptionFrame>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QUrl>
+
+#include <memory>
 
 using namespace velluno;
 using namespace velluno::window;
@@ -85,6 +90,7 @@ private slots:
     void aSkinNamedOnTheCommandLineOpens();
     void theProgramOpensTheSkinItIsGiven();
     void programsStartWithoutAWord();
+    void fieldFramesAreTheClassicStyles();
 };
 
 void TestWindowDesktop::initTestCase()
@@ -252,6 +258,50 @@ void TestWindowDesktop::programsStartWithoutAWord()
         const QByteArray err = velluno::test::ReadFile(dir.filePath(QStringLiteral("err%1").arg(n)));
         QVERIFY2(err.isEmpty(), qPrintable(what + QStringLiteral(": ") + QString::fromUtf8(err)));
     }
+}
+
+void TestWindowDesktop::fieldFramesAreTheClassicStyles()
+{
+    // The program's look draws the sunken frame of its fields itself; every
+    // pixel must be the classic style's, in every state and from the
+    // smallest frame that has an inside. A shade of its own for every colour
+    // a frame could take shows a stroke drawn in the wrong one.
+    const std::unique_ptr<QStyle> classic(QStyleFactory::create(QStringLiteral("Windows")));
+    QVERIFY(classic);
+    QPalette palette;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Dark, QColor(200, 0, 0));
+        palette.setColor(group, QPalette::Light, QColor(0, 200, 0));
+        palette.setColor(group, QPalette::Shadow, QColor(0, 0, 200));
+        palette.setColor(group, QPalette::Button, QColor(200, 200, 0));
+        palette.setColor(group, QPalette::Window, QColor(0, 200, 200));
+        palette.setColor(group, QPalette::Midlight, QColor(100, 0, 100));
+        palette.setColor(group, QPalette::Base, group == QPalette::Disabled ? QColor(90, 90, 90) : QColor(250, 250, 250));
+    }
+    const auto draw = [](const QStyle* style, const QStyleOptionFrame& frame) {
+        QImage image(frame.rect.size() + QSize(4, 4), QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        QPainter p(&image);
+        p.translate(2, 2);
+        style->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &p, nullptr);
+        return image;
+    };
+    int compared = 0;
+    for (const QSize size : {QSize(5, 5), QSize(6, 9), QSize(46, 21), QSize(301, 24)})
+        for (const bool enabled : {true, false}) {
+            QStyleOptionFrame frame;
+            frame.rect = QRect(QPoint(0, 0), size);
+            frame.palette = palette;
+            frame.palette.setCurrentColorGroup(enabled ? QPalette::Active : QPalette::Disabled);
+            frame.state = QStyle::State_Sunken | (enabled ? QStyle::State_Enabled : QStyle::State_None);
+            frame.lineWidth = QApplication::style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame);
+            QCOMPARE(frame.lineWidth, 2);
+            const QString what = QStringLiteral("%1x%2 %3").arg(size.width()).arg(size.height())
+                                     .arg(enabled ? QStringLiteral("enabled") : QStringLiteral("disabled"));
+            QVERIFY2(draw(QApplication::style(), frame) == draw(classic.get(), frame), qPrintable(what));
+            ++compared;
+        }
+    QCOMPARE(compared, 8);
 }
 
 QTEST_MAIN(TestWindowDesktop)
