@@ -8,6 +8,7 @@
 #include "editor/shell.h"
 #include "skin/files.h"
 #include "render/scene.h"
+#include "window/classicstyle.h"
 #include "window/icons.h"
 #include "window/models.h"
 #include "window/widgets.h"
@@ -32,7 +33,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -164,61 +164,6 @@ protected:
 private:
     const Editor& editor_;
     CanvasView* view_;
-};
-
-}  // namespace
-
-namespace {
-
-// The classic style, with disabled captions in the disabled colour only:
-// the classic style also draws each of them a second time, shifted by a
-// pixel in the light colour, a shadow that hardly shows on the window's
-// background and that doubled the text drawn in the first frame, where
-// nearly every control waits disabled for a skin.
-class ClassicStyle : public QProxyStyle {
-public:
-    ClassicStyle() : QProxyStyle(QStringLiteral("Windows")) {}
-
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* answer) const override
-    {
-        if (hint == SH_EtchDisabledText)
-            return 0;
-        return QProxyStyle::styleHint(hint, option, widget, answer);
-    }
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* p,
-                       const QWidget* widget) const override
-    {
-        const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
-        if (element == PE_FrameLineEdit && frame && (frame->state & State_Sunken) && frame->lineWidth == 2 &&
-            frame->rect.width() > 4 && frame->rect.height() > 4 && !p->transform().isScaling()) {
-            DrawSunkenPanel(p, frame->rect, frame->palette);
-            return;
-        }
-        QProxyStyle::drawPrimitive(element, option, p, widget);
-    }
-
-private:
-    // The classic sunken frame, two pixels deep, in whole-pixel rectangles:
-    // the style draws its four strokes as polylines, a tenth of the first
-    // frame once some sixty fields and frames show.
-    static void DrawSunkenPanel(QPainter* p, const QRect& r, const QPalette& palette)
-    {
-        const int x = r.x(), y = r.y(), w = r.width(), h = r.height();
-        const QColor outerTopLeft = palette.dark().color();
-        const QColor outerBottomRight = palette.light().color();
-        const QColor innerTopLeft = palette.shadow().color();
-        const QColor innerBottomRight = palette.window().color();
-        p->fillRect(x, y, 1, h - 1, outerTopLeft);
-        p->fillRect(x + 1, y, w - 2, 1, outerTopLeft);
-        p->fillRect(x, y + h - 1, w, 1, outerBottomRight);
-        p->fillRect(x + w - 1, y, 1, h - 1, outerBottomRight);
-        p->fillRect(x + 1, y + 1, 1, h - 3, innerTopLeft);
-        p->fillRect(x + 2, y + 1, w - 4, 1, innerTopLeft);
-        p->fillRect(x + 1, y + h - 2, w - 2, 1, innerBottomRight);
-        p->fillRect(x + w - 2, y + 1, 1, h - 3, innerBottomRight);
-    }
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "editor/opensave.h"
 #include "render/scene.h"
+#include "window/classicstyle.h"
 #include "window/mainwindow.h"
 #include "window/widgets.h"
 
@@ -15,7 +16,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QStyleFactory>
-#include <QStyleOptionFrame>
+#include <QStyleOption>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -90,7 +91,7 @@ private slots:
     void aSkinNamedOnTheCommandLineOpens();
     void theProgramOpensTheSkinItIsGiven();
     void programsStartWithoutAWord();
-    void fieldFramesAreTheClassicStyles();
+    void classicLookDrawsAsTheClassicStyle();
 };
 
 void TestWindowDesktop::initTestCase()
@@ -260,48 +261,91 @@ void TestWindowDesktop::programsStartWithoutAWord()
     }
 }
 
-void TestWindowDesktop::fieldFramesAreTheClassicStyles()
+void TestWindowDesktop::classicLookDrawsAsTheClassicStyle()
 {
-    // The program's look draws the sunken frame of its fields itself; every
-    // pixel must be the classic style's, in every state and from the
-    // smallest frame that has an inside. A shade of its own for every colour
-    // a frame could take shows a stroke drawn in the wrong one.
+    // The program's look draws some frames itself; every pixel must be the
+    // classic style's, in every state and from the smallest frame that has
+    // an inside. A shade of its own for every colour a frame could take
+    // shows a stroke drawn in the wrong one.
     const std::unique_ptr<QStyle> classic(QStyleFactory::create(QStringLiteral("Windows")));
     QVERIFY(classic);
+    ClassicStyle look;
     QPalette palette;
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Dark, QColor(200, 0, 0));
-        palette.setColor(group, QPalette::Light, QColor(0, 200, 0));
-        palette.setColor(group, QPalette::Shadow, QColor(0, 0, 200));
-        palette.setColor(group, QPalette::Button, QColor(200, 200, 0));
-        palette.setColor(group, QPalette::Window, QColor(0, 200, 200));
-        palette.setColor(group, QPalette::Midlight, QColor(100, 0, 100));
-        palette.setColor(group, QPalette::Base, group == QPalette::Disabled ? QColor(90, 90, 90) : QColor(250, 250, 250));
-    }
-    const auto draw = [](const QStyle* style, const QStyleOptionFrame& frame) {
-        QImage image(frame.rect.size() + QSize(4, 4), QImage::Format_RGB32);
+    const std::pair<QPalette::ColorRole, QColor> shades[] = {
+        {QPalette::Dark, QColor(200, 0, 0)},        {QPalette::Light, QColor(0, 200, 0)},
+        {QPalette::Shadow, QColor(0, 0, 200)},      {QPalette::Button, QColor(200, 200, 0)},
+        {QPalette::Window, QColor(0, 200, 200)},    {QPalette::Midlight, QColor(100, 0, 100)},
+        {QPalette::Mid, QColor(0, 100, 100)},       {QPalette::Base, QColor(250, 250, 250)},
+        {QPalette::Text, QColor(10, 20, 30)},       {QPalette::WindowText, QColor(30, 20, 10)}};
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (const auto& [role, colour] : shades)
+            palette.setColor(group, role, group == QPalette::Disabled ? colour.darker(150) : colour);
+    const auto draw = [](const QStyle& style, QStyle::PrimitiveElement element, const QStyleOption& option) {
+        QImage image(option.rect.size() + QSize(4, 4), QImage::Format_RGB32);
         image.fill(Qt::magenta);
         QPainter p(&image);
         p.translate(2, 2);
-        style->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &p, nullptr);
+        style.drawPrimitive(element, &option, &p, nullptr);
         return image;
     };
+    const auto state = [](bool enabled, QStyle::State more) {
+        return (enabled ? QStyle::State_Enabled : QStyle::State_None) | more;
+    };
+    const auto setUp = [&](QStyleOption& option, QSize size, QStyle::State st) {
+        option.rect = QRect(QPoint(0, 0), size);
+        option.palette = palette;
+        option.palette.setCurrentColorGroup((st & QStyle::State_Enabled) ? QPalette::Active : QPalette::Disabled);
+        option.state = st;
+    };
     int compared = 0;
-    for (const QSize size : {QSize(5, 5), QSize(6, 9), QSize(46, 21), QSize(301, 24)})
-        for (const bool enabled : {true, false}) {
-            QStyleOptionFrame frame;
-            frame.rect = QRect(QPoint(0, 0), size);
-            frame.palette = palette;
-            frame.palette.setCurrentColorGroup(enabled ? QPalette::Active : QPalette::Disabled);
-            frame.state = QStyle::State_Sunken | (enabled ? QStyle::State_Enabled : QStyle::State_None);
-            frame.lineWidth = QApplication::style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame);
-            QCOMPARE(frame.lineWidth, 2);
-            const QString what = QStringLiteral("%1x%2 %3").arg(size.width()).arg(size.height())
-                                     .arg(enabled ? QStringLiteral("enabled") : QStringLiteral("disabled"));
-            QVERIFY2(draw(QApplication::style(), frame) == draw(classic.get(), frame), qPrintable(what));
-            ++compared;
+    const auto same = [&](QStyle::PrimitiveElement element, const QStyleOption& option, const char* what) {
+        ++compared;
+        const QString name = QStringLiteral("%1 %2x%3 state %4")
+                                 .arg(QLatin1String(what))
+                                 .arg(option.rect.width())
+                                 .arg(option.rect.height())
+                                 .arg(int(option.state));
+        return draw(look, element, option) == draw(*classic, element, option) ? QString() : name;
+    };
+    QStringList differ;
+    for (const bool enabled : {true, false}) {
+        // Fields (their panel draws the frame through the style).
+        for (const QSize size : {QSize(5, 5), QSize(6, 9), QSize(46, 21), QSize(301, 24)}) {
+            QStyleOptionFrame field;
+            setUp(field, size, state(enabled, QStyle::State_Sunken));
+            field.lineWidth = look.pixelMetric(QStyle::PM_DefaultFrameWidth, &field);
+            differ << same(QStyle::PE_PanelLineEdit, field, "field");
         }
-    QCOMPARE(compared, 8);
+        // Group boxes, framed and flat.
+        for (const QSize size : {QSize(4, 4), QSize(5, 7), QSize(230, 96)})
+            for (const bool flat : {false, true}) {
+                QStyleOptionFrame box;
+                setUp(box, size, state(enabled, QStyle::State_None));
+                box.lineWidth = 1;
+                box.midLineWidth = 0;
+                box.features = flat ? QStyleOptionFrame::Flat : QStyleOptionFrame::None;
+                differ << same(QStyle::PE_FrameGroupBox, box, flat ? "flat group box" : "group box");
+            }
+        // The tab pane.
+        for (const QSize size : {QSize(5, 5), QSize(640, 420)}) {
+            QStyleOptionTabWidgetFrame pane;
+            setUp(pane, size, state(enabled, QStyle::State_None));
+            pane.lineWidth = look.pixelMetric(QStyle::PM_DefaultFrameWidth, &pane);
+            differ << same(QStyle::PE_FrameTabWidget, pane, "tab pane");
+        }
+        // Check boxes: unchecked, pressed, checked, partly checked.
+        for (const QStyle::State mark : {QStyle::State(QStyle::State_Off),
+                                         QStyle::State(QStyle::State_Off | QStyle::State_Sunken),
+                                         QStyle::State(QStyle::State_On), QStyle::State(QStyle::State_NoChange)})
+            for (const QSize size : {QSize(5, 5), QSize(13, 13)}) {
+                QStyleOptionButton box;
+                setUp(box, size, state(enabled, mark));
+                differ << same(QStyle::PE_IndicatorCheckBox, box, "check box");
+            }
+    }
+    differ.removeAll(QString());
+    QVERIFY2(differ.isEmpty(), qPrintable(differ.join(QStringLiteral(", "))));
+    QCOMPARE(compared, 2 * (4 + 6 + 2 + 8));
 }
 
 QTEST_MAIN(TestWindowDesktop)
