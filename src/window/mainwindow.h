@@ -34,12 +34,12 @@ namespace velluno::window {
 
 // The look the program starts with, set once the application exists: the
 // classic style with fully hinted text (when `classicStyle`; the user may
-// have chosen another style), and captions drawn without the font's shaping
-// rules. The window's texts
-// are short Latin captions, for which those rules only adjust the spacing
-// of a few letter pairs, and shaping them was a tenth of the time to the
-// first frame; a script that needs its rules still gets them. The phone's
-// preview draws with its own font settings and is not touched.
+// have chosen another style), and captions drawn without the font's
+// shaping rules. The window's texts are short Latin captions, for which
+// those rules only adjust the spacing of a few letter pairs, and shaping
+// them was a tenth of the time to the first frame; a script that needs its
+// rules still gets them. The phone's preview draws with its own font
+// settings and is not touched.
 void UseProgramLook(bool classicStyle);
 
 class CanvasView;
