@@ -26,6 +26,33 @@ QString Put(const QTemporaryDir& dir, const QString& name, const QByteArray& byt
     return path;
 }
 
+// A skin whose container 0 holds `count` images of `bytes` bytes, for the
+// objects `first`, `first` + 1, ... back to back; its path and the
+// container's bytes.
+struct ImageSkin {
+    QString path;
+    QByteArray container;
+};
+ImageSkin WriteImageSkin(const QTemporaryDir& dir, int first, int count, int bytes, quint32 seed)
+{
+    ImageSkin made;
+    QByteArray skin = "SKI1\n0 oggetti\n";
+    for (int n = 0; n < count; ++n) {
+        skin += "5 " + QByteArray::number(first + n) + ' ' + QByteArray::number(made.container.size()) + ' ' +
+                QByteArray::number(bytes) + " 0\n";
+        made.container += TestImage(bytes, seed + n);
+    }
+    WriteFile(dir.filePath(QStringLiteral("varavave.dat")), made.container);
+    made.path = Put(dir, QStringLiteral("varavave.ski"), skin);
+    return made;
+}
+
+// The graphic-object row of object `n`.
+const Row& ObjectRow(const Editor& editor, int n)
+{
+    return editor.doc.L_Values.row(editor.doc.L_Values.findKey(QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0'))));
+}
+
 // The sample's skin text with a change, in a copy of the sample folder.
 QString SampleWith(const QTemporaryDir& dir, const std::function<QByteArray(QByteArray)>& change)
 {
@@ -274,13 +301,7 @@ void TestRobustness::exportUnderFailingWrites()
     // Five images in container 0, three of them extracted before with other
     // bytes; the third write of the export fails as a full disk would.
     QTemporaryDir dir;
-    QByteArray container, skin = "SKI1\n0 oggetti\n";
-    for (int n = 0; n < 5; ++n) {
-        skin += "5 " + QByteArray::number(700 + n) + ' ' + QByteArray::number(container.size()) + " 300 0\n";
-        container += TestImage(300, 20 + n);
-    }
-    WriteFile(dir.filePath(QStringLiteral("varavave.dat")), container);
-    const QString path = Put(dir, QStringLiteral("varavave.ski"), skin);
+    const auto [path, container] = WriteImageSkin(dir, 700, 5, 300, 20);
     for (int n = 0; n < 3; ++n)
         WriteFile(dir.filePath(QStringLiteral("varavave_Gifs/%1.gif").arg(700 + n)), TestImage(50, 40 + n));
     const QMap<QString, QByteArray> old = Snapshot(dir.filePath(QStringLiteral("varavave_Gifs")));
@@ -300,7 +321,7 @@ void TestRobustness::exportUnderFailingWrites()
     int kept = 0;
     for (int n = 0; n < 5; ++n) {
         const QString name = QStringLiteral("%1.gif").arg(700 + n);
-        const Row& row = s.editor.doc.L_Values.row(s.editor.doc.L_Values.findKey(QStringLiteral("%1").arg(700 + n, 4, 10, QLatin1Char('0'))));
+        const Row& row = ObjectRow(s.editor, 700 + n);
         if (IsState(row, kStateExtracted)) {
             QCOMPARE(now.value(name), container.mid(300 * n, 300));
             // An image edited by hand that the export replaced is kept beside it.
@@ -333,13 +354,7 @@ void TestRobustness::exportOnAFullDisk()
     // there, and six new ones of 12 KB to extract, which cannot all be
     // written beside the old ones.
     QTemporaryDir dir;
-    QByteArray container, skin = "SKI1\n0 oggetti\n";
-    for (int n = 0; n < 6; ++n) {
-        skin += "5 " + QByteArray::number(800 + n) + ' ' + QByteArray::number(container.size()) + " 12000 0\n";
-        container += TestImage(12000, 60 + n);
-    }
-    WriteFile(dir.filePath(QStringLiteral("varavave.dat")), container);
-    const QString path = Put(dir, QStringLiteral("varavave.ski"), skin);
+    const auto [path, container] = WriteImageSkin(dir, 800, 6, 12000, 60);
     QVERIFY(QFile::link(mountPoint.path(), dir.filePath(QStringLiteral("varavave_Gifs"))));
     for (int n = 0; n < 3; ++n)
         WriteFile(mountPoint.filePath(QStringLiteral("%1.gif").arg(800 + 2 * n)), TestImage(12000, 90 + n));
@@ -358,7 +373,7 @@ void TestRobustness::exportOnAFullDisk()
     int extracted = 0;
     for (int n = 0; n < 6; ++n) {
         const QString name = QStringLiteral("%1.gif").arg(800 + n);
-        const Row& row = s.editor.doc.L_Values.row(s.editor.doc.L_Values.findKey(QStringLiteral("%1").arg(800 + n, 4, 10, QLatin1Char('0'))));
+        const Row& row = ObjectRow(s.editor, 800 + n);
         if (IsState(row, kStateExtracted)) {
             ++extracted;
             QCOMPARE(now.value(name), container.mid(12000 * n, 12000));
