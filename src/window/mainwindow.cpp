@@ -120,6 +120,13 @@ public:
     BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
+// A field's size: four digits and room around them, as tall as the style
+// makes a line edit.
+QSize MeasureField(const FieldEdit& edit)
+{
+    return QSize(edit.fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12, edit.sizeHint().height());
+}
+
 void ShowField(FieldEdit* edit, const Field& f)
 {
     const QSignalBlocker block(edit);
@@ -310,7 +317,10 @@ FieldEdit* frmDesktop::makeField(QWidget* parent, FieldRef ref, const QString& n
 {
     auto* edit = new FieldEdit(parent);
     edit->setObjectName(name);
-    edit->setFixedWidth(fieldSize().width());
+    // The first field made is measured itself; no probe is needed then.
+    if (fieldSize_.isEmpty())
+        fieldSize_ = MeasureField(*edit);
+    edit->setFixedWidth(fieldSize_.width());
     edit->setAlignment(Qt::AlignRight);
     if (!tip.isEmpty())
         edit->setToolTip(tip);
@@ -345,8 +355,7 @@ QSize frmDesktop::fieldSize()
 {
     if (fieldSize_.isEmpty()) {
         const FieldEdit probe;
-        fieldSize_ = QSize(probe.fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12,
-                           probe.sizeHint().height());
+        fieldSize_ = MeasureField(probe);
     }
     return fieldSize_;
 }
