@@ -67,6 +67,9 @@ QLabel* Caption(const QString& text, QWidget* parent)
     return label;
 }
 
+// The wallpaper list's height, which its slot keeps until the list is made.
+constexpr int kWallpaperListHeight = 84;
+
 void Tight(QLayout* layout)
 {
     layout->setContentsMargins(6, 4, 6, 4);
@@ -481,13 +484,14 @@ void frmDesktop::buildPreviewTab(QWidget* page)
     auto* wallpaper = new QGroupBox(QStringLiteral("Sfondo / Wallpaper:"), page);
     auto* wallGrid = new QGridLayout(wallpaper);
     Tight(wallGrid);
-    FileDesktop_ = new QListWidget(wallpaper);
-    FileDesktop_->setObjectName(QStringLiteral("FileDesktop"));
-    FileDesktop_->setFixedHeight(84);
-    QSizePolicy keep = FileDesktop_->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    FileDesktop_->setSizePolicy(keep);
-    wallGrid->addWidget(FileDesktop_, 0, 0, 1, 3);
+    // The wallpaper list stays hidden until a skin is open, and a list view
+    // is among the dearest controls to make, lay out and tear down: an empty
+    // slot keeps its room and its place in the keyboard's order until the
+    // list first has something to show (makeWallpaperList).
+    wallpaperSlot_ = new QWidget(wallpaper);
+    wallpaperSlot_->setObjectName(QStringLiteral("FileDesktopSlot"));
+    wallpaperSlot_->setFixedHeight(kWallpaperListHeight);
+    wallGrid->addWidget(wallpaperSlot_, 0, 0, 1, 3);
     chkWallPaper_ = new QCheckBox(QStringLiteral("Mostra / Nascondi"), wallpaper);
     chkWallPaper_->setObjectName(QStringLiteral("chkWallPaper"));
     wallGrid->addWidget(chkWallPaper_, 1, 0);
@@ -497,11 +501,6 @@ void frmDesktop::buildPreviewTab(QWidget* page)
     PicBGColor1_ = makeSwatch(wallpaper, QStringLiteral("PicBGColor1"), QStringLiteral("Colore di sfondo dello schermo"));
     wallGrid->addWidget(PicBGColor1_, 1, 2);
     middle->addWidget(wallpaper);
-    connect(FileDesktop_, &QListWidget::currentRowChanged, this,
-            [this](int row) {
-                if (row >= 0)
-                    act(UserAction::of(UserAction::Kind::Select, QStringLiteral("FileDesktop"), row));
-            });
     connectClick(chkWallPaper_, QStringLiteral("chkWallPaper"));
 
     auto* move = new QGroupBox(QStringLiteral("Move Tools:"), page);
@@ -918,9 +917,36 @@ void frmDesktop::refreshTabs()
     SSTab1_->setCurrentIndex(shown);
 }
 
+void frmDesktop::makeWallpaperList()
+{
+    QWidget* previous = PreviousFocusable(wallpaperSlot_);
+    if (previous == wallpaperSlot_)
+        previous = nullptr;
+    FileDesktop_ = new QListWidget(wallpaperSlot_->parentWidget());
+    FileDesktop_->setObjectName(QStringLiteral("FileDesktop"));
+    FileDesktop_->setFixedHeight(kWallpaperListHeight);
+    QSizePolicy keep = FileDesktop_->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    FileDesktop_->setSizePolicy(keep);
+    delete wallpaperSlot_->parentWidget()->layout()->replaceWidget(wallpaperSlot_, FileDesktop_);
+    delete wallpaperSlot_;
+    wallpaperSlot_ = nullptr;
+    if (previous)
+        QWidget::setTabOrder(previous, FileDesktop_);
+    connect(FileDesktop_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            act(UserAction::of(UserAction::Kind::Select, QStringLiteral("FileDesktop"), row));
+    });
+}
+
 void frmDesktop::refreshWallpaperList()
 {
     const FileList& list = editor_.FileDesktop;
+    if (!FileDesktop_) {
+        if (!list.visible && list.files.isEmpty())
+            return;
+        makeWallpaperList();
+    }
     const QSignalBlocker block(FileDesktop_);
     if (list.files != shownWallpapers_ || list.folder != shownWallpaperFolder_) {
         FileDesktop_->clear();

@@ -119,6 +119,8 @@ private:
     void refreshPages();
     void refreshTabs();
     void refreshWallpaperList();
+    // Makes the wallpaper list in the place its slot has kept.
+    void makeWallpaperList();
     void refreshRectangleView();
     // Watches the image files the rows point at (and their folders, where
     // image editors replace a file by a new one); `again` lists them anew
@@ -139,7 +141,8 @@ private:
     CanvasView* PicDesktop_ = nullptr;
     QComboBox* zoomBox_ = nullptr;
     std::map<int, ObjectPictureButton*> Pic_;
-    QListWidget* FileDesktop_ = nullptr;
+    QListWidget* FileDesktop_ = nullptr;  // null until it first has something to show
+    QWidget* wallpaperSlot_ = nullptr;     // its place until then
     QStringList shownWallpapers_;
     QString shownWallpaperFolder_;
     QCheckBox* chkWallPaper_ = nullptr;

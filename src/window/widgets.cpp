@@ -119,6 +119,14 @@ void FieldEdit::paintEvent(QPaintEvent* event)
 
 // ---------------------------------------------------------------- FieldRow
 
+QWidget* PreviousFocusable(QWidget* slot)
+{
+    QWidget* previous = slot->previousInFocusChain();
+    while (previous != slot && previous->focusPolicy() == Qt::NoFocus)
+        previous = previous->previousInFocusChain();
+    return previous;
+}
+
 FieldRow::FieldRow(int count, QSize fieldSize, int spacing, const QStringList& tips, MakeField make,
                    QWidget* parent)
     : QWidget(parent), count_(count), fieldSize_(fieldSize), spacing_(spacing), tips_(tips), make_(std::move(make))
@@ -141,11 +149,8 @@ void FieldRow::fill()
     if (filled())
         return;
     // The fields take the row's place in the keyboard's order, which it has
-    // held since it was made: after the last widget before it that takes
-    // the focus (Qt orders only those).
-    QWidget* previous = previousInFocusChain();
-    while (previous != this && previous->focusPolicy() == Qt::NoFocus)
-        previous = previous->previousInFocusChain();
+    // held since it was made.
+    QWidget* previous = PreviousFocusable(this);
     for (int slot = 0; slot < count_; ++slot) {
         FieldEdit* field = make_(this, slot);
         field->setGeometry(slotRect(slot));

@@ -45,6 +45,11 @@ private:
     QString shown_;  // the editor's text, as last shown
 };
 
+// The last widget before `slot` in the keyboard's order that takes the focus
+// (Qt orders only those), or `slot` itself when there is none: where a
+// control made later in the place of `slot` goes in that order.
+QWidget* PreviousFocusable(QWidget* slot);
+
 // A row of fields that starts as their empty frames. Until a skin is open
 // the window shows some fifty position fields, empty and disabled; a line
 // edit is a heavy widget to make, lay out, paint and tear down, so the row

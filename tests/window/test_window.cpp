@@ -79,7 +79,7 @@ class TestWindow : public QObject {
     Q_OBJECT
 private slots:
     void startsWithoutSkin();
-    void fieldRowsBecomeFieldsInPlace();
+    void controlsMadeWhenNeededTakeTheirPlace();
     void opensAndShowsTheSample();
     void fieldsShowOnlyWhatTheCoreAccepts();
     void switchesAndListsDriveTheCore();
@@ -129,7 +129,7 @@ void TestWindow::startsWithoutSkin()
     QVERIFY(!Child<QCheckBox>(w.window, QStringLiteral("chkDim"))->isEnabled());
     QVERIFY(!w.field(QStringLiteral("txt_50"))->isEnabled());
     QCOMPARE(Child<QLabel>(w.window, QStringLiteral("lInfo"))->text(), QStringLiteral("..."));
-    QVERIFY(!Child<QListWidget>(w.window, QStringLiteral("FileDesktop"))->isVisible());
+    QVERIFY(!w.window.findChild<QListWidget*>(QStringLiteral("FileDesktop")));
 
     // The canvas is the core's scene, 1:1 and magnified.
     const QImage scene = Rgb(RenderScene(w.window.editor().canvas));
@@ -144,7 +144,7 @@ void TestWindow::startsWithoutSkin()
     QCOMPARE(w.dialogs.unanswered, 0);
 }
 
-void TestWindow::fieldRowsBecomeFieldsInPlace()
+void TestWindow::controlsMadeWhenNeededTakeTheirPlace()
 {
     QTemporaryDir dir;
     Window w;
@@ -168,6 +168,11 @@ void TestWindow::fieldRowsBecomeFieldsInPlace()
     }
     QCOMPARE(places.size(), size_t(4 * kElementCount));
 
+    // The wallpaper list is not made before a skin; its slot keeps its room.
+    QVERIFY(!w.window.findChild<QListWidget*>(QStringLiteral("FileDesktop")));
+    QWidget* listSlot = Child<QWidget>(w.window, QStringLiteral("FileDesktopSlot"));
+    const QRect listPlace(listSlot->mapTo(&w.window, QPoint(0, 0)), listSlot->size());
+
     // The upper smart key's slots name their coordinate before any field exists.
     auto* upper = Child<FieldRow>(w.window, QStringLiteral("fieldRow_%1").arg(kElementUpperKey));
     QHelpEvent tip(QEvent::ToolTip, upper->slotRect(1).center(), upper->mapToGlobal(upper->slotRect(1).center()));
@@ -186,6 +191,22 @@ void TestWindow::fieldRowsBecomeFieldsInPlace()
         QCOMPARE(QRect(f->mapTo(&w.window, QPoint(0, 0)), f->size()), place);
         QCOMPARE(f->text(), w.window.editor().txt[i].text);
     }
+    // So is the wallpaper list, showing the core's files, between the zoom
+    // and the wallpaper switch in the keyboard's order.
+    QVERIFY(!w.window.findChild<QWidget*>(QStringLiteral("FileDesktopSlot")));
+    auto* list = Child<QListWidget>(w.window, QStringLiteral("FileDesktop"));
+    QCOMPARE(list->isVisible(), w.window.editor().FileDesktop.visible);
+    QCOMPARE(QRect(list->mapTo(&w.window, QPoint(0, 0)), list->size()), listPlace);
+    QCOMPARE(list->count(), w.window.editor().FileDesktop.files.size());
+    auto focusable = [](QWidget* from, bool forward) {
+        QWidget* w = from;
+        do
+            w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        while (w->focusPolicy() == Qt::NoFocus);
+        return w;
+    };
+    QCOMPARE(focusable(list, false), Child<QWidget>(w.window, QStringLiteral("zoom")));
+    QCOMPARE(focusable(list, true), Child<QWidget>(w.window, QStringLiteral("chkWallPaper")));
 
     // Tab goes from an element's check box through its four fields in order,
     // then on to the fields made with the window.
