@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QResource>
 #include <QPainter>
+#include <cstring>
 
 // Resources of a static library must be registered by hand; the macro may
 // not stand inside a namespace.
@@ -157,28 +158,31 @@ int PreviewTextWidth(const QString& text)
 
 namespace {
 
-// An uncompressed 24-bit BMP of rows stored bottom up, read in place; a null
-// image for any other kind.
+// An uncompressed 32-bit BMP of rows stored top down, each pixel blue,
+// green, red and an unused byte of 255: in memory that is a QImage of format
+// RGB32 already, so the picture is used where it lies, without a copy. A
+// null image for any other kind.
 QImage ReadPlainBmp(const uchar* data, qint64 size)
 {
     auto le32 = [data](int at) { return qint32(data[at] | data[at + 1] << 8 | data[at + 2] << 16 | uint(data[at + 3]) << 24); };
     auto le16 = [data](int at) { return int(data[at] | data[at + 1] << 8); };
     if (size < 54 || data[0] != 'B' || data[1] != 'M')
         return QImage();
-    const qint32 offset = le32(10), width = le32(18), height = le32(22);
-    if (le32(14) < 40 || le16(26) != 1 || le16(28) != 24 || le32(30) != 0 || width <= 0 || width > 4096 ||
+    const qint32 offset = le32(10), width = le32(18), height = -le32(22);
+    if (le32(14) < 40 || le16(26) != 1 || le16(28) != 32 || le32(30) != 0 || width <= 0 || width > 4096 ||
         height <= 0 || height > 4096)
         return QImage();
-    const qint64 stride = (qint64(width) * 3 + 3) & ~qint64(3);
+    const qint64 stride = qint64(width) * 4;
     if (offset < 54 || offset + stride * height > size)
         return QImage();
+    const uchar* pixels = data + offset;
+    if (reinterpret_cast<quintptr>(pixels) % alignof(QRgb) == 0)
+        return QImage(pixels, width, height, int(stride), QImage::Format_RGB32);
+    // QImage reads its pixels as words: rows that do not start on a word
+    // boundary are copied into an image of its own.
     QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        const uchar* in = data + offset + stride * (height - 1 - y);
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, in += 3)
-            out[x] = qRgb(in[2], in[1], in[0]);
-    }
+    for (int y = 0; y < height; ++y)
+        std::memcpy(image.scanLine(y), pixels + stride * y, size_t(stride));
     return image;
 }
 
@@ -187,7 +191,7 @@ QImage ReadPlainBmp(const uchar* data, qint64 size)
 QImage BuiltinWallpaper()
 {
     InitRenderResources();
-    // A plain BMP stored uncompressed in the program, read in place: this
+    // A plain BMP stored uncompressed in the program, used in place: this
     // picture is part of every start-up, where Qt's image reader (which
     // first lists its format plugins) took a twentieth of the time to a
     // shown window.
