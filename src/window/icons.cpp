@@ -1,5 +1,7 @@
 #include "window/icons.h"
 
+#include "toolpictures_data.h"
+
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -156,65 +158,6 @@ bool IsListIcon(int n)
     return n == 2 || n == 3 || (n >= 6 && n <= 14);
 }
 
-QImage ToolImage(ToolPicture which, int size)
-{
-    QImage image = Blank(size);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 24.0, size / 24.0);
-    switch (which) {
-    case ToolPicture::Open: {
-        p.setPen(QPen(QColor(150, 110, 10), 1.2));
-        p.setBrush(QColor(250, 210, 90));
-        p.drawPolygon(QPolygonF() << QPointF(2, 5) << QPointF(9, 5) << QPointF(11, 7)
-                                  << QPointF(21, 7) << QPointF(21, 20) << QPointF(2, 20));
-        p.setBrush(QColor(255, 232, 150));
-        p.drawPolygon(QPolygonF() << QPointF(2, 20) << QPointF(5, 11) << QPointF(23, 11)
-                                  << QPointF(21, 20));
-        break;
-    }
-    case ToolPicture::Save: {
-        p.setPen(QPen(QColor(20, 40, 90), 1.2));
-        p.setBrush(QColor(60, 100, 180));
-        p.drawRoundedRect(QRectF(3, 3, 18, 18), 1.5, 1.5);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(6, 3, 12, 7));
-        p.setBrush(QColor(200, 200, 200));
-        p.drawRect(QRectF(7, 14, 10, 7));
-        p.setBrush(QColor(20, 40, 90));
-        p.drawRect(QRectF(14, 4.5, 2, 4));
-        break;
-    }
-    case ToolPicture::Close: {
-        p.setPen(QPen(QColor(120, 20, 20), 1.2));
-        p.setBrush(QColor(210, 50, 50));
-        p.drawEllipse(QRectF(3, 3, 18, 18));
-        p.setPen(QPen(Qt::white, 2.6, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(8.5, 8.5), QPointF(15.5, 15.5));
-        p.drawLine(QPointF(15.5, 8.5), QPointF(8.5, 15.5));
-        break;
-    }
-    case ToolPicture::Up:
-    case ToolPicture::Down:
-    case ToolPicture::Left:
-    case ToolPicture::Right: {
-        const int turns = which == ToolPicture::Up ? 0
-                          : which == ToolPicture::Right ? 1
-                          : which == ToolPicture::Down ? 2
-                                                        : 3;
-        p.translate(12, 12);
-        p.rotate(90.0 * turns);
-        p.setPen(QPen(QColor(20, 60, 20), 1));
-        p.setBrush(QColor(50, 150, 60));
-        p.drawPolygon(QPolygonF() << QPointF(0, -9) << QPointF(8, 0) << QPointF(3, 0)
-                                  << QPointF(3, 8) << QPointF(-3, 8) << QPointF(-3, 0)
-                                  << QPointF(-8, 0));
-        break;
-    }
-    }
-    return image;
-}
-
 }  // namespace
 
 QImage IconListImage(int n)
@@ -242,8 +185,13 @@ QIcon IconList(int n)
 
 QIcon ToolIcon(ToolPicture which)
 {
-    // One size: Qt scales it where a larger one is asked for.
-    return QIcon(QPixmap::fromImage(ToolImage(which, 24)));
+    // Drawn when the program is built (toolpictures-gen.cpp): antialiased
+    // shapes drawn at every start took a fiftieth of the time to the first
+    // window, most of it in code that nothing else of the first window
+    // runs. One size: Qt scales it where a larger one is asked for.
+    const auto* pixels = reinterpret_cast<const uchar*>(kToolPicturePixels[int(which)]);
+    return QIcon(QPixmap::fromImage(QImage(pixels, kToolPictureSize, kToolPictureSize,
+                                           kToolPictureSize * 4, QImage::Format_ARGB32_Premultiplied)));
 }
 
 QImage AppIconImage(int size)

@@ -2,6 +2,8 @@
 // The pictures of the window, drawn by our own code: the image list of the
 // rows and tree nodes (numbered as the document numbers them), the toolbar
 // and arrow pictures and the application icon.
+#include "window/toolpictures.h"
+
 #include <QIcon>
 #include <QImage>
 
@@ -15,7 +17,6 @@ QIcon IconList(int n);
 // The same picture as an image, for the tests and for writing the PNGs.
 QImage IconListImage(int n);
 
-enum class ToolPicture { Open, Save, Close, Up, Down, Left, Right };
 QIcon ToolIcon(ToolPicture which);
 
 // The application icon at `size` pixels square.

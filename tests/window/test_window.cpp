@@ -468,6 +468,17 @@ void TestWindow::rowMarksIconsAndColours()
     QVERIFY(IconListImage(1).isNull());
     QVERIFY(IconListImage(5).isNull());
     QVERIFY(IconList(4).isNull());
+    // The toolbar and arrow pictures, drawn when the program was built, show
+    // as their drawing code draws them now, each a picture of its own.
+    QList<QImage> tools;
+    for (int n = 0; n < kToolPictureCount; ++n) {
+        const QImage drawn = DrawToolPicture(ToolPicture(n));
+        const QImage shown = ToolIcon(ToolPicture(n)).pixmap(kToolPictureSize).toImage();
+        QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied), drawn);
+        for (const QImage& other : tools)
+            QVERIFY2(drawn != other, qPrintable(QString::number(n)));
+        tools << drawn;
+    }
 
     // The table adapter reads the rows as they are, marks included.
     Table table({QStringLiteral("ID"), QStringLiteral("A")});
