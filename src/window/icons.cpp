@@ -1,6 +1,6 @@
 #include "window/icons.h"
 
-#include "toolpictures_data.h"
+#include "pictures_data.h"
 
 #include <QIconEngine>
 #include <QPainter>
@@ -183,56 +183,35 @@ QIcon IconList(int n)
     return cache[n];
 }
 
-QIcon ToolIcon(ToolPicture which)
+// A picture drawn when the program was built (pictures-gen.cpp), as an
+// image over its pixels where they lie. Drawn at every start, the
+// antialiased shapes of these pictures took a fiftieth of the time to the
+// first window, most of it in code that nothing else of that window runs.
+QImage BuiltPicture(const std::uint32_t* pixels, int size)
 {
-    // Drawn when the program is built (toolpictures-gen.cpp): antialiased
-    // shapes drawn at every start took a fiftieth of the time to the first
-    // window, most of it in code that nothing else of the first window
-    // runs. One size: Qt scales it where a larger one is asked for.
-    const auto* pixels = reinterpret_cast<const uchar*>(kToolPicturePixels[int(which)]);
-    return QIcon(QPixmap::fromImage(QImage(pixels, kToolPictureSize, kToolPictureSize,
-                                           kToolPictureSize * 4, QImage::Format_ARGB32_Premultiplied)));
+    return QImage(reinterpret_cast<const uchar*>(pixels), size, size, size * 4,
+                  QImage::Format_ARGB32_Premultiplied);
 }
 
-QImage AppIconImage(int size)
+QIcon ToolIcon(ToolPicture which)
 {
-    QImage image = Blank(size);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 64.0, size / 64.0);
-    // A velvet-purple phone with a light screen and a "V" on it.
-    p.setPen(QPen(QColor(40, 20, 60), 2));
-    QLinearGradient body(0, 0, 64, 64);
-    body.setColorAt(0, QColor(140, 80, 190));
-    body.setColorAt(1, QColor(70, 30, 110));
-    p.setBrush(body);
-    p.drawRoundedRect(QRectF(14, 3, 36, 58), 7, 7);
-    p.setPen(QPen(QColor(30, 30, 50), 1.5));
-    p.setBrush(QColor(215, 235, 250));
-    p.drawRoundedRect(QRectF(19, 10, 26, 30), 2, 2);
-    QPainterPath v;
-    v.moveTo(23, 15);
-    v.lineTo(32, 36);
-    v.lineTo(41, 15);
-    p.setPen(QPen(QColor(110, 40, 160), 4.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(v);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(230, 220, 240));
-    for (int i = 0; i < 3; ++i)
-        p.drawEllipse(QPointF(24 + 8 * i, 50), 2.6, 2.6);
-    return image;
+    // One size: Qt scales it where a larger one is asked for.
+    return QIcon(QPixmap::fromImage(BuiltPicture(kToolPicturePixels[int(which)], kToolPictureSize)));
 }
 
 namespace {
 
-// Draws the application icon only when a size is asked for: most sizes never
-// are, and drawing them all would delay the first window.
+// The application icon offers the sizes it was built at, which a window
+// system asks for when the window is shown; any other size is drawn when
+// it is asked for.
 class AppIconEngine : public QIconEngine {
 public:
     QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
     {
         const int side = qMax(1, qMin(size.width(), size.height()));
+        for (int i = 0; i < kAppIconSizeCount; ++i)
+            if (kAppIconSizes[i] == side)
+                return QPixmap::fromImage(BuiltPicture(kAppIconPixels[i], side));
         return QPixmap::fromImage(AppIconImage(side));
     }
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
@@ -242,7 +221,10 @@ public:
     QIconEngine* clone() const override { return new AppIconEngine; }
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
-        return {QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+        QList<QSize> sizes;
+        for (int side : kAppIconSizes)
+            sizes << QSize(side, side);
+        return sizes;
     }
 };
 

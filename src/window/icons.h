@@ -2,7 +2,7 @@
 // The pictures of the window, drawn by our own code: the image list of the
 // rows and tree nodes (numbered as the document numbers them), the toolbar
 // and arrow pictures and the application icon.
-#include "window/toolpictures.h"
+#include "window/pictures.h"
 
 #include <QIcon>
 #include <QImage>
@@ -19,8 +19,7 @@ QImage IconListImage(int n);
 
 QIcon ToolIcon(ToolPicture which);
 
-// The application icon at `size` pixels square.
-QImage AppIconImage(int size);
+// The application icon, at any size (AppIconImage draws one).
 QIcon AppIcon();
 
 }  // namespace velluno::window

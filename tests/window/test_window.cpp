@@ -468,8 +468,10 @@ void TestWindow::rowMarksIconsAndColours()
     QVERIFY(IconListImage(1).isNull());
     QVERIFY(IconListImage(5).isNull());
     QVERIFY(IconList(4).isNull());
-    // The toolbar and arrow pictures, drawn when the program was built, show
-    // as their drawing code draws them now, each a picture of its own.
+    // The pictures drawn when the program was built show as their drawing
+    // code draws them now: the toolbar and arrow pictures, each a picture of
+    // its own, and the application icon at every size it offers (any other
+    // size is drawn when asked for).
     QList<QImage> tools;
     for (int n = 0; n < kToolPictureCount; ++n) {
         const QImage drawn = DrawToolPicture(ToolPicture(n));
@@ -478,6 +480,12 @@ void TestWindow::rowMarksIconsAndColours()
         for (const QImage& other : tools)
             QVERIFY2(drawn != other, qPrintable(QString::number(n)));
         tools << drawn;
+    }
+    const QIcon appIcon = AppIcon();
+    QCOMPARE(appIcon.availableSizes().size(), kAppIconSizeCount);
+    for (const int side : {16, 24, 32, 48, 64, 128}) {
+        const QImage shown = appIcon.pixmap(side).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QVERIFY2(shown == AppIconImage(side), qPrintable(QString::number(side)));
     }
 
     // The table adapter reads the rows as they are, marks included.

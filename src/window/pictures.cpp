@@ -1,6 +1,8 @@
-#include "window/toolpictures.h"
+#include "window/pictures.h"
 
+#include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygonF>
 
 namespace velluno::window {
@@ -61,6 +63,37 @@ QImage DrawToolPicture(ToolPicture which)
         break;
     }
     }
+    return image;
+}
+
+QImage AppIconImage(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    // A velvet-purple phone with a light screen and a "V" on it.
+    p.setPen(QPen(QColor(40, 20, 60), 2));
+    QLinearGradient body(0, 0, 64, 64);
+    body.setColorAt(0, QColor(140, 80, 190));
+    body.setColorAt(1, QColor(70, 30, 110));
+    p.setBrush(body);
+    p.drawRoundedRect(QRectF(14, 3, 36, 58), 7, 7);
+    p.setPen(QPen(QColor(30, 30, 50), 1.5));
+    p.setBrush(QColor(215, 235, 250));
+    p.drawRoundedRect(QRectF(19, 10, 26, 30), 2, 2);
+    QPainterPath v;
+    v.moveTo(23, 15);
+    v.lineTo(32, 36);
+    v.lineTo(41, 15);
+    p.setPen(QPen(QColor(110, 40, 160), 4.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(v);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(230, 220, 240));
+    for (int i = 0; i < 3; ++i)
+        p.drawEllipse(QPointF(24 + 8 * i, 50), 2.6, 2.6);
     return image;
 }
 

@@ -1,0 +1,23 @@
+#pragma once
+// The pictures of the window that are drawn when the program is built: the
+// toolbar and arrow pictures, and the application icon at the sizes a
+// window system asks for at start. pictures-gen.cpp draws them with this
+// same code into a header of pixels, which the window shows (icons.cpp).
+#include <QImage>
+
+namespace velluno::window {
+
+enum class ToolPicture { Open, Save, Close, Up, Down, Left, Right };
+constexpr int kToolPictureCount = 7;
+constexpr int kToolPictureSize = 24;  // pixels square
+
+// The picture, premultiplied ARGB.
+QImage DrawToolPicture(ToolPicture which);
+
+// The application icon at `size` pixels square, premultiplied ARGB.
+QImage AppIconImage(int size);
+// The sizes it is drawn at when the program is built, which its icon offers.
+constexpr int kAppIconSizeCount = 4;
+constexpr int kAppIconSizes[kAppIconSizeCount] = {16, 32, 48, 64};
+
+}  // namespace velluno::window
