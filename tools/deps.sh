@@ -8,6 +8,9 @@
 velluno_packages=(
   cmake ninja-build g++
   qt6-base-dev qt6-base-dev-tools
+  # Fontconfig's headers: the window reads its configuration on a thread
+  # of its own while it is made (the library itself comes with Qt).
+  libfontconfig-dev
   fonts-liberation fontconfig
   # The desktop files' validators and the MIME compiler (install test); a
   # virtual X server for the window's tests on the xcb platform.

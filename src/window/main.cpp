@@ -5,6 +5,7 @@
 #include "render/runtimedir.h"
 #include "render/scene.h"
 #include "skin/atomic.h"
+#include "window/fontconfigload.h"
 #include "window/icons.h"
 #include "window/mainwindow.h"
 #include "window/quitwhenshown.h"
@@ -68,6 +69,9 @@ bool WriteIcons(const QString& dir)
 
 int main(int argc, char** argv)
 {
+    // Fontconfig's configuration is read beside the making of the
+    // application and the window (see FontConfigurationLoad).
+    velluno::window::FontConfigurationLoad fontConfiguration;
     // The classic style, unless the user chose one (-style or
     // QT_STYLE_OVERRIDE): the preview tab holds over a hundred small
     // controls, which it keeps compact, and it paints the first frame in

@@ -9,6 +9,7 @@
 #include "skin/files.h"
 #include "render/scene.h"
 #include "window/classicstyle.h"
+#include "window/fontconfigload.h"
 #include "window/icons.h"
 #include "window/models.h"
 #include "window/widgets.h"
@@ -227,6 +228,9 @@ frmDesktop::frmDesktop(Dialogs* dialogs, QWidget* parent)
 
     buildToolbar();
 
+    // The tab bar measures its captions as they are added: the first font
+    // the window asks for.
+    FontConfigurationLoad::wait();
     SSTab1_ = new QTabWidget(this);
     SSTab1_->setObjectName(QStringLiteral("SSTab1"));
     // The pages go in empty and are filled in place: a page filled first
