@@ -12,13 +12,6 @@ namespace velluno::window {
 
 namespace {
 
-QImage Blank(int size)
-{
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
-
 // A sheet with a folded corner, the common ground of the record pictures.
 void Sheet(QPainter& p, const QColor& fill)
 {
@@ -164,7 +157,7 @@ QImage IconListImage(int n)
 {
     if (!IsListIcon(n))
         return QImage();
-    QImage image = Blank(kIconListSize);
+    QImage image = BlankPicture(kIconListSize);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     DrawListIcon(p, n);

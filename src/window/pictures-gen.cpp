@@ -12,18 +12,19 @@
 
 namespace {
 
-// One picture as the initialiser of an array of premultiplied ARGB words,
-// rows top down.
+// One picture's pixels as the words of an array initialiser, premultiplied
+// ARGB, rows top down.
 QByteArray Words(const QImage& image)
 {
-    QByteArray text = "    {";
+    QByteArray text;
     int n = 0;
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const quint32*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x, ++n)
-            text += (n % 8 == 0 ? "\n        0x" : " 0x") + QByteArray::number(row[x], 16).rightJustified(8, '0') + ',';
+            text += (n % 8 == 0 ? (n ? "\n    0x" : "    0x") : " 0x") +
+                    QByteArray::number(row[x], 16).rightJustified(8, '0') + ',';
     }
-    return text + "\n    },\n";
+    return text + '\n';
 }
 
 }  // namespace
@@ -42,15 +43,16 @@ int main(int argc, char** argv)
     text += "inline constexpr std::uint32_t kToolPicturePixels[" + QByteArray::number(kToolPictureCount) + "][" +
             QByteArray::number(kToolPictureSize * kToolPictureSize) + "] = {\n";
     for (int n = 0; n < kToolPictureCount; ++n)
-        text += Words(DrawToolPicture(ToolPicture(n)));
+        text += "{\n" + Words(DrawToolPicture(ToolPicture(n))) + "},\n";
     text += "};\n\n";
-    // One array for each of kAppIconSizes, each as long as the largest.
-    const int largest = kAppIconSizes[kAppIconSizeCount - 1];
-    text += "inline constexpr std::uint32_t kAppIconPixels[" + QByteArray::number(kAppIconSizeCount) + "][" +
-            QByteArray::number(largest * largest) + "] = {\n";
-    for (int side : kAppIconSizes)
-        text += Words(AppIconImage(side));
-    text += "};\n\n}  // namespace velluno::window\n";
+    // One array for each of kAppIconSizes, and the list of them in that order.
+    QByteArray list = "inline constexpr const std::uint32_t* kAppIconPixels[] = {";
+    for (int side : kAppIconSizes) {
+        const QByteArray name = "kAppIconPixels" + QByteArray::number(side);
+        text += "inline constexpr std::uint32_t " + name + "[] = {\n" + Words(AppIconImage(side)) + "};\n\n";
+        list += name + ", ";
+    }
+    text += list.chopped(2) + "};\n\n}  // namespace velluno::window\n";
 
     QSaveFile out(QString::fromLocal8Bit(argv[1]));
     if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {

@@ -7,10 +7,16 @@
 
 namespace velluno::window {
 
+QImage BlankPicture(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
 QImage DrawToolPicture(ToolPicture which)
 {
-    QImage image(kToolPictureSize, kToolPictureSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = BlankPicture(kToolPictureSize);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     switch (which) {
@@ -68,8 +74,7 @@ QImage DrawToolPicture(ToolPicture which)
 
 QImage AppIconImage(int size)
 {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = BlankPicture(size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 64.0, size / 64.0);

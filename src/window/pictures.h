@@ -11,6 +11,10 @@ enum class ToolPicture { Open, Save, Close, Up, Down, Left, Right };
 constexpr int kToolPictureCount = 7;
 constexpr int kToolPictureSize = 24;  // pixels square
 
+// A transparent square of `size` pixels, premultiplied ARGB: the ground
+// every picture of the window is drawn on.
+QImage BlankPicture(int size);
+
 // The picture, premultiplied ARGB.
 QImage DrawToolPicture(ToolPicture which);
 
