@@ -793,7 +793,7 @@ void frmDesktop::buildInfoTab(QWidget* page)
     auto* layout = new QGridLayout(page);
     Tight(layout);
     auto* picture = new QLabel(page);
-    picture->setPixmap(QPixmap::fromImage(AppIconImage(64)));
+    picture->setPixmap(AppIcon().pixmap(64));
     layout->addWidget(picture, 0, 0, 3, 1, Qt::AlignTop);
     layout->addWidget(Caption(QStringLiteral("Per informazioni suggerimenti:"), page), 0, 1);
     const QString contacts[2] = {
