@@ -1,6 +1,5 @@
 #include "window/fontconfigload.h"
 
-#include <QtGlobal>
 #include <fontconfig/fontconfig.h>
 #include <pthread.h>
 #include <sched.h>
@@ -69,8 +68,7 @@ FontConfigurationLoad::FontConfigurationLoad()
     // A program that ends through exit() (the usage printed for --help)
     // never reaches the destructor: the reading ends before what exit()
     // tears down.
-    static const bool waitAtExit = std::atexit(wait) == 0;
-    Q_UNUSED(waitAtExit);
+    [[maybe_unused]] static const bool waitAtExit = std::atexit(wait) == 0;
 }
 
 FontConfigurationLoad::~FontConfigurationLoad()

@@ -4,7 +4,6 @@
 
 #include <QIconEngine>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QPolygonF>
 

@@ -924,8 +924,6 @@ void frmDesktop::refreshTabs()
 void frmDesktop::makeWallpaperList()
 {
     QWidget* previous = PreviousFocusable(wallpaperSlot_);
-    if (previous == wallpaperSlot_)
-        previous = nullptr;
     FileDesktop_ = new QListWidget(wallpaperSlot_->parentWidget());
     FileDesktop_->setObjectName(QStringLiteral("FileDesktop"));
     FileDesktop_->setFixedHeight(kWallpaperListHeight);

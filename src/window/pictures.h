@@ -4,11 +4,12 @@
 // window system asks for at start. pictures-gen.cpp draws them with this
 // same code into a header of pixels, which the window shows (icons.cpp).
 #include <QImage>
+#include <iterator>
 
 namespace velluno::window {
 
 enum class ToolPicture { Open, Save, Close, Up, Down, Left, Right };
-constexpr int kToolPictureCount = 7;
+constexpr int kToolPictureCount = int(ToolPicture::Right) + 1;
 constexpr int kToolPictureSize = 24;  // pixels square
 
 // A transparent square of `size` pixels, premultiplied ARGB: the ground
@@ -21,7 +22,7 @@ QImage DrawToolPicture(ToolPicture which);
 // The application icon at `size` pixels square, premultiplied ARGB.
 QImage AppIconImage(int size);
 // The sizes it is drawn at when the program is built, which its icon offers.
-constexpr int kAppIconSizeCount = 4;
-constexpr int kAppIconSizes[kAppIconSizeCount] = {16, 32, 48, 64};
+constexpr int kAppIconSizes[] = {16, 32, 48, 64};
+constexpr int kAppIconSizeCount = int(std::size(kAppIconSizes));
 
 }  // namespace velluno::window

@@ -124,7 +124,7 @@ QWidget* PreviousFocusable(QWidget* slot)
     QWidget* previous = slot->previousInFocusChain();
     while (previous != slot && previous->focusPolicy() == Qt::NoFocus)
         previous = previous->previousInFocusChain();
-    return previous;
+    return previous == slot ? nullptr : previous;
 }
 
 FieldRow::FieldRow(int count, QSize fieldSize, int spacing, const QStringList& tips, MakeField make,
@@ -154,7 +154,7 @@ void FieldRow::fill()
     for (int slot = 0; slot < count_; ++slot) {
         FieldEdit* field = make_(this, slot);
         field->setGeometry(slotRect(slot));
-        if (previous != this)
+        if (previous)
             QWidget::setTabOrder(previous, field);
         previous = field;
         fields_.append(field);

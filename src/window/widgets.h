@@ -46,8 +46,8 @@ private:
 };
 
 // The last widget before `slot` in the keyboard's order that takes the focus
-// (Qt orders only those), or `slot` itself when there is none: where a
-// control made later in the place of `slot` goes in that order.
+// (Qt orders only those), or null when there is none: what a control made
+// later in the place of `slot` follows in that order.
 QWidget* PreviousFocusable(QWidget* slot);
 
 // A row of fields that starts as their empty frames. Until a skin is open
