@@ -8,8 +8,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include <cstring>
-
 namespace velluno {
 
 namespace {
@@ -17,19 +15,6 @@ namespace {
 // Qt refuses to allocate more than this for one picture; 8192 x 2048
 // pixels of four bytes fit exactly.
 constexpr int kAllocationLimitMB = 64;
-
-int Le16(const unsigned char* p) { return int(p[0]) | (int(p[1]) << 8); }
-
-bool WithinBounds(int width, int height)
-{
-    return width <= kMaxImageSide && height <= kMaxImageSide &&
-           qint64(width) * height <= kMaxImagePixels;
-}
-
-bool IsGifSignature(const char* data, qsizetype size)
-{
-    return size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0);
-}
 
 ImageFault FaultOf(GifVerdict verdict)
 {
@@ -55,73 +40,6 @@ DecodedImage Fault(ImageFault fault, const QString& system = QString())
 }
 
 }  // namespace
-
-GifVerdict CheckGif(const char* data, qsizetype size, GifFacts* facts)
-{
-    GifFacts ignored;
-    if (!facts)
-        facts = &ignored;
-    *facts = GifFacts{};
-    if (size <= 0)
-        return GifVerdict::Empty;
-    if (!IsGifSignature(data, size))
-        return size < 6 && std::memcmp(data, "GIF", size_t(qMin<qsizetype>(size, 3))) == 0
-                   ? GifVerdict::Truncated
-                   : GifVerdict::NotGif;
-    const auto* p = reinterpret_cast<const unsigned char*>(data);
-    qsizetype at = 6;
-    // The logical screen: width, height, flags, background, aspect.
-    if (size - at < 7)
-        return GifVerdict::Truncated;
-    facts->screenWidth = Le16(p + at);
-    facts->screenHeight = Le16(p + at + 2);
-    const unsigned flags = p[at + 4];
-    at += 7;
-    if (!WithinBounds(facts->screenWidth, facts->screenHeight))
-        return GifVerdict::TooLarge;
-    if (flags & 0x80) {
-        const qsizetype table = qsizetype(3) << ((flags & 7) + 1);
-        if (size - at < table)
-            return GifVerdict::Truncated;
-        at += table;
-    }
-    // Extensions (graphic control, comment, application, plain text) up to
-    // the first image; each is a label and sub-blocks ended by an empty one.
-    for (;;) {
-        if (at >= size)
-            return GifVerdict::Truncated;
-        const unsigned char block = p[at++];
-        if (block == 0x2C)
-            break;
-        if (block == 0x3B)
-            return GifVerdict::NoImage;
-        if (block != 0x21)
-            return GifVerdict::Malformed;
-        if (at >= size)
-            return GifVerdict::Truncated;
-        ++at;  // the label
-        for (;;) {
-            if (at >= size)
-                return GifVerdict::Truncated;
-            const qsizetype length = p[at++];
-            if (length == 0)
-                break;
-            if (size - at < length)
-                return GifVerdict::Truncated;
-            at += length;
-        }
-    }
-    // The image descriptor: left, top, width, height, flags.
-    if (size - at < 9)
-        return GifVerdict::Truncated;
-    facts->imageWidth = Le16(p + at + 4);
-    facts->imageHeight = Le16(p + at + 6);
-    if (facts->imageWidth == 0 || facts->imageHeight == 0)
-        return GifVerdict::EmptyImage;
-    if (!WithinBounds(facts->imageWidth, facts->imageHeight))
-        return GifVerdict::TooLarge;
-    return GifVerdict::Ok;
-}
 
 DecodedImage DecodeImage(const QByteArray& bytes, ImageKinds kinds)
 {
@@ -149,7 +67,7 @@ DecodedImage DecodeImage(const QByteArray& bytes, ImageKinds kinds)
         return Fault(ImageFault::NotAnImage);
     } else {
         const QSize declared = reader.size();
-        if (declared.isValid() && !WithinBounds(declared.width(), declared.height()))
+        if (declared.isValid() && !WithinImageBounds(declared.width(), declared.height()))
             return Fault(ImageFault::TooLarge);
     }
     DecodedImage decoded;

@@ -1,10 +1,11 @@
 #pragma once
 // What an image must be before Qt decodes any of it, and the one bounded
 // decoding of the program. A skin's images come from containers, from the
-// user's disk and from drag and drop: a file that declares a picture of
-// 20000 x 20000 pixels, or that is no picture at all, is refused from its
-// first bytes, before a pixel is allocated.
+// user's disk and from drag and drop: a GIF is read whole by CheckGif
+// (skin/gif) before Qt sees it, and a JPEG's declared size is checked
+// before a pixel is allocated.
 #include "skin/errors.h"
+#include "skin/gif.h"
 #include "skin/model.h"
 
 #include <QByteArray>
@@ -13,43 +14,8 @@
 
 namespace velluno {
 
-// The phone's pictures are 176 x 220 at most; anything far beyond a few
-// thousand pixels a side is a broken or hostile file.
-constexpr int kMaxImageSide = 8192;
-constexpr qint64 kMaxImagePixels = qint64(16) << 20;
 // Files larger than this are not read to be decoded.
 constexpr qint64 kMaxImageFileBytes = qint64(64) << 20;
-
-// ---------------------------------------------------------------- GIF guard
-
-enum class GifVerdict {
-    Ok,
-    Empty,       // no bytes at all
-    NotGif,      // no "GIF87a" or "GIF89a" signature
-    Truncated,   // the bytes end before the first image's descriptor is whole
-    Malformed,   // something that is no GIF block comes before the first image
-    NoImage,     // the trailer comes before any image
-    EmptyImage,  // the first image is 0 pixels wide or high
-    TooLarge,    // the logical screen or the first image is beyond the bounds above
-};
-
-// The sizes a GIF declares: its logical screen and its first image.
-struct GifFacts {
-    int screenWidth = 0;
-    int screenHeight = 0;
-    int imageWidth = 0;
-    int imageHeight = 0;
-};
-
-// Reads the signature, the logical screen, the colour table and the
-// extension blocks up to the first image descriptor, and nothing else: no
-// pixel is decoded, nothing is allocated, every read is bounded by `size`.
-// A pure function of the bytes.
-GifVerdict CheckGif(const char* data, qsizetype size, GifFacts* facts = nullptr);
-inline GifVerdict CheckGif(const QByteArray& bytes, GifFacts* facts = nullptr)
-{
-    return CheckGif(bytes.constData(), bytes.size(), facts);
-}
 
 // ---------------------------------------------------------------- decoding
 
@@ -61,7 +27,7 @@ enum class ImageFault {
     Empty,        // a file of 0 bytes
     NotAnImage,   // neither GIF nor JPEG
     NotGif,       // a picture, but only a GIF is taken here
-    Truncated,    // the GIF guard's verdicts, as above
+    Truncated,    // CheckGif's verdicts (skin/gif.h)
     Malformed,
     NoImage,
     EmptyImage,
@@ -78,7 +44,7 @@ struct DecodedImage {
     bool ok() const { return fault == ImageFault::None; }
 };
 
-// The first frame of a GIF (checked by CheckGif first) or a JPEG (its
+// The first frame of a GIF (read whole by CheckGif first) or a JPEG (its
 // declared size checked first), recognised by content, decoded within
 // Qt's allocation limit.
 DecodedImage DecodeImage(const QByteArray& bytes, ImageKinds kinds);
