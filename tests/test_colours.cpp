@@ -420,9 +420,11 @@ void Colours::handLengthsRewriteTheirRecords()
     QVERIFY(e.optTime[0].checked);
     const int renders = e.renders;
 
-    // Emptied with Backspace: the prefix alone, and a minute hand of length 0.
+    // Emptied with Backspace: the field and the record hold 0 (a record
+    // without its value is none the skin may hold), a minute hand of length 0.
     Type(e, kMin, QStringLiteral("\b\b"));
-    QCOMPARE(tree.text(minute), QStringLiteral("2 8 "));
+    QCOMPARE(e.txtMin.text, QStringLiteral("0"));
+    QCOMPARE(tree.text(minute), QStringLiteral("2 8 0"));
     QVERIFY(tree.node(minute).edited && tree.node(minute).colour == kBlue && !tree.node(minute).bold);
     // Face box (52, 70)-(123, 141): centre (87, 105).
     const LineItem& m = e.canvas.LineMin;

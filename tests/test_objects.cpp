@@ -396,6 +396,10 @@ void TestObjects::importRefusesBadFilesWithoutChange()
     WriteFile(huge, DeclaredGif(20000, 20000, 20000, 20000));
     const QString hugeFrame = d.dir.filePath("cornice.gif");
     WriteFile(hugeFrame, DeclaredGif(16, 16, 20000, 20000));
+    // Cut short inside its image data: every byte before is a GIF's.
+    const QString cut = d.dir.filePath("tagliato.gif");
+    const QByteArray whole = SolidGif(40, 40, qRgb(1, 2, 3));
+    WriteFile(cut, whole.left(whole.size() - 3));
     const QString jpeg = d.dir.filePath("foto.gif");
     QVERIFY(QImage(QSize(8, 8), QImage::Format_RGB32).save(jpeg, "JPEG"));
 
@@ -412,6 +416,7 @@ void TestObjects::importRefusesBadFilesWithoutChange()
                                                       {text, ImageFault::NotGif},
                                                       {huge, ImageFault::TooLarge},
                                                       {hugeFrame, ImageFault::TooLarge},
+                                                      {cut, ImageFault::Truncated},
                                                       {jpeg, ImageFault::NotGif}};
     for (const auto& [file, fault] : refused) {
         d.dialogs.files.push_back(file);
@@ -496,6 +501,12 @@ void TestObjects::defaultWithAndWithoutQuestion()
     QCOMPARE(e.messages.size(), messages + 1);
     QCOMPARE(d.lastTitle(), QStringLiteral("Attenzione:"));
     QVERIFY(d.lastMessage().contains(QDir::toNativeSeparators(JoinPath(defaults.path(), "640.gif"))));
+    QCOMPARE(Look(d.row("0640")), untouched);
+    // A default image cut short is refused as an import would refuse it.
+    WriteFile(defaults.filePath("640.gif"), six.left(six.size() - 3));
+    d.perform("cmdDefault");
+    QCOMPARE(d.lastTitle(), QStringLiteral("Errore:"));
+    QVERIFY(d.lastMessage().contains(ImageFaultText(ImageFault::Truncated)));
     QCOMPARE(Look(d.row("0640")), untouched);
     QCOMPARE(d.dialogs.unanswered, 0);
 }
@@ -615,7 +626,7 @@ void TestObjects::saveAndRepackRefuseWhatIsNoGif()
         QVERIFY(!r.saved);
         QCOMPARE(r.error.code, SkinError::ImageRefused);
         QCOMPARE(r.error.key, QStringLiteral("0653"));
-        QCOMPARE(ImageFault(r.error.reason), fault);
+        QCOMPARE(ImageFaultOf(r.error.verdict), fault);
         QCOMPARE(d.lastTitle(), QStringLiteral("Errore:"));
         QVERIFY(d.lastMessage().contains(QStringLiteral("0653")));
         QVERIFY(d.lastMessage().contains(QDir::toNativeSeparators(path)));
@@ -765,8 +776,12 @@ void TestObjects::changedImageFilesAreRedrawn()
     QCOMPARE(e.Pic[630].picture.size(), QSize(30, 12));
     QCOMPARE(e.canvas.Img[0].picture.pixel(1, 1), qRgb(0, 0, 250));
     QCOMPARE(e.lInfo, QStringLiteral("(hxw) = 12x30"));
+    // The edit is a replacement by the file; no other row changes.
     for (const Row& r : d.values().rows())
-        QCOMPARE(Look(r), before[r.key()]);
+        if (r.key() != QLatin1String("0630"))
+            QCOMPARE(Look(r), before[r.key()]);
+    QCOMPARE(d.row("0630").cell(ColState), kStateReplace);
+    QVERIFY(e.status.contains(QStringLiteral("(0630)")));
 }
 
 void TestObjects::exportKeepsHandEditedImages()

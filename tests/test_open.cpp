@@ -30,8 +30,7 @@ const QByteArray kSkin =
     "5 7 30 40 14\n"
     "3 1 2\n"
     "6 x\n"
-    "8 whatever\n"
-    "trailing text without line feed";
+    "8 whatever\n";
 
 QString Put(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
@@ -136,9 +135,7 @@ void OpenTest::buildsTreeAndTables()
     QCOMPARE(s.editor.doc.SkinDir, dir.path());
     QCOMPARE(s.editor.doc.GifDir, dir.path() + QStringLiteral("/varavave_Gifs/"));
     QVERIFY(QFileInfo(dir.filePath("varavave_Gifs")).isDir());
-    // The text after the last line feed, which a save drops, is named once.
-    QCOMPARE(s.editor.messages.size(), 1);
-    QVERIFY(s.editor.messages[0].text.contains(QStringLiteral("\"trailing text without line feed\"")));
+    QVERIFY(s.editor.messages.isEmpty());
 }
 
 void OpenTest::rowStatesAndImageLinks()
@@ -200,7 +197,7 @@ void OpenTest::namesDecideSaving()
     copy.open(Put(dir, "varavave2.ski", kSkin));
     QVERIFY(!copy.editor.SaveEnabled);
     QVERIFY(!copy.editor.saveButtonEnabled);
-    QCOMPARE(copy.editor.messages.size(), 2);  // the second names the text after the last line feed
+    QCOMPARE(copy.editor.messages.size(), 1);
     QCOMPARE(copy.editor.messages[0].title, QStringLiteral("Attenzione:"));
     QCOMPARE(copy.editor.messages[0].text,
              QStringLiteral("Velluno permette di modificare solo la skin originale del v980!"));
@@ -224,17 +221,30 @@ void OpenTest::badMagicAndCrLf()
     QVERIFY(bad.editor.tabsEnabled[0]);  // the final steps still run
 
     // CR LF line ends: the text stops at the first carriage return, so no
-    // line is read; saving would empty the skin and is refused with a reason.
+    // line is read; saving would empty the skin. The opening offers the
+    // repair; No leaves the file and opens it for viewing only.
     QTemporaryDir crlf;
+    const QByteArray crlfText = "SKI1\r\n0 41 98\r\n4 1 2 3 0\r\n";
     Session win;
-    win.open(Put(crlf, "varavave.ski", "SKI1\r\n0 41 98\r\n4 1 2 3 0\r\n"));
+    win.open(Put(crlf, "varavave.ski", crlfText));
     QCOMPARE(win.editor.doc.LineCount, 0);
     QCOMPARE(win.editor.doc.T_Strutt.count(), 1);
     QVERIFY(!win.editor.SaveEnabled);
     QVERIFY(!win.editor.saveButtonEnabled);
     QCOMPARE(win.editor.messages.size(), 1);
-    QCOMPARE(win.editor.messages[0].title, QStringLiteral("Attenzione:"));
-    QVERIFY(win.editor.messages[0].text.contains(QStringLiteral("CR LF")));
+    QCOMPARE(win.editor.messages[0].title, QStringLiteral("Domanda:"));
+    QVERIFY(win.editor.messages[0].text.contains(QStringLiteral("Correggere il file? 3 fini riga CR LF diventeranno LF")));
+    QCOMPARE(ReadFile(crlf.filePath("varavave.ski")), crlfText);
+    // Yes: the file is repaired, its original kept, and opened whole.
+    Session yes;
+    yes.dialogs.answers.push_back(Answer::Yes);
+    yes.open(crlf.filePath("varavave.ski"));
+    QCOMPARE(yes.editor.doc.LineCount, 3);
+    QCOMPARE(yes.editor.doc.L_RGBA.count(), 1);
+    QVERIFY(yes.editor.SaveEnabled);
+    QCOMPARE(ReadFile(crlf.filePath("varavave.ski")), QByteArray("SKI1\n0 41 98\n4 1 2 3 0\n"));
+    QCOMPARE(ReadFile(crlf.filePath("varavave_old.ski")), crlfText);
+    QCOMPARE(ReadFile(crlf.filePath("varavave_orig.ski")), crlfText);
 
     // A carriage return later in the file cuts the text there; the rest of
     // the file would be lost by a save, which is refused.

@@ -10,6 +10,7 @@
 #include "skin/atomic.h"
 #include "skin/containers.h"
 #include "skin/files.h"
+#include "skin/reader.h"
 
 #include <QProcess>
 #include <QTest>
@@ -71,15 +72,6 @@ QByteArray WithCarriageReturnAt(QByteArray text, int n)
     return text.insert(at, '\r');
 }
 
-QStringList Warnings(const Editor& e)
-{
-    QStringList texts;
-    for (const Message& m : e.messages)
-        if (m.title == QLatin1String("Attenzione:") && m.icon == MsgIcon::Exclamation)
-            texts << m.text;
-    return texts;
-}
-
 // Qt's warnings while `run` runs.
 QStringList QtWarningsOf(const std::function<void()>& run)
 {
@@ -101,112 +93,94 @@ QStringList QtWarningsOf(const std::function<void()>& run)
 class TestRobustness : public QObject {
     Q_OBJECT
 private slots:
-    void carriageReturnInTheMiddleRefusesToSave();
-    void carriageReturnsThatLoseNothing();
-    void textAfterTheLastLineFeed();
+    void droppedTextAsksForTheRepair_data();
+    void droppedTextAsksForTheRepair();
+    void blanksAfterTheLastLineFeedLoseNothing();
     void objectNumbersBeyondTheFormat();
     void stoppedOpeningSaysWhyInTheStatusBar();
     void exportUnderFailingWrites();
     void exportOnAFullDisk();
 };
 
-void TestRobustness::carriageReturnInTheMiddleRefusesToSave()
+void TestRobustness::droppedTextAsksForTheRepair_data()
 {
-    QTemporaryDir dir;
-    // Line 125 of 139, among the graphic objects.
-    const QString skin = SampleWith(dir, [](QByteArray t) { return WithCarriageReturnAt(t, 125); });
-    const QByteArray before = ReadFile(skin);
-    Session s;
-    s.open(skin);
-    Editor& e = s.editor;
-
-    // Read as specified, up to the carriage return: 124 lines.
-    QCOMPARE(e.doc.LineCount, 124);
-    QVERIFY(!e.SaveEnabled);
-    QVERIFY(!e.saveButtonEnabled);
-    const QStringList warnings = Warnings(e);
-    QCOMPARE(warnings.size(), 1);
-    QVERIFY2(warnings[0].contains(QStringLiteral("alla riga 125")), qPrintable(warnings[0]));
-    QVERIFY(warnings[0].contains(QStringLiteral("non può essere salvata finché il file non viene corretto")));
-    // It opens for viewing and exporting all the same.
-    QVERIFY(e.tabsEnabled[0] && e.tabsEnabled[1]);
-    const ExtractReport exported = cmdExportAll_Click(e);
-    QVERIFY(exported.faults.isEmpty());
-    QCOMPARE(exported.written, e.doc.L_Values.count());
-    QVERIFY(e.doc.L_Values.count() > 5);
-
-    // SAVE (from a script, say) writes nothing, twice over.
-    QVERIFY(!SalvaSkin(e).saved);
-    QVERIFY(!SalvaSkin(e).saved);
-    QCOMPARE(ReadFile(skin), before);
-    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("varavave_old.ski"))));
-
-    // The same reading decides for the command-line tool: nothing repacked.
-    const SkinReading reading = ReadSkin(skin);
-    QCOMPARE(reading.saveRefusal(), SaveRefusal::StoppedAtCarriageReturn);
-    QCOMPARE(reading.stopLine, 125);
-
-    // CR LF line ends stop the reading on its first line: the same rule.
-    QTemporaryDir crlf;
-    const QString windows = SampleWith(crlf, [](QByteArray t) { return t.replace("\n", "\r\n"); });
-    Session w;
-    w.open(windows);
-    QCOMPARE(w.editor.doc.LineCount, 0);
-    QVERIFY(!w.editor.SaveEnabled);
-    QCOMPARE(Warnings(w.editor).size(), 1);
-    QVERIFY(Warnings(w.editor)[0].contains(QStringLiteral("alla riga 1,")));
-    QVERIFY(Warnings(w.editor)[0].contains(QStringLiteral("CR LF")));
+    QTest::addColumn<QByteArray>("text");  // the skin; "sample" stands for the sample's text
+    QTest::addColumn<int>("linesRead");
+    QTest::addColumn<QString>("question");   // what the question says, besides "Correggere il file?"
+    QTest::addColumn<int>("linesRepaired");
+    const QByteArray tail = "4 999 1 2 3 0 and a very long comment that goes on and on";
+    QTest::newRow("CR LF at line 125 of 139") << QByteArray("sample@125") << 124
+                                              << "alla riga 125|1 fine riga CR LF diventerà LF" << 139;
+    QTest::newRow("CR LF line ends") << QByteArray("sample@crlf") << 0
+                                     << "alla riga 1,|139 fini riga CR LF diventeranno LF" << 139;
+    QTest::newRow("text after the last line feed")
+        << QByteArray("sample@tail") << 139
+        << "(riga 140)|\"" + QString::fromLatin1(tail.left(40)) + "...\"|sarà aggiunto un LF dopo l'ultima riga"
+        << 140;
+    QTest::newRow("last line ended by CR LF") << QByteArray("SKI1\n4 1 2 3 0\n4 4 5 6 0\r\n") << 2
+                                              << "\"4 4 5 6 0\"|1 fine riga CR LF diventerà LF" << 3;
+    QTest::newRow("last line ended by CR") << QByteArray("SKI1\n4 1 2 3 0\n4 4 5 6 0\r") << 2
+                                           << "1 carattere CR isolato diventerà LF" << 3;
+    QTest::newRow("CR LF, then more") << QByteArray("SKI1\n4 1 2 3 0\r\n\n") << 1 << "alla riga 2" << 3;
+    QTest::newRow("no line feed at all") << QByteArray("SKI1 only") << 0
+                                         << "non contiene righe terminate da LF|sarà aggiunto un LF" << 1;
 }
 
-void TestRobustness::carriageReturnsThatLoseNothing()
+void TestRobustness::droppedTextAsksForTheRepair()
 {
-    QTemporaryDir dir;
-    // A final CR LF, or a final CR, ends the file: nothing follows it, so
-    // nothing but the last line's text is left out.
-    for (const QByteArray& end : {QByteArray("\r\n"), QByteArray("\r")}) {
-        Session s;
-        s.open(Put(dir, QStringLiteral("varavave.ski"), "SKI1\n4 1 2 3 0\n4 4 5 6 0" + end));
-        QCOMPARE(s.editor.doc.LineCount, 2);
-        QVERIFY(s.editor.SaveEnabled);
-        const QStringList warnings = Warnings(s.editor);
-        QCOMPARE(warnings.size(), 1);  // the last line, which has no line feed
-        QVERIFY2(warnings[0].contains(QStringLiteral("\"4 4 5 6 0\"")), qPrintable(warnings[0]));
-    }
-    // One byte more after the CR LF is more of the file.
-    Session more;
-    more.open(Put(dir, QStringLiteral("varavave.ski"), "SKI1\n4 1 2 3 0\r\n\n"));
-    QVERIFY(!more.editor.SaveEnabled);
-    QVERIFY(Warnings(more.editor).value(0).contains(QStringLiteral("alla riga 2")));
-
-    // No line feed at all and no carriage return: no line, no save.
-    Session none;
-    none.open(Put(dir, QStringLiteral("varavave.ski"), "SKI1 only"));
-    QVERIFY(!none.editor.SaveEnabled);
-    QCOMPARE(Warnings(none.editor).size(), 1);
-    QVERIFY(Warnings(none.editor)[0].contains(QStringLiteral("non contiene righe terminate da LF")));
-}
-
-void TestRobustness::textAfterTheLastLineFeed()
-{
+    QFETCH(QByteArray, text);
+    QFETCH(int, linesRead);
+    QFETCH(QString, question);
+    QFETCH(int, linesRepaired);
     QTemporaryDir dir;
     const QByteArray tail = "4 999 1 2 3 0 and a very long comment that goes on and on";
-    const QString skin = SampleWith(dir, [&](QByteArray t) { return t + tail; });
-    Session s;
-    s.open(skin);
-    Editor& e = s.editor;
-    // Saving stays as specified: the text is no line and is not written.
-    QVERIFY(e.SaveEnabled);
-    QCOMPARE(e.doc.LineCount, 139);
-    const QStringList warnings = Warnings(e);
-    QCOMPARE(warnings.size(), 1);
-    // Quoted by its start, with the line it stands on.
-    QVERIFY2(warnings[0].contains(QStringLiteral("(riga 140)")), qPrintable(warnings[0]));
-    QVERIFY(warnings[0].contains(QStringLiteral("\"") + QString::fromLatin1(tail.left(40)) + QStringLiteral("...\"")));
-    QVERIFY(SalvaSkin(e).saved);
-    QVERIFY(!ReadFile(skin).contains(tail));
-    QVERIFY(ReadFile(skin).endsWith('\n'));
+    QString skin;
+    if (text == "sample@125")
+        skin = SampleWith(dir, [](QByteArray t) { return WithCarriageReturnAt(t, 125); });
+    else if (text == "sample@crlf")
+        skin = SampleWith(dir, [](QByteArray t) { return t.replace("\n", "\r\n"); });
+    else if (text == "sample@tail")
+        skin = SampleWith(dir, [&](QByteArray t) { return t + tail; });
+    else
+        skin = Put(dir, QStringLiteral("varavave.ski"), text);
+    const QByteArray original = ReadFile(skin);
 
-    // Blanks after the last line feed are nothing worth a word.
+    // No: the skin opens for viewing and exporting only; nothing writes it.
+    Session no;
+    no.dialogs.answers.push_back(Answer::No);
+    no.open(skin);
+    QCOMPARE(no.editor.doc.LineCount, linesRead);
+    QVERIFY(!no.editor.SaveEnabled && !no.editor.saveButtonEnabled);
+    QCOMPARE(no.editor.messages.size(), 1);
+    const Message& asked = no.editor.messages[0];
+    QCOMPARE(asked.icon, MsgIcon::Question);
+    QVERIFY2(asked.text.contains(QStringLiteral("Correggere il file? ")), qPrintable(asked.text));
+    for (const QString& part : question.split(QLatin1Char('|')))
+        QVERIFY2(asked.text.contains(part), qPrintable(asked.text + " / " + part));
+    QVERIFY(!SalvaSkin(no.editor).saved);
+    QCOMPARE(ReadFile(skin), original);
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("varavave_old.ski"))));
+
+    // Yes: repaired in place, the original kept, opened again whole.
+    Session yes;
+    yes.dialogs.answers.push_back(Answer::Yes);
+    yes.open(skin);
+    QCOMPARE(yes.editor.doc.LineCount, linesRepaired);
+    QVERIFY(yes.editor.SaveEnabled);
+    QCOMPARE(yes.dialogs.unanswered, 0);
+    const QByteArray repaired = ReadFile(skin);
+    QVERIFY(!repaired.contains('\r') && repaired.endsWith('\n'));
+    QCOMPARE(ReadFile(dir.filePath(QStringLiteral("varavave_old.ski"))), original);
+    QCOMPARE(ReadFile(dir.filePath(QStringLiteral("varavave_orig.ski"))), original);
+    QVERIFY(SalvaSkin(yes.editor).saved);
+    QCOMPARE(ReadSkin(skin).doc.LineCount, linesRepaired);
+    // The original stays where the first save found it.
+    QCOMPARE(ReadFile(dir.filePath(QStringLiteral("varavave_orig.ski"))), original);
+}
+
+void TestRobustness::blanksAfterTheLastLineFeedLoseNothing()
+{
+    QTemporaryDir dir;
     Session blank;
     blank.open(Put(dir, QStringLiteral("varavave.ski"), "SKI1\n4 1 2 3 0\n \t "));
     QVERIFY(blank.editor.SaveEnabled);
@@ -302,12 +276,12 @@ void TestRobustness::exportUnderFailingWrites()
     // bytes; the third write of the export fails as a full disk would.
     QTemporaryDir dir;
     const auto [path, container] = WriteImageSkin(dir, 700, 5, 300, 20);
+    Session s;
+    s.open(path);
+    // Edited after the opening, unseen by the editor (no file watcher here).
     for (int n = 0; n < 3; ++n)
         WriteFile(dir.filePath(QStringLiteral("varavave_Gifs/%1.gif").arg(700 + n)), TestImage(50, 40 + n));
     const QMap<QString, QByteArray> old = Snapshot(dir.filePath(QStringLiteral("varavave_Gifs")));
-
-    Session s;
-    s.open(path);
     int writes = 0;
     SetReplaceFaultHook([&](ReplaceStep step, int index, const QString&) {
         return !(step == ReplaceStep::Write && index == -1 && ++writes == 3);
@@ -356,12 +330,11 @@ void TestRobustness::exportOnAFullDisk()
     QTemporaryDir dir;
     const auto [path, container] = WriteImageSkin(dir, 800, 6, 12000, 60);
     QVERIFY(QFile::link(mountPoint.path(), dir.filePath(QStringLiteral("varavave_Gifs"))));
+    Session s;
+    s.open(path);
     for (int n = 0; n < 3; ++n)
         WriteFile(mountPoint.filePath(QStringLiteral("%1.gif").arg(800 + 2 * n)), TestImage(12000, 90 + n));
     const QMap<QString, QByteArray> old = Snapshot(mountPoint.path());
-
-    Session s;
-    s.open(path);
     const ExtractReport report = cmdExportAll_Click(s.editor);
     QVERIFY(!report.faults.isEmpty());
     for (const ExtractReport::Fault& f : report.faults)

@@ -6,6 +6,8 @@
 #include "skin/files.h"
 #include "editor/opensave.h"
 #include "editor/objects.h"
+#include "skin/reader.h"
+#include "tinygif.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,8 +60,7 @@ const QString kPlainMessage = QStringLiteral(
 
 // A small varavave skin: a section line with a Latin-1 letter, colour rows
 // with and without number, a dimension row with a seventh field, three
-// graphic objects (two in container 0, one in container 14) and a last line
-// without line feed.
+// graphic objects (two in container 0, one in container 14).
 struct SmallSkin {
     QTemporaryDir dir;
     QByteArray text;
@@ -79,8 +80,7 @@ struct SmallSkin {
                "5 40 0 100 0\n"                            // slot 8
                "5 41 100 250 0\n"                          // slot 9
                "5 42 0 5000 14\n"                          // slot 10
-               "6 qualcosa  con due blank\n"               // slot 11
-               "4 1 2 3 4";                                // no line feed: lost
+               "6 qualcosa  con due blank\n";             // slot 11
         skin = dir.filePath("varavave.ski");
         WriteFile(skin, text);
         WriteFile(dir.filePath("varavave.dat"), c0);
@@ -135,6 +135,9 @@ private slots:
     void roundTripSample();
     void corpusImagesSurvivePacking();
     void commandLine();
+    void secondSaveKeepsTheReplacements();
+    void handEditsReachThePhone();
+    void readOnlyFilesStopTheSave();
 };
 
 void TestSave::packsRowsBackToBackAndRewritesTheText()
@@ -174,7 +177,7 @@ void TestSave::packsRowsBackToBackAndRewritesTheText()
     QCOMPARE(ReadFile(k.dir.filePath("varavave_old.ski")), k.text);
 
     const QStringList lines = Lines(ReadFile(k.skin));
-    QCOMPARE(lines.size(), 12);  // the line without line feed is lost
+    QCOMPARE(lines.size(), 12);
     QCOMPARE(lines[0], QStringLiteral("SKI1 prova"));
     QCOMPARE(lines[1].toLatin1(), QByteArray("0 41 98 colori \xe9\xe8"));
     QCOMPARE(lines[2], QStringLiteral("4 255 128 0 1"));
@@ -310,18 +313,29 @@ void TestSave::failuresLeaveEveryFileOldOrNew()
     cmdExportAll_Click(s.editor);
     Replace(s.editor, "0040", src.filePath("a.gif"));
 
-    // Every write and every replacement of the three files fails in turn.
+    // Every write and every replacement of the group fails in turn: the
+    // container, its backup, the text's two backups, the text and the
+    // packed image's file.
+    // Each round ends with the save that nothing stopped; the first has six
+    // files to replace, the second five (the image holds its bytes now).
+    int files = 6;
     for (const ReplaceStep step : {ReplaceStep::Write, ReplaceStep::Replace}) {
-        for (int failing = 0; failing < 3; ++failing) {
+        for (int failing = 0;; ++failing) {
             int seen = 0;
             SetReplaceFaultHook([&](ReplaceStep st, int index, const QString&) {
                 if (st == step)
                     ++seen;
                 return !(st == step && index == failing);
             });
+            if (failing == files) {
+                QVERIFY(SalvaSkin(s.editor).saved);
+                QCOMPARE(seen, files);
+                break;
+            }
             ExpectFailedSave(s, k.dir.path(), k.dir.path());
-            QVERIFY(seen > failing);  // the step was really reached
         }
+        QVERIFY(QFile::remove(k.dir.filePath("varavave_orig.ski")));
+        files = 5;
     }
     SetReplaceFaultHook({});
 
@@ -341,9 +355,10 @@ void TestSave::failuresLeaveEveryFileOldOrNew()
 #endif
 
     // And with nothing in the way the same save goes through.
+    const QByteArray previous = ReadFile(k.skin);
     QVERIFY(SalvaSkin(s.editor).saved);
     QCOMPARE(ReadFile(k.dir.filePath("varavave14.dat")).left(100), TestImage(100, 3));
-    QCOMPARE(ReadFile(k.dir.filePath("varavave_old.ski")), k.text);
+    QCOMPARE(ReadFile(k.dir.filePath("varavave_old.ski")), previous);
 }
 
 void TestSave::oldContentThatCannotGoBackIsKept()
@@ -428,7 +443,8 @@ void TestSave::savesIntoTheExistingLetterCase()
     QVERIFY(SalvaSkin(s.editor).containerWritten);
     QStringList names = QDir(k.dir.path()).entryList(QDir::Files);
     names.sort();
-    QCOMPARE(names, (QStringList{"VARAVAVE.SKI", "VARAVAVE_OLD.SKI", "Varavave14.DAT", "varavave.dat"}));
+    QCOMPARE(names, (QStringList{"VARAVAVE.SKI", "VARAVAVE_OLD.SKI", "Varavave14.DAT", "varavave.dat",
+                                 "varavave14_old.dat", "varavave_orig.ski"}));
     QCOMPARE(ReadFile(k.dir.filePath("VARAVAVE_OLD.SKI")), k.text);
     QCOMPARE(Lines(ReadFile(k.dir.filePath("VARAVAVE.SKI")))[8], QStringLiteral("5 40 0 100 14"));
 }
@@ -445,6 +461,7 @@ void TestSave::missingSkinFileIsWrittenWithoutBackup()
     QVERIFY(!r.backupWritten);
     QCOMPARE(ReadFile(k.dir.filePath("varavave_old.ski")), QByteArray("SKI1 earlier\n"));
     QCOMPARE(Lines(ReadFile(k.skin)).size(), 12);
+    QVERIFY(!QFileInfo::exists(k.dir.filePath("varavave_orig.ski")));
 }
 
 namespace {
@@ -593,9 +610,7 @@ void TestSave::commandLine()
     WriteFile(k.dir.filePath("varavave_Gifs/42.gif"), edited);
     p.start(cli, {"repack", k.skin});
     QVERIFY(p.waitForFinished());
-    // Saved, with a problem: the text after the last line feed is gone.
-    QCOMPARE(p.exitCode(), 1);
-    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("\"4 1 2 3 4\""));
+    QCOMPARE(p.exitCode(), 0);
     QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains("1 images packed into varavave14.dat"));
     QCOMPARE(ReadFile(k.dir.filePath("varavave14.dat")), edited);
     QVERIFY(Lines(ReadFile(k.skin))[10] == QStringLiteral("5 42 0 321 14"));
@@ -610,6 +625,187 @@ void TestSave::commandLine()
     p.start(cli, {"export", k.dir.filePath("bad.ski")});
     QVERIFY(p.waitForFinished());
     QCOMPARE(p.exitCode(), 2);  // not a skin
+}
+
+namespace {
+
+// The record of object `key` in the skin file at `skin`: offset, length, container.
+QStringList RecordOf(const QString& skin, int key)
+{
+    for (const QString& line : Lines(ReadFile(skin)))
+        if (line.startsWith(QStringLiteral("5 %1 ").arg(key)))
+            return line.split(QLatin1Char(' ')).mid(2);
+    return {};
+}
+
+// The bytes container 14 holds for object `key`.
+QByteArray PackedImage(const QString& dir, int key)
+{
+    const QStringList r = RecordOf(dir + "/varavave.ski", key);
+    if (r.value(2) != QLatin1String("14"))
+        return QByteArray();
+    return ReadFile(dir + "/varavave14.dat").mid(r.value(0).toLongLong(), r.value(1).toLongLong());
+}
+
+void ExpectFiles(const QString& dir, const std::vector<std::pair<const char*, QByteArray>>& files)
+{
+    for (const auto& [name, bytes] : files)
+        QVERIFY2(ReadFile(dir + QLatin1Char('/') + QLatin1String(name)) == bytes, name);
+}
+
+void Show(Editor& e, const QString& key)
+{
+    const int r = e.doc.L_Values.findKey(key);
+    e.doc.L_Values.select(r);
+    L_Values_Click(e, r);
+}
+
+}  // namespace
+
+void TestSave::secondSaveKeepsTheReplacements()
+{
+    QTemporaryDir dir;
+    CopySample(dir.path());
+    const QString skin = dir.filePath("varavave.ski");
+    const QByteArray originalText = ReadFile(skin), originalContainer = ReadFile(dir.filePath("varavave14.dat"));
+    const QByteArray red = SolidGif(24, 24, qRgb(255, 0, 0));
+    WriteFile(dir.filePath("rosso.gif"), red);
+    const QByteArray defaultImage = ReadFile(QStringLiteral(VELLUNO_SOURCE_DIR "/assets/default/674.gif"));
+
+    Session s;
+    s.open(skin);
+    Editor& e = s.editor;
+    cmdExportAll_Click(e);
+    const QByteArray extracted652 = ReadFile(dir.filePath("varavave_Gifs/652.gif"));
+    e.chkDim.checked = false;
+    e.chkConferma.checked = false;
+    Show(e, "0652");
+    s.dialogs.files.push_back(dir.filePath("rosso.gif"));
+    cmdImport_Click(e);
+    Show(e, "0674");
+    cmdDefault_Click(e);
+    QVERIFY(SalvaSkin(e).containerWritten);
+    const QByteArray firstText = ReadFile(skin), firstContainer = ReadFile(dir.filePath("varavave14.dat"));
+    QCOMPARE(PackedImage(dir.path(), 652), red);
+    QCOMPARE(PackedImage(dir.path(), 674), defaultImage);
+    // The image folder holds what the container holds; the picture before
+    // the replacement is kept with a number.
+    ExpectFiles(dir.path(), {{"varavave_Gifs/652.gif", red},
+                             {"varavave_Gifs/652.gif.1", extracted652},
+                             {"varavave_Gifs/674.gif", defaultImage},
+                             {"varavave_old.ski", originalText},
+                             {"varavave_orig.ski", originalText},
+                             {"varavave14_old.dat", originalContainer}});
+
+    // Opened again and saved again: the same files, byte for byte; the
+    // backups step on, the original stays.
+    Session again;
+    again.open(skin);
+    QVERIFY(SalvaSkin(again.editor).saved);
+    ExpectFiles(dir.path(), {{"varavave.ski", firstText},
+                             {"varavave14.dat", firstContainer},
+                             {"varavave_old.ski", firstText},
+                             {"varavave14_old.dat", firstContainer},
+                             {"varavave_orig.ski", originalText}});
+
+    // The whole default set, then a save that only changes a colour: every
+    // default image stays in the skin.
+    Session all;
+    all.open(skin);
+    all.dialogs.answers.push_back(Answer::Yes);
+    cmdDefaultAll_Click(all.editor);
+    QVERIFY(SalvaSkin(all.editor).saved);
+    Session colour;
+    colour.open(skin);
+    colour.editor.doc.L_RGBA.row(1).setCell(ColR, "1");
+    QVERIFY(SalvaSkin(colour.editor).saved);
+    int defaults = 0;
+    for (const QFileInfo& f : QDir(QStringLiteral(VELLUNO_SOURCE_DIR "/assets/default")).entryInfoList({"*.gif"})) {
+        const int key = f.baseName().toInt();
+        if (RecordOf(skin, key).isEmpty())
+            continue;
+        ++defaults;
+        QVERIFY2(PackedImage(dir.path(), key) == ReadFile(f.filePath()), qPrintable(f.fileName()));
+    }
+    QVERIFY(defaults > 20);
+}
+
+void TestSave::handEditsReachThePhone()
+{
+    QTemporaryDir dir;
+    CopySample(dir.path());
+    const QString skin = dir.filePath("varavave.ski");
+    {
+        Session s;
+        s.open(skin);
+        cmdExportAll_Click(s.editor);
+    }
+    // Edited in another program: a whole picture, and one cut short inside
+    // its image data, which the phone could not show.
+    const QByteArray edited = SolidGif(72, 72, qRgb(9, 99, 199));
+    WriteFile(dir.filePath("varavave_Gifs/630.gif"), edited);
+    const QByteArray whole = SolidGif(30, 30, qRgb(1, 2, 3));
+    WriteFile(dir.filePath("varavave_Gifs/631.gif"), whole.left(whole.size() - 3));
+
+    Session s;
+    s.open(skin);
+    Editor& e = s.editor;
+    const Row& taken = e.doc.L_Values.row(e.doc.L_Values.findKey(QStringLiteral("0630")));
+    QCOMPARE(taken.cell(ColState), kStateReplace);
+    QVERIFY(taken.bold && taken.colour == kBlue);
+    QCOMPARE(taken.cell(ColBytes), QString::number(edited.size()));
+    QCOMPARE(ResolveFile(ImagePathOf(taken)), ResolveFile(dir.filePath("varavave_Gifs/630.gif")));
+    const Row& refused = e.doc.L_Values.row(e.doc.L_Values.findKey(QStringLiteral("0631")));
+    QCOMPARE(refused.cell(ColState), kStateFound);
+    QVERIFY2(e.status.contains(QStringLiteral("1 immagine modificata a mano")) &&
+                 e.status.contains(QStringLiteral("0631 non è valida: il file GIF è incompleto")),
+             qPrintable(e.status));
+
+    // Seen by the file watcher while the skin is open.
+    const QByteArray later = SolidGif(72, 72, qRgb(200, 100, 0));
+    WriteFile(dir.filePath("varavave_Gifs/632.gif"), later);
+    ImageFilesChanged(e);
+    QCOMPARE(e.doc.L_Values.row(e.doc.L_Values.findKey(QStringLiteral("0632"))).cell(ColState), kStateReplace);
+
+    QVERIFY(SalvaSkin(e).containerWritten);
+    QCOMPARE(PackedImage(dir.path(), 630), edited);
+    QCOMPARE(PackedImage(dir.path(), 632), later);
+    QVERIFY(RecordOf(skin, 631).value(2) != QLatin1String("14"));
+
+    // The command-line tool sees and packs the same.
+    WriteFile(dir.filePath("varavave_Gifs/633.gif"), edited);
+    QProcess p;
+    p.start(QStringLiteral(VELLUNO_BIN_DIR "/velluno-cli"), {"info", skin});
+    QVERIFY(p.waitForFinished());
+    QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("Edited by hand: 1 image file")));
+    p.start(QStringLiteral(VELLUNO_BIN_DIR "/velluno-cli"), {"repack", skin});
+    QVERIFY(p.waitForFinished());
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(PackedImage(dir.path(), 633), edited);
+    QCOMPARE(PackedImage(dir.path(), 630), edited);
+}
+
+void TestSave::readOnlyFilesStopTheSave()
+{
+    SmallSkin k;
+    QTemporaryDir src;
+    WriteFile(src.filePath("a.gif"), TestImage(100, 3));
+    Session s;
+    s.open(k.skin);
+    cmdExportAll_Click(s.editor);
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const QFile::Permissions writable = readOnly | QFile::WriteOwner;
+    // The skin text, whoever saves (root included), and the container when
+    // an image is to be packed into it.
+    QVERIFY(QFile::setPermissions(k.skin, readOnly));
+    ExpectFailedSave(s, k.dir.path(), k.skin);
+    QVERIFY(s.editor.messages.last().text.contains(QStringLiteral("sola lettura")));
+    QVERIFY(QFile::setPermissions(k.skin, writable));
+    Replace(s.editor, "0040", src.filePath("a.gif"));
+    QVERIFY(QFile::setPermissions(k.dir.filePath("varavave14.dat"), readOnly));
+    ExpectFailedSave(s, k.dir.path(), k.dir.filePath("varavave14.dat"));
+    QVERIFY(QFile::setPermissions(k.dir.filePath("varavave14.dat"), writable));
+    QVERIFY(SalvaSkin(s.editor).containerWritten);
 }
 
 QTEST_MAIN(TestSave)

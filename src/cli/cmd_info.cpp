@@ -3,9 +3,11 @@
 // folder is not created.
 #include "cli/commands.h"
 #include "cli/reasons.h"
+#include "skin/containers.h"
 #include "skin/files.h"
 #include "skin/reader.h"
 
+#include <QDir>
 #include <QTextStream>
 #include <map>
 
@@ -19,7 +21,10 @@ int CmdInfo(const QStringList& args)
         err << "usage: velluno-cli info SKIN\n";
         return kExitUnusable;
     }
-    const SkinReading reading = ReadSkin(args.first());
+    SkinReading reading = ReadSkin(args.first());
+    // What the opening in the window takes as edited by hand; only the
+    // document read here changes.
+    const EditedImages edited = TakeEditedImages(reading.doc);
     const Document& doc = reading.doc;
     // Nothing was read: there is nothing to describe.
     if (reading.error.code == SkinError::CannotOpen || reading.error.code == SkinError::CannotRead ||
@@ -66,6 +71,8 @@ int CmdInfo(const QStringList& args)
     };
     out << "Colour rows:    " << doc.L_RGBA.count() << " (" << numbered(doc.L_RGBA) << " numbered)\n";
     out << "Dimension rows: " << doc.L_Dim.count() << " (" << numbered(doc.L_Dim) << " numbered)\n";
+    if (const QString note = EditedImagesNote(edited); !note.isEmpty())
+        out << "Edited by hand: " << note << '\n';
     const SaveRefusal refusal = reading.saveRefusal();
     out << "Saving:         " << (refusal == SaveRefusal::None ? "enabled" : "disabled");
     // The name is a fact of the skin, not a problem of its file.
@@ -86,8 +93,9 @@ int CmdInfo(const QStringList& args)
                         .arg(doc.GifDir, missing.join(QLatin1Char(' ')));
     if (refusal != SaveRefusal::None && refusal != SaveRefusal::NotOperatorSkin)
         problems << QStringLiteral("saving is disabled: %1").arg(RefusalText(reading, args.first()));
-    if (const QString dropped = TrailingTextWarning(reading, args.first()); !dropped.isEmpty())
-        problems << dropped;
+    for (const EditedImage& r : edited.refused)
+        problems << QStringLiteral("object %1: %2 was edited by hand but is no GIF the phone can show (%3)")
+                        .arg(r.key, QDir::toNativeSeparators(r.path), EnglishText(r.verdict));
     out << "Problems:       " << (problems.isEmpty() ? "none" : QString::number(problems.size())) << '\n';
     for (const QString& p : problems)
         out << "  - " << p << '\n';

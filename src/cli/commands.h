@@ -16,6 +16,7 @@ enum ExitStatus : int {
 int CmdInfo(const QStringList& args);    // cmd_info.cpp
 int CmdExport(const QStringList& args);  // cmd_export.cpp
 int CmdRepack(const QStringList& args);  // cmd_export.cpp
+int CmdFixLineEnds(const QStringList& args);  // cmd_export.cpp
 int CmdRender(const QStringList& args);  // cmd_render.cpp
 int CmdScript(const QStringList& args);  // cmd_script.cpp
 int CmdColours(const QStringList& args); // cmd_colours.cpp

@@ -28,6 +28,8 @@ const char kUsage[] =
     "  info SKIN                     what a skin holds\n"
     "  export SKIN                   cut every graphic object into its image file\n"
     "  repack SKIN                   save the skin as the editor's SAVE does\n"
+    "  fix-line-ends SKIN            turn CR LF and lone CR into LF and end the last line,\n"
+    "                                keeping the original as SKIN_old.ski (and _orig.ski)\n"
     "  colours SKIN                  the skin's colours as a colour scheme (colors.txt form)\n"
     "  render SKIN -o PICTURE [--phone] [--analogue] [--no-wallpaper] [--scale N]\n"
     "                                the preview of a skin as a picture, PNG, JPEG or BMP\n"
@@ -87,6 +89,8 @@ int main(int argc, char* argv[])
         return CmdExport(args);
     if (command == QLatin1String("repack"))
         return CmdRepack(args);
+    if (command == QLatin1String("fix-line-ends"))
+        return CmdFixLineEnds(args);
     if (command == QLatin1String("colours"))
         return CmdColours(args);
     if (command == QLatin1String("render"))

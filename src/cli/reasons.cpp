@@ -55,10 +55,13 @@ QString EnglishText(const SkinError& e)
         break;
     case SkinError::ImageRefused:
         text = QStringLiteral("the image of object %1 is no GIF the phone can show (%2): %3")
-                   .arg(e.key, EnglishText(ImageFault(e.reason)), Path(e.file));
+                   .arg(e.key, EnglishText(e.verdict), Path(e.file));
         break;
     case SkinError::BackupUnreadable:
         text = QStringLiteral("%1 cannot be read for the backup varavave_old.ski%2").arg(Path(e.file), why);
+        break;
+    case SkinError::ReadOnly:
+        text = QStringLiteral("%1: read-only (no write bit in its mode): it is not replaced").arg(Path(e.file));
         break;
     case SkinError::NotAFile: text = QStringLiteral("%1: exists and is not a file").arg(Path(e.file)); break;
     case SkinError::CannotCreateTemp:
@@ -160,6 +163,8 @@ QString EnglishText(SaveRefusal refusal)
     case SaveRefusal::StoppedAtCarriageReturn:
         return QStringLiteral("the reading stopped at a carriage return (CR) and the file goes on after it: "
                               "the lines from there on are not read, and a save would lose them");
+    case SaveRefusal::TextAfterLastLine:
+        return QStringLiteral("text after the last line feed is no line, and a save would lose it");
     case SaveRefusal::NoLines:
         return QStringLiteral("no line ends with a line feed: saving would empty the skin");
     }
@@ -169,23 +174,33 @@ QString EnglishText(SaveRefusal refusal)
 QString RefusalText(const SkinReading& reading, const QString& path)
 {
     const SaveRefusal refusal = reading.saveRefusal();
+    const QString repair = QStringLiteral(" (velluno-cli fix-line-ends repairs it)");
     if (refusal == SaveRefusal::StoppedAtCarriageReturn)
-        return QStringLiteral("%1, line %2: %3%4")
+        return QStringLiteral("%1, line %2: %3%4%5")
             .arg(Path(path))
             .arg(reading.stopLine)
             .arg(EnglishText(refusal),
-                 reading.doc.LineCount == 0 ? QStringLiteral(" (CR LF line ends?)") : QString());
+                 reading.doc.LineCount == 0 ? QStringLiteral(" (CR LF line ends?)") : QString(), repair);
+    if (refusal == SaveRefusal::TextAfterLastLine)
+        return QStringLiteral("%1, line %2: %3: \"%4\"%5")
+            .arg(Path(path))
+            .arg(reading.doc.LineCount + 1)
+            .arg(EnglishText(refusal), reading.textAfterLastLine, repair);
     return EnglishText(refusal);
 }
 
-QString TrailingTextWarning(const SkinReading& reading, const QString& path)
+QString EnglishText(GifVerdict verdict) { return EnglishText(ImageFaultOf(verdict)); }
+
+QString EditedImagesNote(const EditedImages& edited)
 {
-    if (reading.textAfterLastLine.isEmpty() || reading.stoppedAtCarriageReturn || reading.noLines)
+    QStringList keys;
+    for (const EditedImage& e : edited.taken)
+        keys << e.key;
+    if (keys.isEmpty())
         return QString();
-    return QStringLiteral("%1, line %2: text after the last line feed is not a line and is not saved: \"%3\"")
-        .arg(Path(path))
-        .arg(reading.doc.LineCount + 1)
-        .arg(reading.textAfterLastLine);
+    return QStringLiteral("%1 image file(s) edited by hand since the export, taken as replacements: %2")
+        .arg(keys.size())
+        .arg(keys.join(QLatin1Char(' ')));
 }
 
 }  // namespace velluno::cli

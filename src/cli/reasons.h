@@ -13,10 +13,11 @@ QString EnglishText(const ExtractReport::Fault& fault);
 QString EnglishText(SaveRefusal refusal);
 QString EnglishText(ImageFault fault);
 // Why the skin read may not be saved, naming the file and, for a reading
-// that stopped at a carriage return, its line; empty when it may be.
+// that dropped text, its line and the command that repairs it; empty when
+// it may be.
 QString RefusalText(const SkinReading& reading, const QString& path);
-// That text after the last line feed is dropped, quoting its start; empty
-// when there is none (or when the reading is refused anyway).
-QString TrailingTextWarning(const SkinReading& reading, const QString& path);
+QString EnglishText(GifVerdict verdict);
+// Which image files an opening took as edited by hand; empty when none.
+QString EditedImagesNote(const EditedImages& edited);
 
 }  // namespace velluno::cli

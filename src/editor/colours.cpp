@@ -71,6 +71,7 @@ void TransparencyChanged(Editor& editor, int Index)
         return;
     row->setCell(ColAlpha, QString::number(value));
     MarkEdited(*row);
+    FollowColourRowInTree(editor.doc, *row);
 }
 
 void L_RGBA_Click(Editor& editor, int row)
@@ -101,6 +102,7 @@ void PicColor_Click(Editor& editor)
     if (table.selected() == 0)
         return;
     WriteComponents(table.row(table.selected()), editor.colour);
+    FollowColourRowInTree(editor.doc, table.row(table.selected()));
     UpdateDesktop(editor);
 }
 
@@ -147,6 +149,8 @@ void cmdLoadColors_Click(Editor& editor)
         const int r = table.findKey(QLatin1String(role.key));
         editor.refs.*role.ref = r ? table.row(r).id : 0;
     }
+    for (const Row& row : table.rows())
+        FollowColourRowInTree(editor.doc, row);
     editor.message(QStringLiteral("Colori di defualt (pavonel by Ostrel), importati."), MsgIcon::Information);
 }
 

@@ -1,8 +1,10 @@
 #include "editor/messages.h"
 
 #include "skin/colourscheme.h"
+#include "skin/files.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include <cerrno>
@@ -100,10 +102,12 @@ QString FailureText(const SkinError& e)
     case SkinError::ImageRefused:
         return QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non può essere inserito in "
                               "varavave14.dat: %2.\n%3")
-            .arg(e.key, ImageFaultText(ImageFault(e.reason)), Path(e.file));
+            .arg(e.key, ImageFaultText(ImageFaultOf(e.verdict)), Path(e.file));
     case SkinError::BackupUnreadable:
         return QStringLiteral("Il file %1 non può essere letto per la copia di sicurezza varavave_old.ski%2.")
             .arg(Path(e.file), Because(e));
+    case SkinError::ReadOnly:
+        return QStringLiteral("Il file %1 è di sola lettura: Velluno non lo sostituisce.").arg(Path(e.file));
     case SkinError::NotAFile:
         return QStringLiteral("Errore durante la scrittura del file %1: esiste già e non è un file.").arg(Path(e.file));
     case SkinError::CannotCreateTemp:
@@ -240,9 +244,79 @@ QString TextAfterLastLineText(const SkinReading& reading)
     if (reading.textAfterLastLine.isEmpty() || !TruncatedReadingText(reading).isEmpty())
         return QString();
     return QStringLiteral("Il testo dopo l'ultimo LF del file skin (riga %1) non termina con LF: non è una riga "
-                          "e non sarà salvato:\n\"%2\"")
+                          "e andrebbe perso:\n\"%2\"\nPer questo la skin può essere visualizzata ed esportata, ma "
+                          "non può essere salvata finché il file non viene corretto!")
         .arg(reading.doc.LineCount + 1)
         .arg(reading.textAfterLastLine);
+}
+
+QString LineEndRepairQuestion(const SkinReading& reading, const LineEndRepair& planned)
+{
+    QString why = TruncatedReadingText(reading);
+    if (why.isEmpty())
+        why = TextAfterLastLineText(reading);
+    const LineEndChanges& c = planned.changes;
+    QStringList changes;
+    if (c.crLf == 1)
+        changes << QStringLiteral("1 fine riga CR LF diventerà LF");
+    else if (c.crLf > 1)
+        changes << QStringLiteral("%1 fini riga CR LF diventeranno LF").arg(c.crLf);
+    if (c.loneCr == 1)
+        changes << QStringLiteral("1 carattere CR isolato diventerà LF");
+    else if (c.loneCr > 1)
+        changes << QStringLiteral("%1 caratteri CR isolati diventeranno LF").arg(c.loneCr);
+    if (c.finalLineFeed)
+        changes << QStringLiteral("sarà aggiunto un LF dopo l'ultima riga");
+    QStringList kept;
+    for (const QString& b : planned.backups)
+        kept << QFileInfo(b).fileName();
+    return why + QStringLiteral("\n\nCorreggere il file? ") + changes.join(QStringLiteral(", ")) +
+           QStringLiteral("; il testo originale sarà conservato in ") + kept.join(QStringLiteral(" e in ")) +
+           QStringLiteral(" e la skin sarà riaperta per intero.");
+}
+
+QString LineEndRepairFailureText(const SkinError& e)
+{
+    return QStringLiteral("Impossibile correggere il file skin: ") + FailureText(e) +
+           QStringLiteral("\nIl file non è stato modificato.");
+}
+
+QString EditedImagesText(const EditedImages& edited)
+{
+    QStringList parts;
+    auto keys = [](const QVector<EditedImage>& images) {
+        QStringList list;
+        for (const EditedImage& i : images)
+            list << i.key;
+        return list.join(QStringLiteral(", "));
+    };
+    if (edited.taken.size() == 1)
+        parts << QStringLiteral("1 immagine modificata a mano sarà salvata come sostituzione (%1)").arg(keys(edited.taken));
+    else if (edited.taken.size() > 1)
+        parts << QStringLiteral("%1 immagini modificate a mano saranno salvate come sostituzioni (%2)")
+                     .arg(edited.taken.size())
+                     .arg(keys(edited.taken));
+    for (const EditedImage& r : edited.refused)
+        parts << QStringLiteral("l'immagine modificata a mano dell'oggetto %1 non è valida: %2")
+                     .arg(r.key, ImageFaultText(ImageFaultOf(r.verdict)));
+    return parts.join(QStringLiteral("; "));
+}
+
+QString SavedImagesText(const SaveReport& report)
+{
+    if (report.imagesWritten == 0)
+        return QString();
+    QString text = report.imagesWritten == 1
+                       ? QStringLiteral("Salvataggio: 1 immagine della cartella delle immagini è stata aggiornata")
+                       : QStringLiteral("Salvataggio: %1 immagini della cartella delle immagini sono state aggiornate")
+                             .arg(report.imagesWritten);
+    if (!report.keptImages.isEmpty()) {
+        QStringList names;
+        for (const QString& k : report.keptImages)
+            names << QFileInfo(k).fileName();
+        text += QStringLiteral(" (le precedenti conservate come %1)").arg(names.join(QStringLiteral(", ")));
+    }
+    return text + QLatin1Char('.');
 }
 
 QString SchemeFailureText(const SkinError& e)

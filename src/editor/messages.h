@@ -2,7 +2,10 @@
 // The window's words for the failures the skin library reports.
 #include "render/imageguard.h"
 #include "skin/errors.h"
+#include "skin/containers.h"
+#include "skin/lineends.h"
 #include "skin/reader.h"
+#include "skin/writer.h"
 
 namespace velluno {
 
@@ -26,6 +29,20 @@ QString TruncatedReadingText(const SkinReading& reading);
 // feed, quoting its start; empty when there is none or when the reading is
 // refused saving anyway.
 QString TextAfterLastLineText(const SkinReading& reading);
+
+// The question of an opening whose reading dropped text: what was dropped,
+// then "Correggere il file?" naming what the repair changes and where the
+// original is kept.
+QString LineEndRepairQuestion(const SkinReading& reading, const LineEndRepair& planned);
+// The message of a repair that could not be written.
+QString LineEndRepairFailureText(const SkinError& error);
+// What the status bar says of image files edited by hand that an opening
+// or the file watcher took as replacements (and of those it could not
+// take); empty when there were none.
+QString EditedImagesText(const EditedImages& edited);
+// What the status bar says after a save that brought image files in line
+// with container 14; empty when none was written.
+QString SavedImagesText(const SaveReport& report);
 
 // The message of a default colour scheme that could not be loaded: the
 // failure, then that the colour table was left as it was.

@@ -20,18 +20,6 @@ const QString kBody = QStringLiteral(
 // The name the default set carries in the questions.
 const QString kDefaultSetName = QStringLiteral("(pavonel by Ostrel)");
 
-// Points a row at a new image file: the look and state of a row to be
-// packed at the next save, no place in a container until then, the file's
-// length and path. Every replacement ends here.
-void PointRowAt(Row& row, const QString& path, qint64 length)
-{
-    MarkToReplace(row);
-    row.setCell(ColDat, QStringLiteral("-"));
-    row.setCell(ColOffset, QStringLiteral("-"));
-    row.setCell(ColBytes, QString::number(length));
-    row.setCell(ColPath, path);
-}
-
 // Shows an image file in the pane, measured into PicPreview; false, with
 // why, when it cannot be decoded.
 bool ShowImage(Editor& editor, const QString& path, ImageFault* fault)
@@ -67,6 +55,44 @@ QString KeptText(const QVector<ExtractReport::Kept>& kept)
         .arg(list);
 }
 
+// A file about to replace an object's image, read whole and checked as a
+// save will check it: only a whole GIF is taken.
+struct ReplacementImage {
+    bool unreadable = false;  // gone, a folder, or refused by the system
+    ImageFault fault = ImageFault::None;
+    QSize size;
+    qint64 length = 0;
+};
+
+ReplacementImage ReadReplacement(const QString& path)
+{
+    ReplacementImage image;
+    if (FileLength(path) < 0) {
+        image.unreadable = true;
+        return image;
+    }
+    bool read = false;
+    QString why;
+    const QByteArray bytes = ReadWholeFile(path, &read, kMaxImageFileBytes, &why);
+    if (!read) {
+        image.unreadable = !why.isEmpty();
+        image.fault = ImageFault::TooLarge;
+        return image;
+    }
+    const DecodedImage decoded = DecodeImage(bytes, ImageKinds::Gif);
+    image.fault = decoded.fault;
+    image.size = decoded.image.size();
+    image.length = bytes.size();
+    return image;
+}
+
+void RefuseReplacement(Editor& editor, const QString& file, const QString& key, ImageFault fault)
+{
+    editor.message(QStringLiteral("Il file %1 non può sostituire l'oggetto %2: %3.")
+                       .arg(QDir::toNativeSeparators(file), key, ImageFaultText(fault)),
+                   MsgIcon::Stop);
+}
+
 // Importa from the dialog on: the chosen file, lower-cased as the path the
 // row will keep, replaces row `r` when it is a GIF the phone can show and,
 // with "Verifica dimensioni" ticked, of the size of the image shown.
@@ -81,29 +107,16 @@ void ImportImage(Editor& editor, int r, const QString& chosen)
                        MsgIcon::Exclamation);
         return;
     }
-    // A file that is gone or is a folder ends the import as a cancel does.
-    if (FileLength(path) < 0)
+    // A file that is gone, a folder or one that cannot be read ends the
+    // import as a cancel does.
+    const ReplacementImage image = ReadReplacement(path);
+    if (image.unreadable)
         return;
-    bool read = false;
-    QString why;
-    const QByteArray bytes = ReadWholeFile(path, &read, kMaxImageFileBytes, &why);
-    ImageFault fault = ImageFault::None;
-    QSize size;
-    if (!read) {
-        if (!why.isEmpty())
-            return;  // it cannot be read: silently, as a cancel
-        fault = ImageFault::TooLarge;
-    } else {
-        const DecodedImage decoded = DecodeImage(bytes, ImageKinds::Gif);
-        fault = decoded.fault;
-        size = decoded.image.size();
-    }
-    if (fault != ImageFault::None) {
-        editor.message(QStringLiteral("Il file %1 non può sostituire l'oggetto %2: %3.")
-                           .arg(QDir::toNativeSeparators(chosen), table.row(r).key(), ImageFaultText(fault)),
-                       MsgIcon::Stop);
+    if (image.fault != ImageFault::None) {
+        RefuseReplacement(editor, chosen, table.row(r).key(), image.fault);
         return;
     }
+    const QSize size = image.size;
     // The reference is the image the last row display measured; when it
     // found none (the pane is empty) there is nothing to compare with.
     if (editor.chkDim.checked && !editor.WBImage.isEmpty() && size != editor.PicPreview) {
@@ -111,7 +124,7 @@ void ImportImage(Editor& editor, int r, const QString& chosen)
                        MsgIcon::Stop);
         return;
     }
-    PointRowAt(table.row(r), path, bytes.size());
+    PointAtImage(table.row(r), path, image.length);
     L_Values_Click(editor, r);
     UpdateDesktop(editor);
 }
@@ -216,15 +229,19 @@ void cmdDefault_Click(Editor& editor)
                        MsgIcon::Question, MsgButtons::YesNo) != Answer::Yes)
         return;
     const QString path = JoinPath(editor.defaultDir, DefaultImageName(key));
-    const qint64 length = FileLength(path);
-    if (length < 0) {
+    const ReplacementImage image = ReadReplacement(path);
+    if (image.unreadable) {
         editor.message(QStringLiteral("L'immagine di default dell'oggetto %1 non esiste:\n%2\nL'oggetto non è "
                                       "stato sostituito.")
                            .arg(key, QDir::toNativeSeparators(path)),
                        MsgIcon::Exclamation);
         return;
     }
-    PointRowAt(table.row(r), path, length);
+    if (image.fault != ImageFault::None) {
+        RefuseReplacement(editor, path, key, image.fault);
+        return;
+    }
+    PointAtImage(table.row(r), path, image.length);
     L_Values_Click(editor, r);
     UpdateDesktop(editor);
 }
@@ -246,7 +263,7 @@ void cmdDefaultAll_Click(Editor& editor)
             if (length < 0)
                 continue;
             table.select(r);
-            PointRowAt(row, JoinPath(editor.defaultDir, name), length);
+            PointAtImage(row, JoinPath(editor.defaultDir, name), length);
         }
         L_Values_Click(editor, 1);
         UpdateDesktop(editor);
@@ -289,6 +306,11 @@ QStringList ImageFilesOfRows(const Editor& editor)
 
 void ImageFilesChanged(Editor& editor)
 {
+    // An extracted image edited in another program is a replacement by that
+    // file from now on, so that the next save packs what the preview shows.
+    const EditedImages edited = TakeEditedImages(editor.doc);
+    if (const QString text = EditedImagesText(edited); !text.isEmpty())
+        editor.status = text;
     // The pane's size line follows the picture it shows; a picture that no
     // longer decodes leaves the last measure.
     if (!editor.WBImage.isEmpty()) {

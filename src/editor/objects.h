@@ -45,8 +45,9 @@ void T_Strutt_NodeClick(Editor& editor, int node);
 // The image files the rows point at, in row order (each once): what the
 // window watches for changes made outside the editor.
 QStringList ImageFilesOfRows(const Editor& editor);
-// Image files changed on the disk: the pane's picture measured again, the
-// thumbnails and the preview redrawn. No row changes.
+// Image files changed on the disk: extracted images edited by hand become
+// replacements by their files (the status bar says which), the pane's
+// picture is measured again, the thumbnails and the preview redrawn.
 void ImageFilesChanged(Editor& editor);
 
 }  // namespace velluno

@@ -6,6 +6,8 @@
 #include "editor/shell.h"
 #include "render/imageguard.h"
 #include "skin/files.h"
+#include "skin/lineends.h"
+#include "skin/containers.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,7 +63,12 @@ OpenReport OpenSkin(Editor& editor)
     return OpenSkinFile(editor, *path);
 }
 
-OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
+namespace {
+
+// The opening after the dialog. `offerRepair`: a reading that dropped text
+// asks whether to repair the file's line ends; the opening of the repaired
+// file does not ask again.
+OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
 {
     OpenReport report;
     report.chosen = true;
@@ -108,10 +115,34 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
     if (reading.badMagic)
         editor.message(QStringLiteral("Formato del file skin non valido!"), MsgIcon::Stop);
 
+    // A reading that dropped text is never saved as it is: the user may
+    // have the line ends repaired and the file read again, whole, or look
+    // at it as it is.
+    bool warned = false;
+    if (offerRepair && !reading.badMagic && reading.droppedText()) {
+        const LineEndRepair planned = RepairSkinLineEnds(path, false);
+        if (planned.error.ok() && planned.changes.any()) {
+            warned = true;
+            if (editor.message(LineEndRepairQuestion(reading, planned), MsgIcon::Question, MsgButtons::YesNo) ==
+                Answer::Yes) {
+                const LineEndRepair done = RepairSkinLineEnds(path);
+                if (done.written)
+                    return OpenSkinPath(editor, path, false);
+                editor.message(LineEndRepairFailureText(done.error), MsgIcon::Stop);
+            }
+        }
+    }
+
     Document& doc = editor.doc;
     doc.L_Values.deselect();
     doc.L_RGBA.deselect();
     doc.L_Dim.deselect();
+
+    // Image files edited outside the editor since they were extracted are
+    // replacements by those very files: the next save packs them.
+    const EditedImages edited = TakeEditedImages(doc);
+    if (const QString text = EditedImagesText(edited); !text.isEmpty())
+        editor.status += QStringLiteral(" - ") + text;
 
     editor.Filling = true;
     for (bool& enabled : editor.tabsEnabled)
@@ -123,17 +154,23 @@ OpenReport OpenSkinFile(Editor& editor, const QString& chosen)
         editor.message(QStringLiteral("Velluno permette di modificare solo la skin originale del v980!"),
                        MsgIcon::Exclamation);
     // A save writes back only the lines read: a reading that left lines out
-    // refuses it (CR LF line ends leave out all of them), and text after the
-    // last line feed, which a save drops, is named.
-    if (const QString lost = TruncatedReadingText(reading); !lost.isEmpty())
-        editor.message(lost, MsgIcon::Exclamation);
-    else if (const QString dropped = TextAfterLastLineText(reading); !dropped.isEmpty())
-        editor.message(dropped, MsgIcon::Exclamation);
+    // refuses it (CR LF line ends leave out all of them), and so does text
+    // after the last line feed, which is no line.
+    if (!warned) {
+        if (const QString lost = TruncatedReadingText(reading); !lost.isEmpty())
+            editor.message(lost, MsgIcon::Exclamation);
+        else if (const QString dropped = TextAfterLastLineText(reading); !dropped.isEmpty())
+            editor.message(dropped, MsgIcon::Exclamation);
+    }
     editor.SaveEnabled = refusal == SaveRefusal::None;
     editor.saveButtonEnabled = editor.SaveEnabled;
     report.completed = true;
     return report;
 }
+
+}  // namespace
+
+OpenReport OpenSkinFile(Editor& editor, const QString& chosen) { return OpenSkinPath(editor, chosen, true); }
 
 bool IsSkinFileName(const QString& path)
 {
@@ -170,16 +207,15 @@ SaveReport SalvaSkin(Editor& editor)
     // anyway (a script) must not write a varavave.ski made from another skin.
     if (!editor.SaveEnabled || editor.doc.SkinDir.isEmpty())
         return SaveReport{};
-    // Only real GIFs are packed: a file that is no picture the phone can
+    // Only whole GIFs are packed: a file that is no picture the phone can
     // show stops the save before anything is written.
-    SaveReport report;
-    report.error = CheckImagesToPack(editor.doc);
-    if (report.error.ok())
-        report = WriteSkin(editor.doc);
+    const SaveReport report = WriteSkin(editor.doc);
     if (!report.saved) {
         editor.message(SaveFailureText(report.error), MsgIcon::Stop);
         return report;
     }
+    if (const QString images = SavedImagesText(report); !images.isEmpty())
+        editor.status = images;
     editor.message(report.containerWritten
                        ? QStringLiteral("File: varavave14.dat creato con successo, file: varavave.ski "
                                         "aggiornato con successo.")

@@ -41,13 +41,23 @@ namespace {
 // A hand length typed or set by a redraw: the record takes the field's text
 // (blue, not bold), then the hands are placed as "Analogico" places them,
 // without changing the selected option. Runs also while Filling: the record
-// is rewritten then too, and only the placement keeps still.
-void HandLengthChanged(Editor& editor, const Field& field, int node, const QString& prefix)
+// is rewritten then too, and only the placement keeps still. A length is a
+// plain whole number, as a position field holds after its redraw: a
+// parameter record without its value is no record the skin may hold, so an
+// emptied field shows and writes 0, and a 0 typed before a digit goes.
+void HandLengthChanged(Editor& editor, FieldRef ref, int node, const QString& prefix)
 {
     Tree& tree = editor.doc.T_Strutt;
     if (node < 1 || node > tree.count())
         return;
-    tree.setText(node, prefix + TrimBlanks(field.text));
+    const QString& text = editor.field(ref).text;
+    const QString length = PlainNumber(LenientNumber(text));
+    if (length != text) {
+        // Runs this handler again with the plain number.
+        editor.setText(ref, length);
+        return;
+    }
+    tree.setText(node, prefix + length);
     tree.markEdited(node, false);
     optTime_Click(editor, 1);
 }
@@ -100,6 +110,7 @@ void PickColour(Editor& editor, Picker picker)
             return;
         tree.setText(node, QStringLiteral("4 ") + text + QStringLiteral(" 0"));
         tree.markEdited(node, true);
+        FollowNodeInTables(editor.doc, node);
         UpdateDesktop(editor);
         return;
     }
@@ -109,6 +120,7 @@ void PickColour(Editor& editor, Picker picker)
     if (r == 0)
         return;
     WriteComponents(table.row(r), editor.colour);
+    FollowColourRowInTree(editor.doc, table.row(r));
     UpdateDesktop(editor);
 }
 
@@ -116,12 +128,12 @@ void PickColour(Editor& editor, Picker picker)
 
 void txtMin_Change(Editor& editor)
 {
-    HandLengthChanged(editor, editor.txtMin, editor.refs.MinuteLengthNode, kMinuteLengthPrefix);
+    HandLengthChanged(editor, {FieldKind::TxtMin, 0}, editor.refs.MinuteLengthNode, kMinuteLengthPrefix);
 }
 
 void txtOra_Change(Editor& editor)
 {
-    HandLengthChanged(editor, editor.txtOra, editor.refs.HourLengthNode, kHourLengthPrefix);
+    HandLengthChanged(editor, {FieldKind::TxtOra, 0}, editor.refs.HourLengthNode, kHourLengthPrefix);
 }
 
 void PicMin_Click(Editor& editor) { PickColour(editor, Picker::Minute); }

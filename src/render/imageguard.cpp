@@ -1,7 +1,6 @@
 #include "render/imageguard.h"
 
 #include "skin/files.h"
-#include "skin/writer.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -16,7 +15,18 @@ namespace {
 // pixels of four bytes fit exactly.
 constexpr int kAllocationLimitMB = 64;
 
-ImageFault FaultOf(GifVerdict verdict)
+
+DecodedImage Fault(ImageFault fault, const QString& system = QString())
+{
+    DecodedImage d;
+    d.fault = fault;
+    d.system = system;
+    return d;
+}
+
+}  // namespace
+
+ImageFault ImageFaultOf(GifVerdict verdict)
 {
     switch (verdict) {
     case GifVerdict::Ok: return ImageFault::None;
@@ -31,16 +41,6 @@ ImageFault FaultOf(GifVerdict verdict)
     return ImageFault::Malformed;
 }
 
-DecodedImage Fault(ImageFault fault, const QString& system = QString())
-{
-    DecodedImage d;
-    d.fault = fault;
-    d.system = system;
-    return d;
-}
-
-}  // namespace
-
 DecodedImage DecodeImage(const QByteArray& bytes, ImageKinds kinds)
 {
     if (bytes.isEmpty())
@@ -51,7 +51,7 @@ DecodedImage DecodeImage(const QByteArray& bytes, ImageKinds kinds)
     if (gif || kinds == ImageKinds::Gif) {
         const GifVerdict verdict = CheckGif(bytes);
         if (verdict != GifVerdict::Ok)
-            return Fault(FaultOf(verdict));
+            return Fault(ImageFaultOf(verdict));
     }
     QImageReader::setAllocationLimit(kAllocationLimitMB);
     QBuffer buffer;
@@ -96,18 +96,5 @@ DecodedImage DecodeImageFile(const QString& path, ImageKinds kinds)
     return DecodeImage(bytes, kinds);
 }
 
-SkinError CheckImagesToPack(const Document& doc)
-{
-    for (const ImageToPack& image : ImagesToPack(doc)) {
-        const DecodedImage decoded = DecodeImageFile(image.path, ImageKinds::Gif);
-        if (decoded.ok() || decoded.fault == ImageFault::Missing || decoded.fault == ImageFault::Unreadable)
-            continue;
-        SkinError e = SkinError::of(SkinError::ImageRefused, image.path);
-        e.key = image.key;
-        e.reason = int(decoded.fault);
-        return e;
-    }
-    return SkinError();
-}
 
 }  // namespace velluno

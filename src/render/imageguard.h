@@ -35,6 +35,9 @@ enum class ImageFault {
     Undecodable,  // Qt could not decode the first frame within the allocation limit
 };
 
+// The fault of a GIF that the check refused.
+ImageFault ImageFaultOf(GifVerdict verdict);
+
 enum class ImageKinds { Gif, GifOrJpeg };
 
 struct DecodedImage {
@@ -52,10 +55,5 @@ DecodedImage DecodeImage(const QByteArray& bytes, ImageKinds kinds);
 // matched without regard to letter case.
 DecodedImage DecodeImageFile(const QString& path, ImageKinds kinds);
 
-// Before a save writes anything: every image it will pack (ImagesToPack)
-// must be a GIF whose first frame decodes. The first that is not gives
-// SkinError::ImageRefused (key, file, reason = the ImageFault). Images
-// that are missing or unreadable are left to the save, which reports them.
-SkinError CheckImagesToPack(const Document& doc);
 
 }  // namespace velluno

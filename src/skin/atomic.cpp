@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QRandomGenerator>
 #include <QTemporaryFile>
 
@@ -189,9 +190,19 @@ SkinError ReplaceFiles(const QVector<PendingFile>& files)
         if (s.existed && !info.isFile())
             return fail(SkinError::of(SkinError::NotAFile, s.target));
         const QByteArray& bytes = files[i].bytes;
-        SkinError written = WriteTemp(s.target, s.existed, bytes.constData(), bytes.size(), true, i, &s.temp);
+        SkinError written = WriteTemp(s.target, s.existed, bytes.constData(), bytes.size(), false, i, &s.temp);
         if (!written.ok())
             return fail(written);
+    }
+    // Durable before any rename publishes them: one call per folder, so
+    // that a save that also writes a few dozen images is not a few dozen
+    // waits for the disk.
+    {
+        QMap<QString, QStringList> byFolder;
+        for (const Slot& s : parts)
+            byFolder[QFileInfo(s.target).absolutePath()] << s.temp;
+        for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it)
+            SyncFolderFiles(it.key(), it.value());
     }
 
     // 2. The targets in order. The old content gets a second name first, so

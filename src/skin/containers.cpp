@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <memory>
 
 namespace velluno {
 
@@ -20,6 +21,8 @@ using Fault = ExtractReport::Fault;
 
 // Containers larger than this are not read (a QByteArray of the size must fit).
 constexpr qint64 kMaxContainerRead = qint64(1) << 31;
+// An image file edited by hand larger than this is no picture for the phone.
+constexpr qint64 kMaxEditedImageBytes = qint64(64) << 20;
 
 // A container as one extraction read it. Every row of the same container
 // uses the same bytes, so a skin of hundreds of objects in two containers
@@ -225,6 +228,93 @@ ExtractReport ExtractImages(Document& doc)
     if (!temps.isEmpty())
         SyncFolder(doc.GifDir);
     return report;
+}
+
+namespace {
+
+// The containers an edit check reads from, each opened once; only the bytes
+// of the images compared are read.
+class ContainerFiles {
+public:
+    explicit ContainerFiles(const Document& doc) : doc_(doc) {}
+    // The `length` bytes at `offset` of container n; false when the
+    // container is missing or holds fewer.
+    bool read(qint64 n, qint64 offset, qint64 length, QByteArray* bytes)
+    {
+        auto it = files_.find(n);
+        if (it == files_.end()) {
+            auto file = std::make_unique<QFile>(ContainerPath(doc_, n));
+            if (!QFileInfo(file->fileName()).isFile() || !file->open(QIODevice::ReadOnly))
+                file.reset();
+            it = files_.emplace(n, std::move(file)).first;
+        }
+        QFile* file = it->second.get();
+        if (!file || offset > file->size() || length > file->size() - offset || !file->seek(offset))
+            return false;
+        *bytes = file->read(length);
+        return bytes->size() == length;
+    }
+
+private:
+    const Document& doc_;
+    std::map<qint64, std::unique_ptr<QFile>> files_;
+};
+
+// The whole file when it differs from `expected`; empty when it holds
+// exactly those bytes or cannot be read.
+QByteArray DifferentContent(const QString& path, const QByteArray& expected)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    const QByteArray bytes = file.read(qMin(file.size(), kMaxEditedImageBytes) + 1);
+    return bytes == expected ? QByteArray() : bytes;
+}
+
+}  // namespace
+
+EditedImages TakeEditedImages(Document& doc)
+{
+    EditedImages result;
+    if (doc.SkinDir.isEmpty())
+        return result;
+    const bool ownContainer = IsOperatorSkin(doc.SkinName);
+    ContainerFiles containers(doc);
+    const FolderSnapshot images(doc.GifDir);
+    Table& table = doc.L_Values;
+    for (int r = 1; r <= table.count(); ++r) {
+        Row& row = table.row(r);
+        if (!IsState(row, kStateFound) && !IsState(row, kStateExtracted))
+            continue;
+        if (IsDash(row.cellView(ColDat)) || IsDash(row.cellView(ColOffset)))
+            continue;
+        const qint64 n = WholeNumber(row.cellView(ColDat));
+        const qint64 offset = WholeNumber(row.cellView(ColOffset));
+        const qint64 length = WholeNumber(row.cellView(ColBytes));
+        if (n < 0 || offset < 0 || length <= 0 || (ownContainer && n == 14))
+            continue;
+        // The container first: most often it tells, without a look at the
+        // image file, that there is nothing to compare with.
+        QByteArray expected;
+        if (!containers.read(n, offset, length, &expected))
+            continue;
+        const QString path = images.resolve(ImagePathOf(row));
+        if (path.isEmpty())
+            continue;
+        const QByteArray bytes = DifferentContent(path, expected);
+        if (bytes.isEmpty())
+            continue;
+        EditedImage edited{row.key(), path, bytes.size(), CheckGif(bytes)};
+        if (bytes.size() > kMaxEditedImageBytes)
+            edited.verdict = GifVerdict::TooLarge;
+        if (edited.verdict != GifVerdict::Ok) {
+            result.refused.append(edited);
+            continue;
+        }
+        PointAtImage(row, path, edited.length);
+        result.taken.append(edited);
+    }
+    return result;
 }
 
 }  // namespace velluno

@@ -2,6 +2,7 @@
 // The containers beside a skin, and the extraction of every graphic object
 // from its container into its own image file.
 #include "skin/errors.h"
+#include "skin/gif.h"
 #include "skin/model.h"
 
 namespace velluno {
@@ -52,5 +53,27 @@ struct ExtractReport {
 // Each image file is either its old self or wholly the new image; an image
 // file that held other bytes is kept as a numbered copy first (report.kept).
 ExtractReport ExtractImages(Document& doc);
+
+// An image file that no longer holds the bytes its container holds for its
+// object: edited outside the editor since it was extracted.
+struct EditedImage {
+    QString key;
+    QString path;     // the image file
+    qint64 length = 0;
+    GifVerdict verdict = GifVerdict::Ok;  // the image check of the file
+};
+struct EditedImages {
+    QVector<EditedImage> taken;    // now replacements by their own files
+    QVector<EditedImage> refused;  // no GIF the phone can show: left as they were
+};
+
+// Looks at every object row that shows its extracted image ("Trovata" or
+// "Estratta"; container 14 of the operator skin is packed from its image
+// file anyway) and compares the file with the bytes its container holds for
+// it, reading only those bytes. A file that differs and passes the image
+// check becomes a replacement by that file, as "Importa..." makes one, so
+// that the next save packs it. A container that is missing or too short
+// tells nothing: such rows are left alone.
+EditedImages TakeEditedImages(Document& doc);
 
 }  // namespace velluno

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "skin/gif.h"
+
 #include <cstring>
 
 namespace velluno {
@@ -26,8 +28,9 @@ struct SkinError {
         ContainerTooLarge,   // key, file: the image with which the packed images pass the limit
         ImageUnreadable,     // key, file, system
         ImageChanged,        // key, file: the image changed length while it was read
-        ImageRefused,        // key, file, reason: an image to pack that is no GIF the phone can show
+        ImageRefused,        // key, file, verdict: an image to pack that is no GIF the phone can show
         BackupUnreadable,    // file: the skin file that the backup copies; system
+        ReadOnly,            // file: a file the save would replace has no write bit in its mode
         // Writing a file (every write of the program).
         NotAFile,            // file: the target exists and is a folder or another non-file
         CannotCreateTemp,    // file: the target; system
@@ -52,7 +55,7 @@ struct SkinError {
     QString detail;  // what else the failure names (a table, a value)
     QString extra;
     QString system;  // the operating system's reason, when there is one
-    int reason = 0;  // ImageRefused: why, as the image check of the layer that made it tells
+    GifVerdict verdict = GifVerdict::Ok;  // ImageRefused: why the image check refused the image
     int errnum = 0;  // the system's error number behind `system`, 0 when unknown
     QStringList kept;  // old contents that could not be put back, kept under these names
 

@@ -332,6 +332,57 @@ void MarkToReplace(Row& row)
     row.setCell(ColState, kStateReplace);
 }
 
+void PointAtImage(Row& row, const QString& path, qint64 length)
+{
+    MarkToReplace(row);
+    row.setCell(ColDat, QStringLiteral("-"));
+    row.setCell(ColOffset, QStringLiteral("-"));
+    row.setCell(ColBytes, QString::number(length));
+    row.setCell(ColPath, path);
+}
+
+namespace {
+
+int SlotOfRow(const Row& row, int indexColumn)
+{
+    const qint64 slot = LenientInteger(row.cellView(indexColumn), -1, kSlotCount);
+    return slot >= 0 && slot < kSlotCount ? int(slot) : -1;
+}
+
+}  // namespace
+
+void FollowColourRowInTree(Document& doc, const Row& row)
+{
+    const int node = SlotOfRow(row, ColRgbaIndex) + 1;
+    if (node < 1 || node > doc.T_Strutt.count() || !doc.T_Strutt.node(node).edited)
+        return;
+    doc.T_Strutt.setText(node, ComposeValueRecord(QLatin1Char('4'), row.keyView(), row.cellView(ColR),
+                                                  row.cellView(ColG), row.cellView(ColB), row.cellView(ColAlpha)));
+}
+
+void FollowNodeInTables(Document& doc, int node)
+{
+    if (node < 1 || node > doc.T_Strutt.count())
+        return;
+    const QString text = doc.T_Strutt.text(node);
+    const QChar type = RecordType(text);
+    if (type != QLatin1Char('1') && type != QLatin1Char('4'))
+        return;
+    const std::optional<ValueRecord> record = ReadValueRecord(text);
+    if (!record)
+        return;
+    Table& table = type == QLatin1Char('4') ? doc.L_RGBA : doc.L_Dim;
+    const int indexColumn = type == QLatin1Char('4') ? int(ColRgbaIndex) : int(ColDimIndex);
+    for (int r = 1; r <= table.count(); ++r) {
+        Row& row = table.row(r);
+        if (SlotOfRow(row, indexColumn) != node - 1)
+            continue;
+        for (int i = 0; i < 4; ++i)
+            row.setCell(1 + i, record->values[i]);
+        MarkEdited(row);
+    }
+}
+
 void MarkEdited(Row& row)
 {
     row.colour = kBlue;

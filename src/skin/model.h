@@ -412,6 +412,19 @@ void ShowToReplace(Row& row);
 // Marks the row as one to be packed at the next save: that look and the
 // state "Da sostituire".
 void MarkToReplace(Row& row);
+// Points an object row at a new image file: marked to be packed at the next
+// save, no place in a container until then ("N° Dat" and "Offset" "-"),
+// the file's length and path. Every replacement ends here.
+void PointAtImage(Row& row, const QString& path, qint64 length);
+// A record shown twice, as a row of the colour or rectangle table and as
+// its own node in the tree, is written by whichever of the two an editor
+// changed last: the other follows at once, so that the tables show what a
+// save writes. (The background colour's record is a colour row, and the
+// node that its swatch rewrites.) After a colour row changed, an edited
+// node of its record takes the row's text; after an editor rewrote a node,
+// the rows of its record take its values.
+void FollowColourRowInTree(Document& doc, const Row& row);
+void FollowNodeInTables(Document& doc, int node);
 // A row whose cells an editor changed: blue and bold, for the user only
 // (saving rebuilds every colour and rectangle row).
 void MarkEdited(Row& row);

@@ -280,6 +280,8 @@ SaveRefusal SkinReading::saveRefusal() const
     // would be lost.
     if (stoppedAtCarriageReturn)
         return SaveRefusal::StoppedAtCarriageReturn;
+    if (!textAfterLastLine.isEmpty())
+        return SaveRefusal::TextAfterLastLine;
     if (noLines)
         return SaveRefusal::NoLines;
     if (!IsOperatorSkin(doc.SkinName))

@@ -29,6 +29,7 @@ enum class SaveRefusal {
     Unreadable,       // the reading stopped before its end
     BadMagic,         // the first line does not start with SKI1
     StoppedAtCarriageReturn,  // the file goes on after the carriage return where the reading stopped
+    TextAfterLastLine,  // text after the last line feed, which is no line and would be lost
     NoLines,          // no line ends with a line feed
 };
 
@@ -46,9 +47,14 @@ struct SkinReading {
     bool stoppedAtCarriageReturn = false;
     int stopLine = 0;
     // Non-blank text after the last line feed (before the first carriage
-    // return): no line, so never written back. Its first characters, control
-    // characters as blanks; empty when there is none.
+    // return): no line, so never written back, and the skin is not saved
+    // while it is there. Its first characters, control characters as
+    // blanks; empty when there is none.
     QString textAfterLastLine;
+    // The reading dropped text that a repair of the line ends would keep:
+    // it stopped at a carriage return with more after it, or found text
+    // after the last line feed (a last line ended by CR LF is both).
+    bool droppedText() const { return stoppedAtCarriageReturn || !textAfterLastLine.isEmpty(); }
     // Reads the document: ask before moving it away.
     SaveRefusal saveRefusal() const;
 };

@@ -2,30 +2,39 @@
 
 #include "skin/atomic.h"
 #include "skin/files.h"
+#include "skin/gif.h"
+#include "skin/reader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <cstdint>
+#include <cstring>
 
 // How a save protects the skin folder.
 //
 // Everything is checked and built in memory first: the regenerated lines,
 // container 14 (every packed image read whole into one buffer of the exact
-// total), the backup (the bytes of the current varavave.ski) and the new skin
-// text. A blank "Path GIF" that matters, an image that cannot be read or an
-// "Indice" that names no slot stops the save here, before any file is
-// touched and before the document is changed.
+// total), the backups (the bytes of the current varavave.ski and
+// varavave14.dat), the new skin text and the packed images' files. A
+// read-only skin or container, a blank "Path GIF" that matters, an image
+// that cannot be read or an "Indice" that names no slot stops the save here,
+// before any file is touched and before the document is changed.
 //
-// Then ReplaceFiles writes the three contents into hidden temporary files
-// beside their targets and flushes them; a full disk or a refused folder
-// fails at this point and leaves every file as it was. Only then are the
-// targets replaced, in the order container, backup, skin text, each by an
-// atomic rename, while a second name keeps every old content until all
-// three are in place: if a later replacement fails, the earlier ones are
+// Then ReplaceFiles writes every content into a hidden temporary file beside
+// its target and flushes them; a full disk or a refused folder fails at this
+// point and leaves every file as it was. Only then are the targets replaced,
+// each by an atomic rename, while a second name keeps every old content
+// until all are in place: if a later replacement fails, the earlier ones are
 // renamed back, so the folder never holds the old skin pointing into a new
 // container. A file is never half written: a reader sees either its old or
 // its new bytes.
+//
+// The image files are part of the group because the next opening packs
+// container 14 again from them: were they left behind, a second save would
+// put the pictures of before the replacement back into the skin.
 
 namespace velluno {
 
@@ -53,9 +62,32 @@ struct Packed {
     int row = 0;
     QString path;
     qint64 length = 0;
+    qint64 position = 0;  // in the new container
 };
 
+// Whether a file holds exactly these bytes.
+bool Holds(const QString& path, QByteArrayView bytes)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() != bytes.size())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray held = file.read(bytes.size() + 1);
+    return held == bytes;
+}
+
 }  // namespace
+
+bool IsReadOnlyFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return false;
+    const QFile::Permissions writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return !(info.permissions() & writable);
+}
 
 QVector<ImageToPack> ImagesToPack(const Document& doc, int* firstBlank)
 {
@@ -86,6 +118,13 @@ SaveReport WriteSkin(Document& doc)
         report.error.key = key;
         return report;
     };
+
+    // The user's own protection comes first: nothing is read or built for
+    // a save that may not replace these files.
+    const QString skinPath = FixedFile(doc, kSkinFileName);
+    const QString containerPath = FixedFile(doc, kContainerFileName);
+    if (IsReadOnlyFile(skinPath))
+        return stop(SkinError::ReadOnly, QString(), skinPath);
 
     QVector<QString> lines = doc.SkinLines;
     if (lines.size() < kSlotCount)
@@ -129,11 +168,13 @@ SaveReport WriteSkin(Document& doc)
         const QFileInfo info(ResolveFile(image.path));
         if (!info.isFile())
             return stop(SkinError::ImageMissing, image.key, image.path);
-        packed.append(Packed{image.row, info.filePath(), info.size()});
+        packed.append(Packed{image.row, info.filePath(), info.size(), 0});
         total += info.size();
         if (total > kMaxContainerBytes)
             return stop(SkinError::ContainerTooLarge, image.key, image.path);
     }
+    if (total > 0 && IsReadOnlyFile(containerPath))
+        return stop(SkinError::ReadOnly, QString(), containerPath);
 
     QByteArray container;
     if (total > 0) {
@@ -141,7 +182,7 @@ SaveReport WriteSkin(Document& doc)
             return stop(SkinError::BlankImagePath, values.row(firstBlank).key(), QString());
         container = QByteArray(total, Qt::Uninitialized);
         qint64 position = 0;
-        for (const Packed& p : packed) {
+        for (Packed& p : packed) {
             const Row& row = values.row(p.row);
             const int slot = SlotOf(row.cell(ColValuesIndex));
             if (slot < 0) {
@@ -158,16 +199,25 @@ SaveReport WriteSkin(Document& doc)
             // The file must still have the length the total was made of.
             if (file.read(container.data() + position, p.length) != p.length || file.read(&extra, 1) != 0)
                 return stop(SkinError::ImageChanged, row.key(), p.path);
+            // Only whole GIFs go into the phone's container: a file cut
+            // short or damaged anywhere would show half a picture there.
+            if (const GifVerdict verdict = CheckGif(container.constData() + position, p.length);
+                verdict != GifVerdict::Ok) {
+                stop(SkinError::ImageRefused, row.key(), p.path);
+                report.error.verdict = verdict;
+                return report;
+            }
             lines[slot] = ComposeObjectRecord(row.key(), position, p.length);
+            p.position = position;
             position += p.length;
         }
     }
 
-    // 5: the backup is the current skin file, byte for byte. A skin file that
+    // 5: the backups are the current files, byte for byte. A skin file that
     // is gone (deleted while it was open) has nothing to copy: the backup
     // step is left out and an existing varavave_old.ski, the only copy of
-    // an earlier state, is kept.
-    const QString skinPath = FixedFile(doc, kSkinFileName);
+    // an earlier state, is kept. The text as it was before the first save
+    // in this folder is kept once, and never replaced.
     QByteArray backup;
     const bool haveSkin = FileExist(skinPath);
     if (haveSkin) {
@@ -176,6 +226,16 @@ SaveReport WriteSkin(Document& doc)
         backup = ReadWholeFile(skinPath, &ok, kMaxBackupBytes, &why);
         if (!ok)
             return stop(SkinError::BackupUnreadable, QString(), skinPath, why);
+    }
+    const bool keepOriginal = haveSkin && !FileExist(FixedFile(doc, kOriginalFileName));
+    QByteArray containerBackup;
+    const bool haveContainer = total > 0 && FileExist(containerPath);
+    if (haveContainer) {
+        bool ok = false;
+        QString why;
+        containerBackup = ReadWholeFile(containerPath, &ok, kMaxBackupBytes, &why);
+        if (!ok)
+            return stop(SkinError::BackupUnreadable, QString(), containerPath, why);
     }
 
     // 6: the new skin text, every byte of every slot as it was read.
@@ -188,16 +248,69 @@ SaveReport WriteSkin(Document& doc)
 
     QVector<PendingFile> outputs;
     if (total > 0)
-        outputs.append(PendingFile{FixedFile(doc, kContainerFileName), container});
+        outputs.append(PendingFile{containerPath, container});
+    if (haveContainer)
+        outputs.append(PendingFile{FixedFile(doc, kContainerBackupFileName), containerBackup});
     if (haveSkin)
         outputs.append(PendingFile{FixedFile(doc, kBackupFileName), backup});
+    if (keepOriginal)
+        outputs.append(PendingFile{FixedFile(doc, kOriginalFileName), backup});
     outputs.append(PendingFile{skinPath, text});
+
+    // 7: each packed object's image file, where the next opening takes it
+    // from. A file that holds other bytes (the picture before the
+    // replacement, or one edited by hand) is kept under a numbered name
+    // first, as an export keeps it.
+    QStringList kept;
+    if (total > 0 && !doc.GifDir.isEmpty()) {
+        if (!DirExist(doc.GifDir))
+            QDir().mkpath(doc.GifDir);
+        const FolderSnapshot folder(doc.GifDir);
+        // Two records of one object: the later one is what the next opening
+        // finds in the image folder.
+        QStringList targets;
+        QHash<QString, QByteArrayView> bytesOf;
+        for (const Packed& p : packed) {
+            const QString image = ObjectImagePath(doc.GifDir, values.row(p.row).keyView());
+            if (image.isEmpty())
+                continue;
+            const QString target = folder.resolve(image);
+            if (!bytesOf.contains(target))
+                targets << target;
+            bytesOf[target] = QByteArrayView(container.constData() + p.position, p.length);
+        }
+        for (const QString& target : targets) {
+            const QByteArrayView bytes = bytesOf.value(target);
+            if (Holds(target, bytes))
+                continue;
+            if (FileExist(target)) {
+                SkinError e;
+                const QString copy = KeepNumberedCopy(target, &e, &folder);
+                if (copy.isEmpty()) {
+                    for (const QString& k : kept)
+                        QFile::remove(k);
+                    report.error = e;
+                    return report;
+                }
+                kept << copy;
+            }
+            outputs.append(PendingFile{target, bytes.toByteArray()});
+            ++report.imagesWritten;
+        }
+    }
     container.clear();
     backup.clear();
+    containerBackup.clear();
 
     report.error = ReplaceFiles(outputs);
-    if (!report.error.ok())
+    if (!report.error.ok()) {
+        // The numbered copies are second names of files that are still
+        // there unchanged.
+        for (const QString& k : kept)
+            QFile::remove(k);
+        report.imagesWritten = 0;
         return report;
+    }
 
     // The document follows the files only now that they are written.
     doc.SkinLines = lines;
@@ -207,6 +320,9 @@ SaveReport WriteSkin(Document& doc)
     report.containerWritten = total > 0;
     report.packed = total > 0 ? packed.size() : 0;
     report.backupWritten = haveSkin;
+    report.containerBackupWritten = haveContainer;
+    report.originalKept = keepOriginal;
+    report.keptImages = kept;
     return report;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Saving a skin: container 14 of the replaced images, the regenerated
-// records, the backup and the new skin text, written as one group.
+// records, the backups and the new skin text, written as one group; then the
+// image folder holds, for every packed object, the bytes container 14 holds
+// for it, so that the next opening packs the same images again.
 #include "skin/errors.h"
 #include "skin/model.h"
 
@@ -11,6 +13,10 @@ struct SaveReport {
     bool containerWritten = false;  // varavave14.dat holds the packed images
     int packed = 0;                 // rows packed into varavave14.dat
     bool backupWritten = false;     // varavave_old.ski is a copy of the skin before the save
+    bool containerBackupWritten = false;  // varavave14_old.dat is the container before the save
+    bool originalKept = false;      // this save wrote varavave_orig.ski, the text before any save
+    int imagesWritten = 0;          // image files brought in line with container 14
+    QStringList keptImages;         // numbered copies of image files that held other bytes
     SkinError error;                // why nothing was saved
 };
 
@@ -27,16 +33,25 @@ struct ImageToPack {
 // without a path (0 when there is none).
 QVector<ImageToPack> ImagesToPack(const Document& doc, int* firstBlank = nullptr);
 
-// Writes the document into its folder as varavave14.dat (when an image is
-// packed), varavave_old.ski and varavave.ski. Everything is checked and
-// built first; a failure leaves every file as it was and the document
-// unchanged. On success the line buffer holds the written lines and the
-// packed rows are red.
+// Writes the document into its folder: varavave14.dat (when an image is
+// packed), the backups varavave_old.ski, varavave14_old.dat (the container
+// it replaces) and, at the first save in the folder, varavave_orig.ski, the
+// new varavave.ski, and every packed image into the image folder. Everything
+// is checked and built first; a read-only skin or container stops it there.
+// A failure leaves every file as it was and the document unchanged. On
+// success the line buffer holds the written lines and the packed rows are red.
 SaveReport WriteSkin(Document& doc);
+
+// Whether a file's mode has no write bit at all: such a file is the user's
+// way of saying "do not touch", and a save that replaced it by a rename
+// would go over that silently, whoever runs the program.
+bool IsReadOnlyFile(const QString& path);
 
 // The fixed names of the files a save writes.
 inline const QString kContainerFileName = QStringLiteral("varavave14.dat");
+inline const QString kContainerBackupFileName = QStringLiteral("varavave14_old.dat");
 inline const QString kBackupFileName = QStringLiteral("varavave_old.ski");
+inline const QString kOriginalFileName = QStringLiteral("varavave_orig.ski");
 inline const QString kSkinFileName = QStringLiteral("varavave.ski");
 
 }  // namespace velluno
