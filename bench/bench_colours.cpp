@@ -4,7 +4,7 @@
 //   question answered) beside reading the same file and splitting it into
 //   lines and fields: at most 3 times;
 // - a colour picked for a row (dialog answered, the row written, the
-//   preview redrawn) beside one UpdateDesktop of the same skin: at most 1.5
+//   preview redrawn) beside one render of the same skin: at most 1.5
 //   times.
 #include "benchsupport.h"
 #include "editor/colours.h"
@@ -69,14 +69,13 @@ struct Fixture {
         const QDir sample(QStringLiteral(VELLUNO_SOURCE_DIR "/examples/varavave"));
         for (const QString& name : sample.entryList(QDir::Files))
             QFile::copy(sample.filePath(name), QDir(skinDir.path()).filePath(name));
-        Form_Load(schemeEditor);
+        StartUp(schemeEditor);
         schemeEditor.defaultDir = defaults.path();
-        Form_Load(editor);
+        StartUp(editor);
         if (!OpenSkinFile(editor, skinDir.filePath(QStringLiteral("varavave.ski"))).completed)
             return;
-        cmdExportAll_Click(editor);  // the preview then draws the real images
-        UpdateDesktop(editor);       // and its image cache is warm
-        std::fprintf(stderr, "sample: %d colour rows, %d decodes\n", editor.doc.L_RGBA.count(),
+        bench::Click(editor, "cmdExportAll");  // the preview then draws the real images, its cache warm
+        std::fprintf(stderr, "sample: %d colour rows, %d decodes\n", editor.doc.colours.count(),
                      editor.images.decodes());
         ready = true;
     }
@@ -115,15 +114,15 @@ void BM_LoadDefaultScheme(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        cmdLoadColors_Click(f.schemeEditor);
+        bench::Click(f.schemeEditor, "cmdLoadColors");
         f.schemeEditor.messages.clear();  // the session would keep every message box
     }
-    if (f.schemeEditor.doc.L_RGBA.count() != 40)
+    if (f.schemeEditor.doc.colours.count() != 40)
         state.SkipWithError("the scheme did not load");
 }
 BENCHMARK(BM_LoadDefaultScheme)->Unit(benchmark::kMicrosecond);
 
-void BM_UpdateDesktop(benchmark::State& state)
+void BM_Render(benchmark::State& state)
 {
     Fixture& f = TheFixture();
     if (!f.ready) {
@@ -131,9 +130,9 @@ void BM_UpdateDesktop(benchmark::State& state)
         return;
     }
     for (auto _ : state)
-        UpdateDesktop(f.editor);
+        RenderPreview(f.editor);
 }
-BENCHMARK(BM_UpdateDesktop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Render)->Unit(benchmark::kMicrosecond);
 
 void BM_PickColourForRow(benchmark::State& state)
 {
@@ -143,11 +142,10 @@ void BM_PickColourForRow(benchmark::State& state)
         return;
     }
     // The operator text's row: the redraw shows the new colour.
-    const int row = f.editor.doc.L_RGBA.findKey(QStringLiteral("0595"));
-    f.editor.doc.L_RGBA.select(row > 0 ? row : 1);
-    L_RGBA_Click(f.editor, f.editor.doc.L_RGBA.selected());
+    const int row = f.editor.doc.colours.findKey("0595");
+    bench::ClickRow(f.editor, "L_RGBA", row > 0 ? row : 1);
     for (auto _ : state)
-        PicColor_Click(f.editor);
+        bench::Click(f.editor, "PicColor");
 }
 BENCHMARK(BM_PickColourForRow)->Unit(benchmark::kMicrosecond);
 

@@ -4,6 +4,7 @@
 #include "benchsupport.h"
 #include "editor/opensave.h"
 #include "editor/objects.h"
+#include "editor/preview.h"
 #include "editor/shell.h"
 
 #include <QDir>
@@ -60,7 +61,7 @@ Fixture& Data()
 
 void Open(Editor& editor)
 {
-    Form_Load(editor);
+    StartUp(editor);
     if (!OpenSkinFile(editor, Data().skin).completed)
         qFatal("the benchmark skin does not open");
 }
@@ -103,13 +104,15 @@ void BM_Export(benchmark::State& state)
     UnansweredDialogs dialogs;
     Editor editor(dialogs);
     Open(editor);
-    cmdExportAll_Click(editor);
+    bench::Click(editor, "cmdExportAll");
     for (auto _ : state) {
         if (state.range(0) == 0)
-            EmptyFolder(state, editor.doc.GifDir);
+            EmptyFolder(state, editor.doc.imageFolder);
         else if (state.range(0) == 2)
-            SpoilImages(state, editor.doc.GifDir);
-        const ExtractReport r = cmdExportAll_Click(editor);
+            SpoilImages(state, editor.doc.imageFolder);
+        // "Esporta tutto" with the render that ends it.
+        const ExtractReport r = ExportAll(editor);
+        RenderPreview(editor);
         if (r.written != kObjects)
             state.SkipWithError("not every image was written");
     }
@@ -122,14 +125,11 @@ void BM_Save(benchmark::State& state)
     UnansweredDialogs dialogs;
     Editor editor(dialogs);
     Open(editor);
-    cmdExportAll_Click(editor);
-    for (int r = 1; r <= editor.doc.L_Values.count(); ++r) {
-        Row& row = editor.doc.L_Values.row(r);
-        MarkToReplace(row);
-        row.setCell(ColPath, ObjectImagePath(editor.doc.GifDir, row.keyView()));
-    }
+    bench::Click(editor, "cmdExportAll");
+    for (ObjectRow& row : editor.doc.objects.rows())
+        PointAtImage(row, ObjectImagePath(editor.doc.imageFolder, row.number), row.length.toLongLong());
     for (auto _ : state) {
-        const SaveReport r = SalvaSkin(editor);
+        const SaveReport r = SaveSkin(editor);
         if (!r.saved || r.packed != kObjects)
             state.SkipWithError("the save did not pack every image");
         editor.messages.clear();

@@ -5,6 +5,7 @@
 // decoding of the same image: at most 3 times it.
 #include "benchsupport.h"
 #include "editor/objects.h"
+#include "editor/presentation.h"
 #include "editor/opensave.h"
 #include "editor/preview.h"
 #include "editor/shell.h"
@@ -99,10 +100,10 @@ void Rewrite(const QString& path, const QByteArray& bytes, int n)
 void Open(Editor& editor)
 {
     editor.defaultDir = Data().defaults;
-    Form_Load(editor);
+    StartUp(editor);
     if (!OpenSkinFile(editor, Data().skin).completed)
         qFatal("the benchmark skin does not open");
-    cmdExportAll_Click(editor);
+    bench::Click(editor, "cmdExportAll");
 }
 
 // Each run on the rows as an opening leaves them (opened again outside the
@@ -117,9 +118,9 @@ void BM_DefaultSkin(benchmark::State& state)
         OpenSkinFile(editor, Data().skin);
         editor.messages.clear();
         state.ResumeTiming();
-        cmdDefaultAll_Click(editor);
+        bench::Click(editor, "cmdDefaultAll");
     }
-    if (editor.doc.L_Values.row(kObjects).cell(ColState) != kStateReplace)
+    if (editor.doc.objects.row(kObjects).state != ImageState::ToReplace)
         state.SkipWithError("the rows were not replaced");
 }
 BENCHMARK(BM_DefaultSkin)->Unit(benchmark::kMicrosecond);
@@ -145,10 +146,8 @@ void BM_Import(benchmark::State& state)
     Yes dialogs;
     Editor editor(dialogs);
     Open(editor);
-    const int r = editor.doc.L_Values.findKey(QStringLiteral("%1").arg(kFirstObject));
-    editor.doc.L_Values.select(r);
-    L_Values_Click(editor, r);
-    editor.chkDim.checked = false;
+    bench::ClickRow(editor, "L_Values", editor.doc.objects.findKey(QStringLiteral("%1").arg(kFirstObject)));
+    bench::Click(editor, "chkDim");
     const QByteArray face = ReadAll(Data().clockFace);
     const QString files[2] = {Data().dir.filePath(QStringLiteral("importa/a.gif")),
                               Data().dir.filePath(QStringLiteral("importa/b.gif"))};
@@ -159,10 +158,11 @@ void BM_Import(benchmark::State& state)
         dialogs.file = files[n++ % 2];
         Rewrite(dialogs.file, face, n);
         state.ResumeTiming();
-        cmdImport_Click(editor);
+        bench::Click(editor, "cmdImport");
     }
-    if (ImagePathOf(editor.doc.L_Values.row(editor.doc.L_Values.selected())) != dialogs.file.toLower() ||
-        editor.PicPreview != QSize(72, 72))
+    const int selected = editor.doc.objects.findId(editor.selected.object);
+    if (selected == 0 || ImageOf(editor.doc.objects.row(selected)) != dialogs.file.toLower() ||
+        editor.measuredImage != QSize(72, 72))
         state.SkipWithError("the image was not imported");
 }
 BENCHMARK(BM_Import)->Unit(benchmark::kMicrosecond);
@@ -182,7 +182,7 @@ void BM_RenderAndDecode(benchmark::State& state)
         state.PauseTiming();
         Rewrite(file, face, ++n);
         state.ResumeTiming();
-        UpdateDesktop(editor);
+        RenderPreview(editor);
         QImage image(file);
         benchmark::DoNotOptimize(image.bits());
     }

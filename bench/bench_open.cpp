@@ -83,12 +83,12 @@ void BM_OpenSkin(benchmark::State& state)
     const QString path = TheFixture().path;
     UnansweredDialogs dialogs;
     Editor editor(dialogs);
-    Form_Load(editor);
+    StartUp(editor);
     for (auto _ : state) {
         OpenSkinFile(editor, path);
-        benchmark::DoNotOptimize(editor.doc.LineCount);
+        benchmark::DoNotOptimize(editor.doc.lineCount);
     }
-    if (editor.doc.L_Values.count() != 600 || editor.doc.LineCount != kSlotCount)
+    if (editor.doc.objects.count() != 600 || editor.doc.lineCount != kSlotCount)
         state.SkipWithError("the skin did not open completely");
 }
 BENCHMARK(BM_OpenSkin)->Unit(benchmark::kMicrosecond);

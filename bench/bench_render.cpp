@@ -23,31 +23,6 @@ using namespace velluno;
 
 namespace {
 
-// Cuts the images out of their containers when the export cannot: the rows'
-// offset and length name the bytes.
-int ExtractByHand(Editor& editor)
-{
-    int written = 0;
-    Table& table = editor.doc.L_Values;
-    for (int r = 1; r <= table.count(); ++r) {
-        Row& row = table.row(r);
-        bool ok = false;
-        const QByteArray container =
-            ReadWholeFile(ContainerPath(editor.doc, LenientInt(row.cell(ColDat))), &ok);
-        const qint64 offset = LenientInteger(row.cell(ColOffset), 0, container.size());
-        const qint64 length = LenientInteger(row.cell(ColBytes), 0, container.size() - offset);
-        if (!ok || length == 0)
-            continue;
-        const QString path = ObjectImagePath(editor.doc.GifDir, row.keyView());
-        QFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(container.mid(offset, length)) != length)
-            continue;
-        row.setCell(ColPath, path);
-        ++written;
-    }
-    return written;
-}
-
 struct Sample {
     QTemporaryDir dir;
     UnansweredDialogs dialogs;
@@ -59,18 +34,16 @@ struct Sample {
         const QDir sample(QStringLiteral(VELLUNO_SOURCE_DIR "/examples/varavave"));
         for (const QString& name : sample.entryList(QDir::Files))
             QFile::copy(sample.filePath(name), QDir(dir.path()).filePath(name));
-        Form_Load(editor);
+        StartUp(editor);
         const OpenReport opened = OpenSkinFile(editor, dir.filePath(QStringLiteral("varavave.ski")));
         if (!opened.completed) {
             std::fprintf(stderr, "the sample skin could not be opened: %s\n", qPrintable(opened.error.file));
             return;
         }
-        int written = cmdExportAll_Click(editor).written;
-        if (written == 0)
-            written = ExtractByHand(editor);
-        UpdateDesktop(editor);  // warms the image cache
+        const int written = ExportAll(editor).written;
+        RenderPreview(editor);  // warms the image cache
         std::fprintf(stderr, "sample: %d objects, %d images extracted, %d outlines, %d decodes\n",
-                     editor.doc.L_Values.count(), written, int(editor.canvas.outlines.size()),
+                     editor.doc.objects.count(), written, int(editor.preview.scene.outlines.size()),
                      editor.images.decodes());
         ready = true;
     }
@@ -82,7 +55,7 @@ Sample& TheSample()
     return sample;
 }
 
-void BM_UpdateDesktop(benchmark::State& state)
+void BM_Render(benchmark::State& state)
 {
     Sample& s = TheSample();
     if (!s.ready) {
@@ -91,12 +64,12 @@ void BM_UpdateDesktop(benchmark::State& state)
     }
     const int decodes = s.editor.images.decodes();
     for (auto _ : state) {
-        UpdateDesktop(s.editor);
+        RenderPreview(s.editor);
         benchmark::ClobberMemory();
     }
     state.counters["decodes"] = s.editor.images.decodes() - decodes;  // 0: the cache is warm
 }
-BENCHMARK(BM_UpdateDesktop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Render)->Unit(benchmark::kMicrosecond);
 
 void BM_RenderScene(benchmark::State& state)
 {
@@ -106,7 +79,7 @@ void BM_RenderScene(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        QImage image = RenderScene(s.editor.canvas);
+        QImage image = RenderScene(s.editor.preview.scene);
         benchmark::DoNotOptimize(image.constBits());
     }
 }

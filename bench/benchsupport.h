@@ -1,6 +1,7 @@
 #pragma once
 // What every benchmark program shares: a main that starts a GUI application
 // (text needs fonts; no display needed).
+#include "editor/actions.h"
 #include "editor/dialogs.h"
 
 #include <QFile>
@@ -13,6 +14,16 @@
 #include <vector>
 
 namespace velluno::bench {
+
+// A user's click, through the action table as the window performs it.
+inline void Click(Editor& editor, const char* name, int index = 0)
+{
+    Perform(editor, UserAction::click(QLatin1String(name), index));
+}
+inline void ClickRow(Editor& editor, const char* table, int row)
+{
+    Perform(editor, UserAction::of(UserAction::Kind::Row, QLatin1String(table), row));
+}
 
 // Writes a fixture's file whole, or stops the benchmark: a half-made
 // fixture would measure something else.

@@ -69,33 +69,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // same number share one file, where the later row's bytes win: only
     // files of one row are compared.
     QHash<QString, int> rowsOfFile;
-    for (const Row& row : doc.L_Values.rows())
-        rowsOfFile[row.cell(ColPath)]++;
+    for (const ObjectRow& row : doc.objects.rows())
+        rowsOfFile[row.image]++;
     int claimed = 0;
-    for (const Row& row : doc.L_Values.rows()) {
-        const QString path = row.cell(ColPath);
+    for (const ObjectRow& row : doc.objects.rows()) {
+        const QString path = row.image;
         if (path.trimmed().isEmpty())
             continue;
         ++claimed;
-        if (path != ObjectImagePath(doc.GifDir, row.keyView()) || !ObjectNumberFits(row.keyView()))
+        if (path != ObjectImagePath(doc.imageFolder, row.number) || !ObjectNumberFits(row.number))
             std::abort();
-        const qint64 n = qint64(LenientNumber(row.cellView(ColDat)));
+        const qint64 n = qint64(LenientNumber(row.containerText()));
         const int k = n == 0 ? 0 : n == 1 ? 1 : n == 14 ? 2 : -1;
-        if (k < 0 || (k == 2) != IsState(row, kStateReplace) || (k != 2 && !IsState(row, kStateExtracted)))
+        if (k < 0 || (k == 2) != (row.state == ImageState::ToReplace) || (k != 2 && row.state != ImageState::Extracted))
             std::abort();
         bool ok = false;
         const QByteArray image = ReadWholeFile(path, &ok);
         if (!ok)
             std::abort();
-        const qint64 offset = qint64(LenientNumber(row.cellView(ColOffset)));
-        const qint64 length = qint64(LenientNumber(row.cellView(ColBytes)));
+        const qint64 offset = qint64(LenientNumber(row.offset));
+        const qint64 length = qint64(LenientNumber(row.bytes));
         if (rowsOfFile.value(path) == 1 && image != containers[k].mid(offset, length))
             std::abort();
     }
     if (claimed != report.written)
         std::abort();
     // No temporary file is left behind.
-    QDirIterator it(doc.GifDir, QDir::Files | QDir::Hidden);
+    QDirIterator it(doc.imageFolder, QDir::Files | QDir::Hidden);
     while (it.hasNext())
         if (it.next().contains(QLatin1String(".velluno-")))
             std::abort();

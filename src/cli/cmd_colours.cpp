@@ -33,7 +33,7 @@ int CmdColours(const QStringList& args)
     bool problems = reading.stoppedAtCarriageReturn;
     if (problems)
         err << "velluno-cli colours: " << RefusalText(reading, args.first()) << Qt::endl;
-    const Table& colours = reading.doc.L_RGBA;
+    const Table<ValueRow>& colours = reading.doc.colours;
     if (colours.isEmpty()) {
         err << "velluno-cli colours: the skin has no colour record (an empty scheme does not load)" << Qt::endl;
         problems = true;
@@ -49,10 +49,10 @@ int CmdColours(const QStringList& args)
     // for a comparison, but said not to load.
     int refused = 0;
     for (int r = 1; r <= colours.count(); ++r) {
-        const Row& row = colours.row(r);
-        const QStringView fields[kSchemeFields] = {row.keyView(), row.cellView(ColR), row.cellView(ColG),
-                                                   row.cellView(ColB), row.cellView(ColAlpha),
-                                                   row.cellView(ColRgbaIndex)};
+        const ValueRow& row = colours.row(r);
+        const QString key = row.key(), index = row.index();
+        const QStringView fields[kSchemeFields] = {key, row.values[0], row.values[1], row.values[2], row.values[3],
+                                                   index};
         const int bad = BadSchemeField(fields);
         if (bad < 0)
             continue;

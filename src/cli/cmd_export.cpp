@@ -78,7 +78,7 @@ int CmdExport(const QStringList& args)
         err << "velluno-cli export: " << k.key << ": " << QDir::toNativeSeparators(k.image)
             << " held other bytes (edited by hand?): kept as " << QDir::toNativeSeparators(k.backup) << '\n';
     err.flush();
-    out << report.written << " images extracted into " << reading.doc.GifDir << ", " << report.skipped
+    out << report.written << " images extracted into " << reading.doc.imageFolder << ", " << report.skipped
         << " replaced rows skipped, " << report.faults.size() << " faulty rows\n";
     return report.faults.isEmpty() && !reading.stoppedAtCarriageReturn ? kExitDone : kExitProblems;
 }
@@ -112,7 +112,7 @@ int CmdRepack(const QStringList& args)
         << (saved.containerBackupWritten ? ", the old container as varavave14_old.dat" : "")
         << (saved.originalKept ? ", the original text as varavave_orig.ski" : "") << '\n';
     if (saved.imagesWritten > 0)
-        out << saved.imagesWritten << " image files of " << QDir::toNativeSeparators(reading.doc.GifDir)
+        out << saved.imagesWritten << " image files of " << QDir::toNativeSeparators(reading.doc.imageFolder)
             << " now hold what varavave14.dat holds for them"
             << (saved.keptImages.isEmpty() ? QString()
                                            : QStringLiteral(" (%1 earlier ones kept with a number)")

@@ -3,6 +3,7 @@
 // folder is not created.
 #include "cli/commands.h"
 #include "cli/reasons.h"
+#include "editor/presentation.h"
 #include "skin/containers.h"
 #include "skin/files.h"
 #include "skin/reader.h"
@@ -33,13 +34,13 @@ int CmdInfo(const QStringList& args)
         return kExitUnusable;
     }
 
-    out << "Skin:           " << doc.SkinDir << '/' << doc.SkinName << ".ski\n";
-    out << "Image folder:   " << doc.GifDir << (DirExist(doc.GifDir) ? "" : " (not there yet)") << '\n';
-    out << "Lines:          " << doc.LineCount << '\n';
+    out << "Skin:           " << doc.folder << '/' << doc.name << ".ski\n";
+    out << "Image folder:   " << doc.imageFolder << (DirExist(doc.imageFolder) ? "" : " (not there yet)") << '\n';
+    out << "Lines:          " << doc.lineCount << '\n';
 
     std::map<QString, int> types;
-    for (int i = 1; i < doc.LineCount; ++i) {
-        const QString& line = doc.SkinLines.at(i);
+    for (int i = 1; i < doc.lineCount; ++i) {
+        const QString& line = doc.lines.at(i);
         types[line.isEmpty() ? QStringLiteral("(empty)") : QString(line.at(0))]++;
     }
     out << "Records by type:";
@@ -51,26 +52,26 @@ int CmdInfo(const QStringList& args)
 
     std::map<QString, int> states;
     QStringList missing, unnamed;
-    for (const Row& row : doc.L_Values.rows()) {
-        states[row.cell(ColState)]++;
-        if (!ObjectNumberFits(row.keyView()))
+    for (const ObjectRow& row : doc.objects.rows()) {
+        states[StateWord(row.state)]++;
+        if (!ObjectNumberFits(row.number))
             unnamed << row.key();
-        else if (IsState(row, kStateNotFound))
+        else if (row.state == ImageState::NotFound)
             missing << row.key();
     }
-    out << "Graphic objects: " << doc.L_Values.count();
+    out << "Graphic objects: " << doc.objects.count();
     for (const auto& [state, n] : states)
         out << "  " << state << ": " << n;
     out << '\n';
 
-    auto numbered = [](const Table& t) {
+    auto numbered = [](const Table<ValueRow>& t) {
         int n = 0;
-        for (const Row& r : t.rows())
-            n += r.keyView() != QLatin1String("-");
+        for (const ValueRow& r : t.rows())
+            n += r.numbered();
         return n;
     };
-    out << "Colour rows:    " << doc.L_RGBA.count() << " (" << numbered(doc.L_RGBA) << " numbered)\n";
-    out << "Dimension rows: " << doc.L_Dim.count() << " (" << numbered(doc.L_Dim) << " numbered)\n";
+    out << "Colour rows:    " << doc.colours.count() << " (" << numbered(doc.colours) << " numbered)\n";
+    out << "Dimension rows: " << doc.rectangles.count() << " (" << numbered(doc.rectangles) << " numbered)\n";
     if (const QString note = EditedImagesNote(edited); !note.isEmpty())
         out << "Edited by hand: " << note << '\n';
     const SaveRefusal refusal = reading.saveRefusal();
@@ -90,7 +91,7 @@ int CmdInfo(const QStringList& args)
     if (!missing.isEmpty())
         problems << QStringLiteral("%1 object(s) without image file in %2 (run \"velluno-cli export\"): %3")
                         .arg(missing.size())
-                        .arg(doc.GifDir, missing.join(QLatin1Char(' ')));
+                        .arg(doc.imageFolder, missing.join(QLatin1Char(' ')));
     if (refusal != SaveRefusal::None && refusal != SaveRefusal::NotOperatorSkin)
         problems << QStringLiteral("saving is disabled: %1").arg(RefusalText(reading, args.first()));
     for (const EditedImage& r : edited.refused)

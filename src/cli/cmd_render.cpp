@@ -3,6 +3,7 @@
 // draws, as the phone shows it.
 #include "cli/commands.h"
 #include "cli/reasons.h"
+#include "editor/actions.h"
 #include "editor/opensave.h"
 #include "editor/preview.h"
 #include "editor/settings.h"
@@ -76,7 +77,7 @@ int CmdRender(const QStringList& args)
 
     UnansweredDialogs dialogs;
     Editor editor(dialogs);
-    Form_Load(editor);
+    StartUp(editor);
     // The opening's message boxes are the window's, in Italian; what they
     // say that matters to the picture is said below in this tool's words.
     const OpenReport report = OpenSkinFile(editor, skin);
@@ -87,7 +88,7 @@ int CmdRender(const QStringList& args)
     }
     // The picture is drawn all the same; what it may lack is said.
     bool problems = false;
-    if (editor.doc.LineCount == 0) {
+    if (editor.doc.lineCount == 0) {
         err << "velluno-cli render: " << skin << ": the skin yielded no lines: the picture shows no element"
             << Qt::endl;
         problems = true;
@@ -97,10 +98,10 @@ int CmdRender(const QStringList& args)
         problems = true;
     }
     int missing = 0;
-    for (const Row& row : editor.doc.L_Values.rows())
-        missing += IsState(row, kStateNotFound);
+    for (const ObjectRow& row : editor.doc.objects.rows())
+        missing += row.state == ImageState::NotFound;
     if (missing > 0) {
-        err << "velluno-cli render: " << missing << " of " << editor.doc.L_Values.count()
+        err << "velluno-cli render: " << missing << " of " << editor.doc.objects.count()
             << " graphic objects have no image file (run \"velluno-cli export\" first): the picture may lack them"
             << Qt::endl;
         problems = true;
@@ -109,17 +110,17 @@ int CmdRender(const QStringList& args)
     // The options act as the user's clicks would, so a skin without an
     // analogue clock, or a folder without pictures, renders as in the window.
     if (analogue) {
-        if (editor.optTime[1].enabled)
-            SelectClockStyle(editor, 1);
+        if (editor.preview.clockStyle[1].enabled)
+            Perform(editor, UserAction::click(QStringLiteral("optTime"), 1));
         else {
             err << "velluno-cli render: the skin has no analogue clock (element 0006)" << Qt::endl;
             problems = true;
         }
     }
-    if (noWallpaper && editor.chkWallPaper.enabled)
-        SetWallpaperShown(editor, false);
+    if (noWallpaper)
+        Perform(editor, UserAction::click(QStringLiteral("chkWallPaper")));
 
-    QImage image = RenderScene(editor.canvas, phone ? SceneOutlines::Hidden : SceneOutlines::Shown);
+    QImage image = RenderScene(editor.preview.scene, phone ? SceneOutlines::Hidden : SceneOutlines::Shown);
     if (scale > 1)
         image = image.scaled(image.width() * scale, image.height() * scale, Qt::IgnoreAspectRatio,
                              Qt::FastTransformation);

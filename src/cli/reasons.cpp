@@ -180,11 +180,11 @@ QString RefusalText(const SkinReading& reading, const QString& path)
             .arg(Path(path))
             .arg(reading.stopLine)
             .arg(EnglishText(refusal),
-                 reading.doc.LineCount == 0 ? QStringLiteral(" (CR LF line ends?)") : QString(), repair);
+                 reading.doc.lineCount == 0 ? QStringLiteral(" (CR LF line ends?)") : QString(), repair);
     if (refusal == SaveRefusal::TextAfterLastLine)
         return QStringLiteral("%1, line %2: %3: \"%4\"%5")
             .arg(Path(path))
-            .arg(reading.doc.LineCount + 1)
+            .arg(reading.doc.lineCount + 1)
             .arg(EnglishText(refusal), reading.textAfterLastLine, repair);
     return EnglishText(refusal);
 }

@@ -2,6 +2,7 @@
 
 #include "cli/reasons.h"
 #include "editor/actions.h"
+#include "editor/controls.h"
 #include "editor/dump.h"
 #include "editor/shell.h"
 #include "render/scene.h"
@@ -18,64 +19,6 @@
 namespace velluno::cli {
 
 namespace {
-
-// Dialogs answered from the answers the script queued, oldest first. A dialog
-// that finds nothing queued cancels (or answers No) so the handler ends
-// normally; the runner then stops the script, naming the line.
-class ScriptDialogs : public Dialogs {
-public:
-    std::deque<std::optional<QString>> files;
-    std::deque<std::optional<quint32>> colours;
-    std::deque<Answer> answers;
-    QString shortfall;  // the first dialog of the current line that found no answer
-
-    std::optional<QString> openFile(const QString& title, const QString&, const QString&) override
-    {
-        if (files.empty()) {
-            miss(QStringLiteral("the file dialog \"%1\" opened with no answer-file queued").arg(title));
-            return std::nullopt;
-        }
-        // Taken apart by hand: copying the optional trips GCC's
-        // maybe-uninitialized warning at -O2.
-        const bool cancel = !files.front().has_value();
-        const QString path = cancel ? QString() : *files.front();
-        files.pop_front();
-        if (cancel)
-            return std::nullopt;
-        return path;
-    }
-
-    std::optional<quint32> chooseColour(quint32) override
-    {
-        if (colours.empty()) {
-            miss(QStringLiteral("the colour dialog opened with no answer-colour queued"));
-            return std::nullopt;
-        }
-        auto a = colours.front();
-        colours.pop_front();
-        return a;
-    }
-
-    Answer message(const QString& text, const QString&, MsgIcon, MsgButtons buttons) override
-    {
-        if (buttons == MsgButtons::Ok)
-            return Answer::Ok;
-        if (answers.empty()) {
-            miss(QStringLiteral("the question \"%1\" was asked with no answer queued").arg(text));
-            return Answer::No;
-        }
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-
-private:
-    void miss(const QString& why)
-    {
-        if (shortfall.isEmpty())
-            shortfall = why;
-    }
-};
 
 // ---------------------------------------------------------------- reading
 
@@ -347,12 +290,13 @@ bool ParseCommand(const QVector<Word>& w, Command* c, QString* why)
             *why = QStringLiteral("unknown control %1 %2").arg(w.at(1).text, w.at(2).text);
             return false;
         }
-        const ClickIndexUse use = ClickIndexUseOf(w.at(1).text);
-        if (use == ClickIndexUse::Indexed && count == 2) {
+        const Control* control = FindControl(w.at(1).text);
+        const bool indexed = control && control->index != IndexKind::None;
+        if (control && indexed && count == 2) {
             *why = QStringLiteral("unknown control %1 (no index)").arg(w.at(1).text);
             return false;
         }
-        if (use == ClickIndexUse::Alone && count == 3) {
+        if (control && !indexed && count == 3) {
             *why = QStringLiteral("%1 takes no index").arg(w.at(1).text);
             return false;
         }
@@ -414,9 +358,9 @@ bool ParseCommand(const QVector<Word>& w, Command* c, QString* why)
             *why = QStringLiteral("%1 takes FIELD [INDEX] TEXT").arg(verb);
             return false;
         }
-        bool needsIndex = false;
-        FieldKind field;
-        if (!FindField(w.at(1).text, &field, &needsIndex)) {
+        const Control* field = FindField(w.at(1).text);
+        const bool needsIndex = field && field->index != IndexKind::None;
+        if (!field) {
             *why = QStringLiteral("unknown field %1 (txt, txtMin, txtOra or txtOffSet)").arg(w.at(1).text);
             return false;
         }
@@ -505,7 +449,7 @@ private:
         if (started_)
             return;
         started_ = true;
-        Form_Load(editor_);
+        StartUp(editor_);
     }
 
     int execute(const Command& c)
@@ -516,8 +460,8 @@ private:
         const int status = perform(c);
         if (status != kScriptOk)
             return status;
-        if (!dialogs_.shortfall.isEmpty())
-            return fail(kScriptRejected, c.line, dialogs_.shortfall);
+        if (dialogs_.unanswered > 0)
+            return fail(kScriptRejected, c.line, dialogs_.firstUnanswered);
         return kScriptOk;
     }
 
@@ -556,7 +500,7 @@ private:
         }
         case Op::Dump: return dump(c);
         case Op::Png: {
-            const QByteArray png = EncodePicture(RenderScene(e.canvas));
+            const QByteArray png = EncodePicture(RenderScene(e.preview.scene));
             if (png.isEmpty())
                 return fail(kScriptFailed, c.line, QStringLiteral("cannot encode the picture"));
             return write(c, png);
@@ -602,7 +546,7 @@ private:
     QString name_;
     QTextStream& out_;
     QTextStream& err_;
-    ScriptDialogs dialogs_;
+    QueuedDialogs dialogs_;
     Editor editor_{dialogs_};
     bool started_ = false;
     bool failed_ = false;  // a SAVE wrote nothing

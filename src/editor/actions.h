@@ -20,7 +20,7 @@ struct UserAction {
         Header,       // target: a table; index: 1-based column (1 the key column)
         Node,         // index: 1-based tree node
         Select,       // target: "FileDesktop"; index: 0-based file
-        Type,         // target: "txt", "txtMin", "txtOra" or "txtOffSet"; index: for txt; keys
+        Type,         // target: a field ("txt", "txtMin", "txtOra", "txtOffSet"); index: for txt; keys
         Paste,        // the same fields; text replaces the selection (all of it in a script)
         Drop,         // target: what the file was dropped on ("L_Values" with index: the row, or
                       // "frmDesktop": a skin on the window); text: the file
@@ -79,17 +79,8 @@ struct ActionResult {
 // first line runs. Rows, nodes and files are checked when performed.
 ActionResult CheckAction(const UserAction& action);
 
-// Whether a click names its control alone or with an index (optPos 3,
-// optTime 1, Pic 630); Unknown for a name that is no control.
-enum class ClickIndexUse { Unknown, Alone, Indexed };
-ClickIndexUse ClickIndexUseOf(const QString& name);
-
-// Runs what the same action runs in the window.
+// Runs what the same action runs in the window, then the render it asked
+// for, then the message boxes that close it.
 ActionResult Perform(Editor& editor, const UserAction& action);
-
-// The field a Type or Paste action names; false for an unknown name.
-bool FindField(const QString& name, FieldKind* kind, bool* needsIndex);
-// The name of a kind of field, as actions name it.
-QString FieldName(FieldKind kind);
 
 }  // namespace velluno

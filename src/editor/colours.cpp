@@ -10,103 +10,85 @@ namespace velluno {
 
 namespace {
 
-const QString kDefaultTag = QStringLiteral("Colore di default");
-
-// The colour row a reference names, or null when it is unbound or gone.
-Row* ReferencedRow(Editor& editor, quint64 id)
+// The colour row the user works on: the selected one.
+ValueRow* SelectedColour(Editor& editor)
 {
-    const int r = editor.doc.L_RGBA.findId(id);
-    return r ? &editor.doc.L_RGBA.row(r) : nullptr;
+    const int r = editor.doc.colours.findId(editor.selected.colour);
+    return r ? &editor.doc.colours.row(r) : nullptr;
 }
 
-// The four text and hand colours the preview draws, by key.
-struct ColourRole {
-    const char* key;
-    quint64 ElementRefs::*ref;
-};
-constexpr ColourRole kColourRoles[4] = {
-    {"0595", &ElementRefs::OperatorColourRow},
-    {"0579", &ElementRefs::DateColourRow},
-    {"0009", &ElementRefs::MinuteColourRow},
-    {"0012", &ElementRefs::HourColourRow},
-};
+// The colour row of the text a transparency field belongs to.
+ValueRow* ColourOfField(Editor& editor, int field)
+{
+    if (field == kRowAlphaField)
+        return SelectedColour(editor);
+    const int r = editor.doc.colours.findKey(field == kOperatorAlphaField ? "0595" : "0579");
+    return r ? &editor.doc.colours.row(r) : nullptr;
+}
 
 }  // namespace
 
-quint32 RowColour(const Row& row)
+quint32 RowColour(const ValueRow& row)
 {
-    return MakeColour(LenientInt(row.cellView(ColR)), LenientInt(row.cellView(ColG)),
-                      LenientInt(row.cellView(ColB)));
+    return MakeColour(LenientInt(row.values[0]), LenientInt(row.values[1]), LenientInt(row.values[2]));
 }
 
-void WriteComponents(Row& row, const ColourParts& parts)
+void WriteComponents(Editor& editor, ValueRow& row, const ColourParts& parts)
 {
-    row.setCell(ColR, QString::number(parts.ColorR));
-    row.setCell(ColG, QString::number(parts.ColorG));
-    row.setCell(ColB, QString::number(parts.ColorB));
-    MarkEdited(row);
+    row.values[0] = QString::number(parts.ColorR);
+    row.values[1] = QString::number(parts.ColorG);
+    row.values[2] = QString::number(parts.ColorB);
+    row.edited = true;
+    FollowColourRowInTree(editor.doc, row);
 }
 
-void TransparencyChanged(Editor& editor, int Index)
+void TransparencyChanged(Editor& editor, int field)
 {
-    const Field& field = editor.txt[qBound(0, Index, kFieldCount - 1)];
+    Field& f = editor.preview.fields[qBound(0, field, kFieldCount - 1)];
     // Only digits can be typed; a pasted sign or fraction is read leniently
     // and rounded. Below 0 counts as 0, as above 255 counts as 255: in both
-    // cases the field shows the value stored (which changes the field once
-    // more and stores the same value).
-    const qint64 value = LenientInteger(field.text, 0, 255);
-    if (LenientNumber(field.text) > 255 || LenientNumber(field.text) < 0)
-        editor.setText(Txt(Index), QString::number(value));
-
-    Row* row = nullptr;
-    if (Index == TxtOperatorAlpha) {
-        row = ReferencedRow(editor, editor.refs.OperatorColourRow);
-    } else if (Index == TxtDateAlpha) {
-        row = ReferencedRow(editor, editor.refs.DateColourRow);
-    } else if (Index == TxtColourAlpha) {
-        const int selected = editor.doc.L_RGBA.selected();
-        row = selected ? &editor.doc.L_RGBA.row(selected) : nullptr;
-    }
+    // cases the field shows the value stored.
+    const qint64 value = LenientInteger(f.text, 0, 255);
+    if (LenientNumber(f.text) > 255 || LenientNumber(f.text) < 0)
+        f.text = QString::number(value);
+    ValueRow* row = ColourOfField(editor, field);
     if (!row)
         return;
-    row->setCell(ColAlpha, QString::number(value));
-    MarkEdited(*row);
+    row->values[3] = QString::number(value);
+    row->edited = true;
     FollowColourRowInTree(editor.doc, *row);
 }
 
-void L_RGBA_Click(Editor& editor, int row)
+void ShowColour(Editor& editor, int row)
 {
-    Table& table = editor.doc.L_RGBA;
+    const Table<ValueRow>& table = editor.doc.colours;
     if (row < 1 || row > table.count())
         return;
-    const Row& r = table.row(row);
-    editor.PicColor.colour = RowColour(r);
+    const ValueRow& r = table.row(row);
+    editor.rowColour.colour = RowColour(r);
     // The program fills the field: no write-back into the row.
-    const QString alpha = PlainNumber(LenientNumber(r.cellView(ColAlpha)));
-    const bool filling = editor.Filling;
-    editor.Filling = true;
-    editor.setText(Txt(TxtColourAlpha), alpha);
-    editor.txt[TxtColourAlpha].enabled = true;
-    editor.Filling = filling;
+    Field& alpha = editor.preview.fields[kRowAlphaField];
+    alpha.text = PlainNumber(LenientNumber(r.values[3]));
+    alpha.enabled = true;
     editor.status = QStringLiteral("Indice: %1/%2").arg(row).arg(table.count());
 }
 
-void PicColor_Click(Editor& editor)
+void PickRowColour(Editor& editor, int)
 {
-    const std::optional<quint32> chosen = editor.dialogs->chooseColour(editor.PicColor.colour);
+    const std::optional<quint32> chosen = editor.dialogs->chooseColour(editor.rowColour.colour);
     if (!chosen)
         return;
-    editor.PicColor.colour = *chosen;
-    RGBToString(*chosen, editor.colour);
-    Table& table = editor.doc.L_RGBA;
-    if (table.selected() == 0)
+    editor.rowColour.colour = *chosen;
+    ColourParts parts;
+    RGBToString(*chosen, parts);
+    ValueRow* row = SelectedColour(editor);
+    if (!row)
         return;
-    WriteComponents(table.row(table.selected()), editor.colour);
-    FollowColourRowInTree(editor.doc, table.row(table.selected()));
-    UpdateDesktop(editor);
+    WriteComponents(editor, *row, parts);
+    editor.requestRender();
 }
 
-void cmdLoadColors_Click(Editor& editor)
+void LoadDefaultColours(Editor& editor, int)
 {
     if (editor.message(QStringLiteral("Confermi il caricamento dei colori di default (pavonel by Ostrel) ?"),
                        MsgIcon::Question, MsgButtons::YesNo) != Answer::Yes)
@@ -121,36 +103,10 @@ void cmdLoadColors_Click(Editor& editor)
         editor.message(SchemeFailureText(scheme.error), MsgIcon::Stop);
         return;
     }
-
-    Table& table = editor.doc.L_RGBA;
-    table.clear();
-    {
-        RowBatch batch(table, qsizetype(scheme.count()) * (kDefaultTag.size() + 24), scheme.count());
-        for (int n = 0; n < scheme.count(); ++n) {
-            RowWriter w(batch);
-            const QStringView key = scheme.field(n, SchemeKey);
-            w << key;
-            w.end();
-            w << kDefaultTag;
-            w.end();
-            for (int f = SchemeR; f <= SchemeIndex; ++f) {
-                w << scheme.field(n, SchemeField(f));
-                w.end();
-            }
-            w.row().colour = kBlue;
-            w.row().bold = true;
-            w.row().icon = key == QLatin1String("-") ? IconNone : IconNumbered;
-        }
-    }
-    // The rows the preview drew are gone. The references follow the rows
-    // of the same keys, so that a colour picked or a transparency typed
-    // before the next redraw lands in the row the user sees under that key.
-    for (const ColourRole& role : kColourRoles) {
-        const int r = table.findKey(QLatin1String(role.key));
-        editor.refs.*role.ref = r ? table.row(r).id : 0;
-    }
-    for (const Row& row : table.rows())
+    LoadScheme(editor.doc.colours, scheme);
+    for (const ValueRow& row : editor.doc.colours.rows())
         FollowColourRowInTree(editor.doc, row);
+    // The preview shows the new colours at its next redraw.
     editor.message(QStringLiteral("Colori di defualt (pavonel by Ostrel), importati."), MsgIcon::Information);
 }
 
@@ -168,15 +124,15 @@ const char* const kElementNames[kElementCount] = {
     "Orologio digitale",          "Orologio analogico",
 };
 
-QString ColourLine(const Editor& editor, const QString& what, const ColourRole& role)
+QString ColourLine(const Editor& editor, const QString& what, const char* key)
 {
-    const Table& table = editor.doc.L_RGBA;
-    const int r = table.findId(editor.refs.*role.ref);
+    const Table<ValueRow>& table = editor.doc.colours;
+    const int r = table.findKey(key);
     if (r == 0)
-        return QStringLiteral("%1: nessuna riga %2 nei colori").arg(what, QLatin1String(role.key));
-    const Row& row = table.row(r);
+        return QStringLiteral("%1: nessuna riga %2 nei colori").arg(what, QLatin1String(key));
+    const ValueRow& row = table.row(r);
     return QStringLiteral("%1: riga %2 dei colori (R %3, G %4, B %5)")
-        .arg(what, row.key(), row.cell(ColR), row.cell(ColG), row.cell(ColB));
+        .arg(what, row.key(), row.values[0], row.values[1], row.values[2]);
 }
 
 }  // namespace
@@ -192,17 +148,17 @@ QString CanvasTip(const Editor& editor, int x, int y)
     lines << QStringLiteral("x1,y1,x2,y2: %1, %2, %3, %4").arg(box.left()).arg(box.top()).arg(box.right()).arg(box.bottom());
     switch (k) {
     case kElementOperator:
-        lines << ColourLine(editor, QStringLiteral("Colore"), kColourRoles[0]);
+        lines << ColourLine(editor, QStringLiteral("Colore"), "0595");
         break;
     case kElementDate:
-        lines << ColourLine(editor, QStringLiteral("Colore"), kColourRoles[1]);
+        lines << ColourLine(editor, QStringLiteral("Colore"), "0579");
         break;
     case kElementDigitalClock:
         lines << QStringLiteral("Colore: nero, sempre");
         break;
     case kElementAnalogueClock:
-        lines << ColourLine(editor, QStringLiteral("Lancetta dei minuti"), kColourRoles[2]);
-        lines << ColourLine(editor, QStringLiteral("Lancetta delle ore"), kColourRoles[3]);
+        lines << ColourLine(editor, QStringLiteral("Lancetta dei minuti"), "0009");
+        lines << ColourLine(editor, QStringLiteral("Lancetta delle ore"), "0012");
         break;
     default:
         break;

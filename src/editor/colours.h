@@ -1,44 +1,29 @@
 #pragma once
-// The colour tab: the colour table's rows, the colour swatch, the default
-// colour scheme, and the transparency fields of the colour rows.
+// The colour tab: a row's colour and transparency shown and changed, and the
+// default colour scheme. Also the rule for a row's colour and the tooltip
+// of the preview canvas, which names an element's colours.
 #include "editor/editor.h"
 
 namespace velluno {
 
-// A transparency field changed (txt 4, 5 or 50): its value goes into the
-// colour row it belongs to, capped at 255 (the field then shows 255); no
-// redraw.
-void TransparencyChanged(Editor& editor, int Index);
+// A colour row shown: the swatch takes its colour, the transparency field
+// its transparency, the status bar its place.
+void ShowColour(Editor& editor, int row);
+// The swatch clicked: the selected row takes the colour chosen.
+void PickRowColour(Editor& editor, int = 0);
+// "Carica i colori di default (pavonel)": the colour table from colors.txt.
+void LoadDefaultColours(Editor& editor, int = 0);
+// A transparency field (4, 5 or 50) changed: its row takes the value,
+// 0..255.
+void TransparencyChanged(Editor& editor, int field);
 
-// A click on row `row` (1-based, already selected) of L_RGBA: the swatch
-// PicColor shows the row's colour, the transparency field its value (filled
-// while Filling, so nothing is written back), the status bar "Indice: n/m".
-void L_RGBA_Click(Editor& editor, int row);
+// A colour row's colour, red + 256 green + 65536 blue.
+quint32 RowColour(const ValueRow& row);
+// Writes the components of the last colour conversion into a row and marks it.
+void WriteComponents(Editor& editor, ValueRow& row, const ColourParts& parts);
 
-// A click on PicColor: the colour dialog on the swatch's colour; the chosen
-// colour goes into R, G, B of the selected row (blue and bold) and the
-// preview is redrawn. Cancel changes nothing; with no selected row only the
-// swatch changes.
-void PicColor_Click(Editor& editor);
-
-// "Carica i colori di default (pavonel)": after the question, the colour
-// table becomes the default scheme colors.txt, every row blue and bold. A
-// missing or unreadable scheme leaves the table as it was. No redraw.
-void cmdLoadColors_Click(Editor& editor);
-
-// The colour of a colour row as the preview draws it: R + 256 G + 65536 B
-// from the cells' numeric values, each rounded and held within 0..255 (a
-// component above 255 counts as 255, a negative one as 0).
-quint32 RowColour(const Row& row);
-
-// A colour chosen for a colour row: the components of the last colour
-// conversion go into R, G, B as plain decimals and the row is marked; its
-// transparency, key, "Indice" and tag stay.
-void WriteComponents(Row& row, const ColourParts& parts);
-
-// What the preview's tooltip says about canvas pixel (x, y): the element
-// there (the name of its settings), its rectangle, and for the texts and the
-// hands the colour rows they are drawn with. Empty when no element is there.
+// What the preview's tooltip says of the element under a canvas pixel:
+// its name, its rectangle and its colours; empty over no element.
 QString CanvasTip(const Editor& editor, int x, int y);
 
 }  // namespace velluno

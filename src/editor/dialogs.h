@@ -2,6 +2,7 @@
 // Every dialog and message box of the editor goes through this interface: the
 // window answers with Qt's dialogs, the script runner from the script.
 #include <QString>
+#include <deque>
 #include <optional>
 
 namespace velluno {
@@ -36,6 +37,26 @@ public:
     {
         return buttons == MsgButtons::Ok ? Answer::Ok : Answer::No;
     }
+};
+
+// Dialogs answered from queues, oldest answer first: a session script's
+// answers, or a test's. A dialog that finds nothing queued cancels (files,
+// colours) or answers No, as the user's cancel would, and is counted; the
+// first such dialog is described for the message that says so.
+class QueuedDialogs : public Dialogs {
+public:
+    std::deque<std::optional<QString>> files;  // nothing: cancel
+    std::deque<std::optional<quint32>> colours;
+    std::deque<Answer> answers;
+    int unanswered = 0;
+    QString firstUnanswered;
+
+    std::optional<QString> openFile(const QString& title, const QString& filter, const QString& initialName) override;
+    std::optional<quint32> chooseColour(quint32 initial) override;
+    Answer message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) override;
+
+private:
+    void miss(const QString& what);
 };
 
 // The title that goes with each icon.

@@ -1,5 +1,9 @@
 #include "editor/dump.h"
 
+#include "editor/controls.h"
+#include "editor/elements.h"
+#include "editor/presentation.h"
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -18,120 +22,126 @@ QJsonValue PathOrNull(const QString& path)
     return path.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(SlashPath(path));
 }
 
-QJsonValue NodeOrNull(const Document& doc, int node)
+QJsonObject RowJson(const QString& key, const QStringList& cells, const QString& tag, const Look& look)
 {
-    if (node < 1 || node > doc.T_Strutt.count())
-        return QJsonValue(QJsonValue::Null);
-    return node;
+    return QJsonObject{{"key", key},
+                       {"cells", QJsonArray::fromStringList(cells)},
+                       {"tag", tag},
+                       {"colour", Colour(look.colour)},
+                       {"bold", look.bold},
+                       {"icon", look.icon}};
 }
 
-// Rows are referenced by identity so that sorting cannot move a reference to
-// another record; the dump shows the key of the row that identity names now.
-QJsonValue RowKeyOrNull(const Table& table, quint64 id)
+QJsonObject TableJson(const QJsonArray& rows, int sort, int selected)
 {
-    if (id == 0)
-        return QJsonValue(QJsonValue::Null);
-    const int n = table.findId(id);
-    if (n == 0)
-        return QJsonValue(QJsonValue::Null);
-    return table.row(n).key();
+    return QJsonObject{{"sort", sort}, {"selected", selected}, {"rows", rows}};
 }
 
-QJsonObject DumpTable(const Table& table)
+QJsonObject ValueTable(const Table<ValueRow>& table, TableKind kind, RowId selected)
 {
     QJsonArray rows;
-    for (const Row& r : table.rows()) {
-        QJsonArray cells;
-        for (const QString& c : r.cells())
-            cells.append(c);
-        rows.append(QJsonObject{{"key", r.key()},
-                                {"cells", cells},
-                                {"tag", r.tag()},
-                                {"colour", Colour(r.colour)},
-                                {"bold", r.bold},
-                                {"icon", r.icon}});
-    }
-    return QJsonObject{{"sort", table.sortColumn()}, {"selected", table.selected()}, {"rows", rows}};
+    for (const ValueRow& r : table.rows())
+        rows.append(RowJson(r.key(), Cells(r, kind), Tag(r), LookOf(r)));
+    return TableJson(rows, -1, table.findId(selected));
 }
 
-QJsonObject DumpField(const Field& f) { return QJsonObject{{"text", f.text}, {"enabled", f.enabled}}; }
-QJsonObject DumpCheck(const Check& c) { return QJsonObject{{"checked", c.checked}, {"enabled", c.enabled}}; }
-QJsonObject DumpSwatch(const Swatch& s)
+// The records the preview drew, as the element editors write through them:
+// null until a render found them.
+QJsonObject References(const Editor& e)
 {
-    return QJsonObject{{"colour", Colour(s.colour)}, {"enabled", s.enabled}};
+    const Document& doc = e.doc;
+    const bool drawn = e.preview.drawn;
+    auto lastNode = [&](auto matches) -> QJsonValue {
+        int found = 0;
+        for (int k = 1; drawn && k <= doc.structure.count(); ++k)
+            if (matches(k))
+                found = k;
+        return found ? QJsonValue(found) : QJsonValue(QJsonValue::Null);
+    };
+    auto rowKey = [&](const Table<ValueRow>& table, const char* key) -> QJsonValue {
+        const int r = drawn ? table.findKey(key) : 0;
+        return r ? QJsonValue(table.row(r).key()) : QJsonValue(QJsonValue::Null);
+    };
+    QJsonArray elements;
+    for (const LayoutElement& el : kLayoutElements)
+        elements.append(rowKey(doc.rectangles, el.key));
+    return QJsonObject{
+        {"MinuteLengthNode", lastNode([&](int k) { return doc.structure.text(k).startsWith(kMinuteLengthPrefix); })},
+        {"HourLengthNode", lastNode([&](int k) { return doc.structure.text(k).startsWith(kHourLengthPrefix); })},
+        {"BackgroundNode", lastNode([&](int k) { return doc.structure.hasTag(k, kBackgroundTag); })},
+        {"OperatorColourRow", rowKey(doc.colours, "0595")},
+        {"DateColourRow", rowKey(doc.colours, "0579")},
+        {"MinuteColourRow", rowKey(doc.colours, "0009")},
+        {"HourColourRow", rowKey(doc.colours, "0012")},
+        {"ElementRow", elements},
+    };
 }
-QJsonObject DumpButton(const Button& b) { return QJsonObject{{"enabled", b.enabled}}; }
 
-QJsonObject DumpText(const TextItem& t)
+// One control's state: a field's text, a check box's tick, a swatch's
+// colour, a button's state.
+QJsonObject ControlJson(Editor& e, const Control& c, int i)
+{
+    if (c.field) {
+        const Field& f = *c.field(e, i);
+        return QJsonObject{{"text", f.text}, {"enabled", f.enabled}};
+    }
+    if (c.check) {
+        const Check& b = *c.check(e, i);
+        return QJsonObject{{c.kind == ControlKind::Option ? "selected" : "checked", b.checked}, {"enabled", b.enabled}};
+    }
+    if (c.swatch) {
+        const Swatch& s = *c.swatch(e, i);
+        return QJsonObject{{"colour", Colour(s.colour)}, {"enabled", s.enabled}};
+    }
+    return QJsonObject{{"enabled", IsEnabled(e, c, i)}};
+}
+
+QJsonObject Controls(const Editor& editor)
+{
+    Editor& e = const_cast<Editor&>(editor);  // the accessors only read here
+    QJsonObject controls;
+    for (const Control& c : velluno::Controls()) {
+        const bool dumped = c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox ||
+                            c.kind == ControlKind::Option || c.kind == ControlKind::Swatch ||
+                            c.kind == ControlKind::Field;
+        if (!dumped)
+            continue;
+        if (c.index == IndexKind::None) {
+            controls.insert(QLatin1String(c.name), ControlJson(e, c, 0));
+            continue;
+        }
+        QJsonArray all;
+        for (int i : Indexes(c))
+            all.append(ControlJson(e, c, i));
+        controls.insert(QLatin1String(c.name), all);
+    }
+    const FileList& list = e.preview.wallpapers;
+    controls.insert("FileDesktop", QJsonObject{{"files", QJsonArray::fromStringList(list.files)},
+                                               {"selected", list.selected},
+                                               {"visible", list.visible},
+                                               {"enabled", list.enabled}});
+    controls.insert("lInfo", e.imageSize);
+    controls.insert("WB", e.objectPage);
+    controls.insert("WBImage", PathOrNull(e.objectPageImage));
+    controls.insert("PicPreview",
+                    QJsonObject{{"width", e.measuredImage.width()}, {"height", e.measuredImage.height()}});
+    return controls;
+}
+
+QJsonObject TextJson(const TextItem& t)
 {
     return QJsonObject{{"text", t.text},       {"x", t.x},
                        {"y", t.y},             {"width", t.width},
                        {"visible", t.visible}, {"colour", Colour(t.colour)}};
 }
 
-QJsonObject DumpLine(const LineItem& l)
+QJsonObject LineJson(const LineItem& l)
 {
     return QJsonObject{{"x1", l.x1}, {"y1", l.y1}, {"x2", l.x2}, {"y2", l.y2},
                        {"colour", Colour(l.colour)}, {"visible", l.visible}};
 }
 
-QJsonObject DumpControls(const Editor& e)
-{
-    QJsonArray txt;
-    for (const Field& f : e.txt)
-        txt.append(DumpField(f));
-    QJsonArray optPos;
-    for (const Check& c : e.optPos)
-        optPos.append(DumpCheck(c));
-    QJsonArray optTime;
-    for (const Check& c : e.optTime)
-        optTime.append(QJsonObject{{"selected", c.checked}, {"enabled", c.enabled}});
-    QJsonArray files;
-    for (const QString& name : e.FileDesktop.files)
-        files.append(name);
-
-    QJsonObject controls{
-        {"txt", txt},
-        {"txtMin", DumpField(e.txtMin)},
-        {"txtOra", DumpField(e.txtOra)},
-        {"txtOffSet", DumpField(e.txtOffSet)},
-        {"optPos", optPos},
-        {"optTime", optTime},
-        {"chkWallPaper", DumpCheck(e.chkWallPaper)},
-        {"chkDim", DumpCheck(e.chkDim)},
-        {"chkConferma", DumpCheck(e.chkConferma)},
-        {"chkCls", DumpCheck(e.chkCls)},
-        {"PicColor", DumpSwatch(e.PicColor)},
-        {"PicMin", DumpSwatch(e.PicMin)},
-        {"PicOre", DumpSwatch(e.PicOre)},
-        {"PicTxtColor1", DumpSwatch(e.PicTxtColor1)},
-        {"PicTxtColor2", DumpSwatch(e.PicTxtColor2)},
-        {"PicBGColor1", DumpSwatch(e.PicBGColor1)},
-        {"cmdImport", DumpButton(e.cmdImport)},
-        {"cmdDefault", DumpButton(e.cmdDefault)},
-        {"cmdExportAll", DumpButton(e.cmdExportAll)},
-        {"cmdDefaultAll", DumpButton(e.cmdDefaultAll)},
-        {"cmdLoadColors", DumpButton(e.cmdLoadColors)},
-        {"cmdMoveUp", DumpButton(e.cmdMoveUp)},
-        {"cmdMoveDown", DumpButton(e.cmdMoveDown)},
-        {"cmdMoveLeft", DumpButton(e.cmdMoveLeft)},
-        {"cmdMoveRight", DumpButton(e.cmdMoveRight)},
-        {"cmdUpdate", DumpButton(e.cmdUpdate)},
-        {"lbl0", DumpButton(e.lbl0)},
-        {"FileDesktop", QJsonObject{{"files", files},
-                                    {"selected", e.FileDesktop.selected},
-                                    {"visible", e.FileDesktop.visible},
-                                    {"enabled", e.FileDesktop.enabled}}},
-        {"lInfo", e.lInfo},
-        {"WB", e.WB},
-        {"WBImage", PathOrNull(e.WBImage)},
-        {"PicPreview", QJsonObject{{"width", e.PicPreview.width()},
-                                   {"height", e.PicPreview.height()}}},
-    };
-    return controls;
-}
-
-QJsonObject DumpCanvas(const Scene& s)
+QJsonObject CanvasJson(const Scene& s)
 {
     QJsonArray outlines;
     for (const Outline& o : s.outlines)
@@ -140,22 +150,21 @@ QJsonObject DumpCanvas(const Scene& s)
     for (const ImageItem& i : s.Img)
         img.append(QJsonObject{{"x", i.x}, {"y", i.y}, {"image", PathOrNull(i.image)}});
     // "builtin" is no path: it must not be touched by the separator rule.
-    const QJsonValue wallpaper = s.wallpaper == QLatin1String("builtin")
-                                     ? QJsonValue(s.wallpaper)
-                                     : PathOrNull(s.wallpaper);
+    const QJsonValue wallpaper =
+        s.wallpaper == QLatin1String("builtin") ? QJsonValue(s.wallpaper) : PathOrNull(s.wallpaper);
     return QJsonObject{
         {"background", Colour(s.background)},
         {"wallpaper", wallpaper},
         {"outlines", outlines},
-        {"lblOperatore", DumpText(s.lblOperatore)},
-        {"lblData", DumpText(s.lblData)},
-        {"lblOra", DumpText(s.lblOra)},
+        {"lblOperatore", TextJson(s.lblOperatore)},
+        {"lblData", TextJson(s.lblData)},
+        {"lblOra", TextJson(s.lblOra)},
         {"PicTime", QJsonObject{{"x", s.PicTime.x},
                                 {"y", s.PicTime.y},
                                 {"visible", s.PicTime.visible},
                                 {"image", PathOrNull(s.PicTime.image)}}},
-        {"LineMin", DumpLine(s.LineMin)},
-        {"LineOra", DumpLine(s.LineOra)},
+        {"LineMin", LineJson(s.LineMin)},
+        {"LineOra", LineJson(s.LineOra)},
         {"Img", img},
     };
 }
@@ -182,43 +191,33 @@ QJsonDocument DumpState(const Editor& e)
         tabs.append(enabled);
 
     QJsonArray lines;
-    const int lineCount = qMin(doc.LineCount, int(doc.SkinLines.size()));
+    const int lineCount = qMin(doc.lineCount, int(doc.lines.size()));
     for (int i = 0; i < lineCount; ++i)
-        lines.append(doc.SkinLines.at(i));
+        lines.append(doc.lines.at(i));
 
     QJsonArray tree;
-    for (int k = 1; k <= doc.T_Strutt.count(); ++k) {
-        const Node& n = doc.T_Strutt.node(k);
-        tree.append(QJsonObject{{"text", doc.T_Strutt.text(k)},
-                                {"tag", doc.T_Strutt.tag(k)},
-                                {"image", n.image},
-                                {"bold", n.bold},
-                                {"colour", Colour(n.colour)},
+    for (int k = 1; k <= doc.structure.count(); ++k) {
+        const Node& n = doc.structure.node(k);
+        const Look look = LookOf(doc.structure, k);
+        tree.append(QJsonObject{{"text", n.text},
+                                {"tag", doc.structure.tag(k)},
+                                {"image", look.icon},
+                                {"bold", look.bold},
+                                {"colour", Colour(look.colour)},
                                 {"parent", n.parent}});
     }
 
-    QJsonArray elementRows;
-    for (quint64 id : e.refs.ElementRow)
-        elementRows.append(RowKeyOrNull(doc.L_Dim, id));
-    const QJsonObject refs{
-        {"MinuteLengthNode", NodeOrNull(doc, e.refs.MinuteLengthNode)},
-        {"HourLengthNode", NodeOrNull(doc, e.refs.HourLengthNode)},
-        {"BackgroundNode", NodeOrNull(doc, e.refs.BackgroundNode)},
-        {"OperatorColourRow", RowKeyOrNull(doc.L_RGBA, e.refs.OperatorColourRow)},
-        {"DateColourRow", RowKeyOrNull(doc.L_RGBA, e.refs.DateColourRow)},
-        {"MinuteColourRow", RowKeyOrNull(doc.L_RGBA, e.refs.MinuteColourRow)},
-        {"HourColourRow", RowKeyOrNull(doc.L_RGBA, e.refs.HourColourRow)},
-        {"ElementRow", elementRows},
-    };
+    QJsonArray objects;
+    for (const ObjectRow& r : doc.objects.rows())
+        objects.append(RowJson(r.key(), Cells(r), Tag(r), LookOf(r)));
 
-    QJsonObject pics;
-    for (const auto& [number, pic] : e.Pic)
-        pics.insert(QString::number(number),
-                    QJsonObject{{"image", PathOrNull(pic.image)}, {"enabled", pic.enabled}});
+    QJsonObject pictures;
+    for (const auto& [number, pic] : e.preview.panel)
+        pictures.insert(QString::number(number), QJsonObject{{"image", PathOrNull(pic.image)}, {"enabled", pic.enabled}});
 
-    QJsonArray picObj;
-    for (const QRect& r : e.PicOBJ)
-        picObj.append(QJsonArray{r.left(), r.top(), r.right(), r.bottom()});
+    QJsonArray rectangles;
+    for (const QRect& r : e.rectangles)
+        rectangles.append(QJsonArray{r.left(), r.top(), r.right(), r.bottom()});
 
     QJsonArray messages;
     for (const Message& m : e.messages)
@@ -230,23 +229,25 @@ QJsonDocument DumpState(const Editor& e)
         {"tab", e.tab},
         {"tabsEnabled", tabs},
         {"status", e.status},
-        {"toolbar", QJsonObject{{"LOAD", e.loadEnabled}, {"SAVE", e.saveButtonEnabled}}},
-        {"skin", QJsonObject{{"SkinDir", SlashPath(e.doc.SkinDir)},
-                             {"SkinName", e.doc.SkinName},
-                             {"GifDir", SlashPath(e.doc.GifDir)},
-                             {"LineCount", doc.LineCount},
-                             {"SaveEnabled", e.SaveEnabled},
-                             {"Filling", e.Filling}}},
+        {"toolbar", QJsonObject{{"LOAD", e.tab == 0}, {"SAVE", e.saveAllowed}}},
+        {"skin", QJsonObject{{"SkinDir", SlashPath(doc.folder)},
+                             {"SkinName", doc.name},
+                             {"GifDir", SlashPath(doc.imageFolder)},
+                             {"LineCount", doc.lineCount},
+                             {"SaveEnabled", e.saveAllowed},
+                             // The program no longer fills fields behind the
+                             // user's back; kept for the dump's readers.
+                             {"Filling", false}}},
         {"lines", lines},
         {"tree", tree},
-        {"L_Values", DumpTable(doc.L_Values)},
-        {"L_RGBA", DumpTable(doc.L_RGBA)},
-        {"L_Dim", DumpTable(doc.L_Dim)},
-        {"refs", refs},
-        {"controls", DumpControls(e)},
-        {"canvas", DumpCanvas(e.canvas)},
-        {"Pic", pics},
-        {"PicOBJ", picObj},
+        {"L_Values", TableJson(objects, e.objectSort, doc.objects.findId(e.selected.object))},
+        {"L_RGBA", ValueTable(doc.colours, TableKind::Colours, e.selected.colour)},
+        {"L_Dim", ValueTable(doc.rectangles, TableKind::Rectangles, e.selected.rectangle)},
+        {"refs", References(e)},
+        {"controls", Controls(e)},
+        {"canvas", CanvasJson(e.preview.scene)},
+        {"Pic", pictures},
+        {"PicOBJ", rectangles},
         {"messages", messages},
         {"renders", e.renders},
     };

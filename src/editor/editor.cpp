@@ -1,33 +1,53 @@
 #include "editor/editor.h"
 
 #include "skin/files.h"
-#include "editor/positions.h"
 #include "version.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
 namespace velluno {
+
+namespace {
+
+// The default set: "default" beside the program or, for an installed
+// program, share/velluno/default beside its bin folder.
+QString ProgramDefaultFolder()
+{
+    const QString appDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                          : QDir::currentPath();
+    const QString beside = ResolveDir(JoinPath(appDir, QStringLiteral("default")));
+    if (QFileInfo(beside).isDir())
+        return beside;
+    const QString installed = QDir::cleanPath(JoinPath(appDir, QStringLiteral("../share/velluno/default")));
+    if (QFileInfo(installed).isDir())
+        return installed;
+    return beside;
+}
+
+}  // namespace
 
 Editor::Editor(Dialogs& d) : dialogs(&d)
 {
     for (int n : kPanelObjects)
-        Pic[n] = ObjectPicture{};
-    txtOffSet.maxLength = 1;
-    txtOffSet.text = QStringLiteral("2");
-    txtMin.text = QStringLiteral("18");
-    txtOra.text = QStringLiteral("12");
-    optTime[0].checked = true;
-    chkWallPaper.checked = true;
-    chkDim.checked = true;
-    chkConferma.checked = true;
-    // The colour tab's swatch takes clicks whenever its tab does; the
-    // background swatch's caption waits for a background record.
-    PicColor.enabled = true;
-    lbl0.enabled = false;
+        preview.panel[n] = PanelPicture{};
+    moveStep.maxLength = 1;
+    moveStep.text = QStringLiteral("2");
+    preview.minuteLength.text = QStringLiteral("18");
+    preview.hourLength.text = QStringLiteral("12");
+    preview.clockStyle[0].checked = true;
+    preview.showWallpaper.checked = true;
+    checkSize.checked = true;
+    askFirst.checked = true;
+    // The colour tab's swatch takes clicks whenever its tab does.
+    rowColour.enabled = true;
     // The rectangle view's option is at hand from the start, skin or not.
-    chkCls.enabled = true;
+    clearRectangles.enabled = true;
     // The operator's name and the date sit in fixed boxes of 158 x 17.
-    canvas.lblOperatore.text = QStringLiteral("varavave IT");
-    canvas.lblOperatore.width = 158;
-    canvas.lblData.width = 158;
+    preview.scene.lblOperatore.text = QStringLiteral("varavave IT");
+    preview.scene.lblOperatore.width = 158;
+    preview.scene.lblData.width = 158;
     defaultDir = ProgramDefaultFolder();
     now = [] { return QDateTime::currentDateTime(); };
 }
@@ -35,28 +55,39 @@ Editor::Editor(Dialogs& d) : dialogs(&d)
 Field& Editor::field(FieldRef ref)
 {
     switch (ref.kind) {
-    case FieldKind::TxtMin: return txtMin;
-    case FieldKind::TxtOra: return txtOra;
-    case FieldKind::TxtOffSet: return txtOffSet;
-    case FieldKind::Txt: break;
+    case FieldKind::MinuteLength: return preview.minuteLength;
+    case FieldKind::HourLength: return preview.hourLength;
+    case FieldKind::MoveStep: return moveStep;
+    case FieldKind::Numbered: break;
     }
-    return txt[qBound(0, ref.index, kFieldCount - 1)];
+    return preview.fields[qBound(0, ref.index, kFieldCount - 1)];
 }
 
-void Editor::setText(FieldRef ref, const QString& text)
-{
-    Field& f = field(ref);
-    if (f.text == text)
-        return;
-    f.text = text;
-    FieldChanged(*this, ref);
-}
+const Field& Editor::field(FieldRef ref) const { return const_cast<Editor*>(this)->field(ref); }
 
 Answer Editor::message(const QString& text, MsgIcon icon, MsgButtons buttons)
 {
-    const QString title = MessageTitle(icon);
-    messages.append(Message{title, text, icon});
-    return dialogs->message(text, title, icon, buttons);
+    const Message m{MessageTitle(icon), text, icon};
+    messages.append(m);
+    if (buttons == MsgButtons::Ok) {
+        pending_.append(m);
+        return Answer::Ok;
+    }
+    // A question is asked at once: the action goes on by its answer.
+    showPendingMessages();
+    return dialogs->message(text, m.title, icon, buttons);
+}
+
+void Editor::showPendingMessages()
+{
+    if (pending_.isEmpty())
+        return;
+    if (beforeMessages)
+        beforeMessages();
+    const QVector<Message> shown = std::move(pending_);
+    pending_.clear();
+    for (const Message& m : shown)
+        dialogs->message(m.text, m.title, m.icon, MsgButtons::Ok);
 }
 
 QString WindowTitle()

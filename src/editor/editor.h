@@ -1,12 +1,14 @@
 #pragma once
 // The editor: the open skin document plus the state that the window keeps in
-// its controls (fields, check boxes, swatches, canvas items, status text), as
-// plain objects. Every handler is a function on this state; the Qt window and
-// the script runner call the very same functions and only show the result.
+// its controls (fields, check boxes, swatches, the canvas, the status text),
+// as plain objects. Every handler is a function on this state; the Qt window
+// and the script runner perform the very same actions and only show the
+// result.
 #include "editor/dialogs.h"
 #include "render/imagecache.h"
 #include "render/scene.h"
-#include "skin/model.h"
+#include "skin/document.h"
+#include "skin/errors.h"
 #include "skin/textform.h"
 
 #include <QDateTime>
@@ -18,15 +20,6 @@
 #include <map>
 
 namespace velluno {
-
-class Editor;
-
-// Which text field: the array `txt` (index 0..50) or one of the single fields.
-enum class FieldKind { Txt, TxtMin, TxtOra, TxtOffSet };
-struct FieldRef {
-    FieldKind kind = FieldKind::Txt;
-    int index = 0;
-};
 
 struct Field {
     QString text;
@@ -48,6 +41,7 @@ struct Button {
     bool enabled = true;
 };
 
+// The wallpaper files of the skin's folder.
 struct FileList {
     QString folder;
     QStringList files;
@@ -56,9 +50,9 @@ struct FileList {
     bool enabled = true;
 };
 
-// One of the ten button-graphic pictures of the preview tab, by object number.
-struct ObjectPicture {
-    QString image;   // path of the picture shown
+// One of the ten button pictures of the preview tab, by object number.
+struct PanelPicture {
+    QString image;  // path of the picture shown
     QImage picture;
     bool enabled = false;  // also: framed while disabled
 };
@@ -69,38 +63,57 @@ struct Message {
     MsgIcon icon = MsgIcon::Information;
 };
 
-// The records the renderer drew, through which the element editors write
-// back: tree node numbers and row identities (0 = unbound).
-struct ElementRefs {
-    int MinuteLengthNode = 0;
-    int HourLengthNode = 0;
-    int BackgroundNode = 0;
-    quint64 OperatorColourRow = 0;
-    quint64 DateColourRow = 0;
-    quint64 MinuteColourRow = 0;
-    quint64 HourColourRow = 0;
-    quint64 ElementRow[12] = {};
-};
-
 constexpr int kTabCount = 6;
 constexpr int kFieldCount = 51;
 constexpr int kElementCount = 12;
 
-// Fields of the array txt by what they hold. The field groups of the layout
-// elements (X1, Y1, X2, Y2 each) are listed with the elements; these are the
-// three transparency fields and the clock face's box, which the hands read.
-enum TxtIndex : int {
-    TxtOperatorAlpha = 4,  // "Trasparenza:" of the operator text colour
-    TxtDateAlpha = 5,      // "Trasparenza:" of the date text colour
-    TxtFaceX1 = 14,        // the analogue clock face's box
-    TxtFaceY1 = 15,
-    TxtFaceX2 = 16,
-    TxtFaceY2 = 17,
-    TxtColourAlpha = 50,   // "Trasparenza:" of the colour tab
+// The numeric fields of the preview and colour tabs, numbered as the window
+// numbers them: four for each layout element's rectangle (listed with the
+// elements) and three transparencies.
+enum FieldIndex : int {
+    kOperatorAlphaField = 4,  // "Trasparenza:" of the operator text colour
+    kDateAlphaField = 5,      // "Trasparenza:" of the date text colour
+    kFaceBoxField = 14,       // the analogue clock face's box, four fields: the hands read it
+    kRowAlphaField = 50,      // "Trasparenza:" of the colour tab
 };
+
+// Which field: one of the numeric fields (`index`), or one of the three
+// fields of their own.
+enum class FieldKind { Numbered, MinuteLength, HourLength, MoveStep };
+struct FieldRef {
+    FieldKind kind = FieldKind::Numbered;
+    int index = 0;
+};
+inline FieldRef NumberedField(int index) { return {FieldKind::Numbered, index}; }
 
 // The ten object pictures of the button-graphics panel.
 inline const int kPanelObjects[10] = {652, 674, 664, 630, 632, 634, 675, 631, 633, 635};
+
+// What the preview tab shows: everything a render brings up to date from
+// the document (the canvas, the panel's pictures, the element fields,
+// switches and swatches, the wallpaper list), and what the user set there.
+struct PreviewView {
+    Scene scene;
+    std::map<int, PanelPicture> panel;
+    Field fields[kFieldCount];
+    Field minuteLength;
+    Field hourLength;
+    Check elementTicks[kElementCount];  // the move tools move the ticked elements
+    Check clockStyle[2];                // digital, analogue; `checked` is "selected"
+    Check showWallpaper;
+    FileList wallpapers;
+    Swatch minuteHand, hourHand, operatorText, dateText, background;
+    bool backgroundCaption = false;     // the "Colore:" beside the background swatch
+    bool drawn = false;                 // rendered since the skin was opened
+};
+
+// The table rows a user works on are remembered by identity, so that a
+// re-sorted table keeps them.
+struct Selection {
+    RowId object = 0;
+    RowId colour = 0;
+    RowId rectangle = 0;
+};
 
 class Editor {
 public:
@@ -108,13 +121,11 @@ public:
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
 
-    // ---- the document (with SkinDir, SkinName, GifDir) and the window
-    // state that goes with it
+    // ---- the document and what decides about it
     Document doc;
-    bool Filling = false;
-    bool SaveEnabled = false;
-    ColourParts colour;  // ColorR, ColorG, ColorB of the last conversion
-    ElementRefs refs;
+    bool saveAllowed = false;  // the open skin may be saved: SAVE is enabled exactly then
+    int objectSort = -1;       // the column the object table is kept sorted on, -1 none
+    Selection selected;
 
     // ---- the window
     QString title;
@@ -122,60 +133,59 @@ public:
     int tab = 0;
     bool tabsEnabled[kTabCount] = {};
     QString status;
-    bool loadEnabled = true;   // toolbar LOAD
-    bool saveButtonEnabled = false;  // toolbar SAVE
 
-    Field txt[kFieldCount];
-    Field txtMin;
-    Field txtOra;
-    Field txtOffSet;
-    Check optPos[kElementCount];
-    Check optTime[2];  // `checked` is "selected"
-    Check chkWallPaper;
-    Check chkDim;
-    Check chkConferma;
-    Check chkCls;
-    Swatch PicColor;
-    Swatch PicMin;
-    Swatch PicOre;
-    Swatch PicTxtColor1;
-    Swatch PicTxtColor2;
-    Swatch PicBGColor1;
-    Button cmdImport, cmdDefault, cmdExportAll, cmdDefaultAll, cmdLoadColors;
-    Button cmdMoveUp, cmdMoveDown, cmdMoveLeft, cmdMoveRight, cmdUpdate;
-    Button lbl0;
-    FileList FileDesktop;
-    QString lInfo = QStringLiteral("...");
-    QString WB;
-    QString WBImage;  // the image file the pane's page shows, as the row gives it; empty for the empty page
-    QSize PicPreview;
-    std::map<int, ObjectPicture> Pic;
-    Scene canvas;
-    QVector<QRect> PicOBJ;  // rectangles drawn on the rectangle view, oldest first
+    // The preview tab.
+    PreviewView preview;
+    Field moveStep;
+    Button moveUp, moveDown, moveLeft, moveRight, redraw;
+
+    // The graphic-objects tab.
+    Button exportAll, importImage, useDefault, useDefaultSet;
+    Check checkSize;  // an imported image must be as large as the one it replaces
+    Check askFirst;   // "Default" asks before it replaces
+    QString imageSize = QStringLiteral("...");  // the size line under the pane
+    QString objectPage;       // the pane's page
+    QString objectPageImage;  // the image file the page shows, as the row names it; empty for none
+    QSize measuredImage;      // the image the pane last measured
+
+    // The colour tab.
+    Swatch rowColour;
+    Button loadColours;
+
+    // The rectangle tab.
+    Check clearRectangles;
+    QVector<QRect> rectangles;  // drawn on the rectangle view, oldest first
 
     QVector<Message> messages;
+    // The files the action being performed was to write were not written;
+    // the user was told in a message box.
+    SkinError failure;
     int renders = 0;
+    bool renderPending = false;  // the action being performed asks for a render at its end
 
     // ---- the surroundings
     Dialogs* dialogs;
-    QString defaultDir;                    // the default image set and colors.txt
-    std::function<QDateTime()> now;        // the clock the reset reads
+    QString defaultDir;                // the default image set and colors.txt
+    std::function<QDateTime()> now;    // the clock the reset reads
     ImageCache images;
+    // Runs before message boxes that close an action are shown: the window
+    // shows the action's result first.
+    std::function<void()> beforeMessages;
 
     // ---- helpers every handler uses
     Field& field(FieldRef ref);
-    // Sets a field's text; runs the field's change handler only when the text
-    // really changes. This one rule carries the re-entrance between the
-    // renderer and the field handlers. The maximum length bounds what the
-    // user types or pastes (TypeKeyAt, PasteText), not the program's own
-    // texts: a coordinate of -120 written by the renderer must come back
-    // whole through the field's write-back.
-    void setText(FieldRef ref, const QString& text);
-    // Shows a message box (recorded for the session dump) and returns the answer.
+    const Field& field(FieldRef ref) const;
+    // Shows a message box and returns the answer; every box is recorded for
+    // the session dump. A box with only OK closes what the action did: it is
+    // shown once the action has ended and the window shows its result.
     Answer message(const QString& text, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);
-};
+    void showPendingMessages();
+    // Asks for the render that ends the action.
+    void requestRender() { renderPending = true; }
 
-inline FieldRef Txt(int index) { return {FieldKind::Txt, index}; }
+private:
+    QVector<Message> pending_;
+};
 
 // The window title, from the build's version.
 QString WindowTitle();

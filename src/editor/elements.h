@@ -1,15 +1,15 @@
 #pragma once
 // The twelve layout elements: the screen elements with a rectangle row in
-// L_Dim. One table for the renderer, the move tools and the position fields,
+// the rectangle table. One table for the renderer, the move tools and the position fields,
 // so that an element's check box, its four fields and its row never disagree.
 #include <QString>
 
 namespace velluno {
 
 struct LayoutElement {
-    const char* key;   // the L_Dim key
-    int k;             // index of its check box optPos(k) and of ElementRow(k)
-    int firstTxt;      // txt(firstTxt .. firstTxt + 3) show X1, Y1, X2, Y2
+    const char* key;   // the key of its rectangle row
+    int k;             // index of its tick box of the move tools
+    int firstField;    // numbered fields firstField .. firstField + 3 show X1, Y1, X2, Y2
     bool redOutline;   // the two clock boxes are framed red, the others black
 };
 
@@ -40,21 +40,12 @@ constexpr int kElementUpperKey = 2;
 constexpr int kElementDigitalClock = 10;
 constexpr int kElementAnalogueClock = 11;
 
-// The element whose field group holds txt(index), or -1 (transparency and
+// The element whose field group holds numbered field `index`, or -1 (transparency and
 // other fields belong to no element).
 constexpr int ElementOfField(int index)
 {
     for (const LayoutElement& e : kLayoutElements)
-        if (index >= e.firstTxt && index < e.firstTxt + 4)
-            return e.k;
-    return -1;
-}
-
-// The element with this L_Dim key, or -1.
-inline int ElementOfKey(const QString& key)
-{
-    for (const LayoutElement& e : kLayoutElements)
-        if (key == QLatin1String(e.key))
+        if (index >= e.firstField && index < e.firstField + 4)
             return e.k;
     return -1;
 }

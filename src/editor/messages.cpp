@@ -50,9 +50,9 @@ QString Because(const SkinError& e)
 
 QString TableName(const QString& table)
 {
-    if (table == QLatin1String("L_RGBA"))
+    if (table == QLatin1String("colours"))
         return QStringLiteral("dei colori");
-    if (table == QLatin1String("L_Dim"))
+    if (table == QLatin1String("rectangles"))
         return QStringLiteral("delle dimensioni");
     return QStringLiteral("degli oggetti grafici");
 }
@@ -230,7 +230,7 @@ QString TruncatedReadingText(const SkinReading& reading)
                               "(ritorno carrello)%2: le righe seguenti non sono state lette e andrebbero perse. "
                               "Per questo %3")
             .arg(reading.stopLine)
-            .arg(reading.doc.LineCount == 0 ? QStringLiteral(" (forse il file è stato salvato con fine riga CR LF)")
+            .arg(reading.doc.lineCount == 0 ? QStringLiteral(" (forse il file è stato salvato con fine riga CR LF)")
                                             : QString(),
                  until);
     if (reading.noLines && !reading.badMagic)
@@ -246,7 +246,7 @@ QString TextAfterLastLineText(const SkinReading& reading)
     return QStringLiteral("Il testo dopo l'ultimo LF del file skin (riga %1) non termina con LF: non è una riga "
                           "e andrebbe perso:\n\"%2\"\nPer questo la skin può essere visualizzata ed esportata, ma "
                           "non può essere salvata finché il file non viene corretto!")
-        .arg(reading.doc.LineCount + 1)
+        .arg(reading.doc.lineCount + 1)
         .arg(reading.textAfterLastLine);
 }
 
@@ -300,6 +300,24 @@ QString EditedImagesText(const EditedImages& edited)
         parts << QStringLiteral("l'immagine modificata a mano dell'oggetto %1 non è valida: %2")
                      .arg(r.key, ImageFaultText(ImageFaultOf(r.verdict)));
     return parts.join(QStringLiteral("; "));
+}
+
+QString KeptImagesText(const QVector<ExtractReport::Kept>& kept)
+{
+    QStringList names;
+    for (const ExtractReport::Kept& k : kept)
+        names << QFileInfo(k.backup).fileName();
+    if (kept.size() == 1)
+        return QStringLiteral("Esporta tutto: 1 immagine modificata a mano è stata conservata come %1.")
+            .arg(names.first());
+    const int shown = 5;
+    QString list = QStringList(names.mid(0, shown)).join(QStringLiteral(", "));
+    if (names.size() > shown)
+        list += QStringLiteral(", ...");
+    return QStringLiteral("Esporta tutto: %1 immagini modificate a mano sono state conservate con un "
+                          "numero (%2).")
+        .arg(kept.size())
+        .arg(list);
 }
 
 QString SavedImagesText(const SaveReport& report)

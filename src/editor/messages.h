@@ -40,6 +40,9 @@ QString LineEndRepairFailureText(const SkinError& error);
 // or the file watcher took as replacements (and of those it could not
 // take); empty when there were none.
 QString EditedImagesText(const EditedImages& edited);
+// What the status bar says after "Esporta tutto" kept image files edited by
+// hand as numbered copies.
+QString KeptImagesText(const QVector<ExtractReport::Kept>& kept);
 // What the status bar says after a save that brought image files in line
 // with container 14; empty when none was written.
 QString SavedImagesText(const SaveReport& report);

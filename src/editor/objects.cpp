@@ -1,6 +1,7 @@
 #include "editor/objects.h"
 
 #include "editor/messages.h"
+#include "editor/presentation.h"
 #include "editor/preview.h"
 #include "editor/shell.h"
 #include "render/imageguard.h"
@@ -14,45 +15,25 @@ namespace velluno {
 
 namespace {
 
-const QString kBody = QStringLiteral(
-    "<body leftMargin=0 topMargin=0 marginheight=0 marginwidth=0 scroll=no>");
+const QString kBody = QStringLiteral("<body leftMargin=0 topMargin=0 marginheight=0 marginwidth=0 scroll=no>");
 
 // The name the default set carries in the questions.
 const QString kDefaultSetName = QStringLiteral("(pavonel by Ostrel)");
 
-// Shows an image file in the pane, measured into PicPreview; false, with
-// why, when it cannot be decoded.
+// The selected object row, 0 for none.
+int SelectedObject(const Editor& editor) { return editor.doc.objects.findId(editor.selected.object); }
+
+// Shows an image file in the pane, measured; false, with why, when it
+// cannot be decoded.
 bool ShowImage(Editor& editor, const QString& path, ImageFault* fault)
 {
     const QImage image = editor.images.loadAnyCase(path, fault);
     if (image.isNull())
         return false;
-    editor.PicPreview = image.size();
-    editor.lInfo = QStringLiteral("(hxw) = %1x%2").arg(image.height()).arg(image.width());
-    AniGIF(editor, path);
+    editor.measuredImage = image.size();
+    editor.imageSize = QStringLiteral("(hxw) = %1x%2").arg(image.height()).arg(image.width());
+    ShowImagePage(editor, path);
     return true;
-}
-
-// The default image of an object: the default folder & its number & ".gif".
-QString DefaultImageName(QStringView key) { return ObjectImageName(key); }
-
-// The "Esporta tutto" line of the status bar about kept images.
-QString KeptText(const QVector<ExtractReport::Kept>& kept)
-{
-    QStringList names;
-    for (const ExtractReport::Kept& k : kept)
-        names << QDir::toNativeSeparators(k.backup).section(QDir::separator(), -1);
-    if (kept.size() == 1)
-        return QStringLiteral("Esporta tutto: 1 immagine modificata a mano è stata conservata come %1.")
-            .arg(names.first());
-    const int shown = 5;
-    QString list = QStringList(names.mid(0, shown)).join(QStringLiteral(", "));
-    if (names.size() > shown)
-        list += QStringLiteral(", ...");
-    return QStringLiteral("Esporta tutto: %1 immagini modificate a mano sono state conservate con un "
-                          "numero (%2).")
-        .arg(kept.size())
-        .arg(list);
 }
 
 // A file about to replace an object's image, read whole and checked as a
@@ -96,13 +77,13 @@ void RefuseReplacement(Editor& editor, const QString& file, const QString& key, 
 // Importa from the dialog on: the chosen file, lower-cased as the path the
 // row will keep, replaces row `r` when it is a GIF the phone can show and,
 // with "Verifica dimensioni" ticked, of the size of the image shown.
-void ImportImage(Editor& editor, int r, const QString& chosen)
+void ImportFile(Editor& editor, int r, const QString& chosen)
 {
-    Table& table = editor.doc.L_Values;
+    Table<ObjectRow>& table = editor.doc.objects;
     if (r < 1 || r > table.count())
         return;
     const QString path = QDir::fromNativeSeparators(chosen).toLower();
-    if (table.row(r).cell(ColPath).toLower() == path) {
+    if (CellText(table.row(r), ColPath).toLower() == path) {
         editor.message(QStringLiteral("Il percorso dei due file *.GIF è identico, sostituzione non necessaria!"),
                        MsgIcon::Exclamation);
         return;
@@ -116,119 +97,121 @@ void ImportImage(Editor& editor, int r, const QString& chosen)
         RefuseReplacement(editor, chosen, table.row(r).key(), image.fault);
         return;
     }
-    const QSize size = image.size;
     // The reference is the image the last row display measured; when it
     // found none (the pane is empty) there is nothing to compare with.
-    if (editor.chkDim.checked && !editor.WBImage.isEmpty() && size != editor.PicPreview) {
+    if (editor.checkSize.checked && !editor.objectPageImage.isEmpty() && image.size != editor.measuredImage) {
         editor.message(QStringLiteral("Le dimensioni dell'immagine che si vuole importare, non corrispondono!"),
                        MsgIcon::Stop);
         return;
     }
     PointAtImage(table.row(r), path, image.length);
-    L_Values_Click(editor, r);
-    UpdateDesktop(editor);
+    ShowObject(editor, r);
+    editor.requestRender();
 }
 
 }  // namespace
 
-void AniGIF(Editor& editor, const QString& GifImage)
+void ShowImagePage(Editor& editor, const QString& image)
 {
-    editor.WB = QStringLiteral("about:<html>") + kBody + QStringLiteral("<img src=\"") + GifImage +
-                QStringLiteral("\"></img></body></html>");
-    editor.WBImage = GifImage;
+    editor.objectPage = QStringLiteral("about:<html>") + kBody + QStringLiteral("<img src=\"") + image +
+                        QStringLiteral("\"></img></body></html>");
+    editor.objectPageImage = image;
 }
 
-void NoGIF(Editor& editor)
+void ShowEmptyPage(Editor& editor)
 {
-    editor.WB = QStringLiteral("about:<html>") + kBody + QStringLiteral("</body></html>");
-    editor.WBImage.clear();
+    editor.objectPage = QStringLiteral("about:<html>") + kBody + QStringLiteral("</body></html>");
+    editor.objectPageImage.clear();
 }
 
-ExtractReport cmdExportAll_Click(Editor& editor)
+ExtractReport ExportAll(Editor& editor)
 {
     // Before any skin is open there is nothing to extract.
-    if (editor.doc.SkinDir.isEmpty())
+    if (editor.doc.folder.isEmpty())
         return ExtractReport{};
     ExtractReport report = ExtractImages(editor.doc);
-    UpdateDesktop(editor);
+    // Each row was selected as it went, the only progress an export shows.
+    if (!editor.doc.objects.isEmpty())
+        editor.selected.object = editor.doc.objects.row(editor.doc.objects.count()).id;
+    editor.requestRender();
     if (!report.kept.isEmpty())
-        editor.status = KeptText(report.kept);
+        editor.status = KeptImagesText(report.kept);
     return report;
 }
 
-void L_Values_Click(Editor& editor, int r)
+void ShowObject(Editor& editor, int r)
 {
-    editor.cmdImport.enabled = true;
-    editor.cmdDefault.enabled = true;
-    editor.chkDim.enabled = true;
-    editor.chkConferma.enabled = true;
-    const Table& table = editor.doc.L_Values;
+    editor.importImage.enabled = true;
+    editor.useDefault.enabled = true;
+    editor.checkSize.enabled = true;
+    editor.askFirst.enabled = true;
+    const Table<ObjectRow>& table = editor.doc.objects;
     if (r < 1 || r > table.count())
         return;
-    const Row& row = table.row(r);
-    const QString path = ImagePathOf(row);
+    const ObjectRow& row = table.row(r);
+    const QString path = ImageOf(row);
     if (!path.isEmpty() && FileExist(path)) {
         ImageFault fault = ImageFault::None;
         if (!ShowImage(editor, path, &fault)) {
-            NoGIF(editor);
+            ShowEmptyPage(editor);
             editor.status = QStringLiteral("Errore n° %1, %2").arg(ImageFaultNumber(fault)).arg(ImageFaultText(fault));
             return;
         }
     } else {
-        // PicPreview keeps the last image measured.
-        editor.lInfo = QStringLiteral("...");
-        NoGIF(editor);
+        // The measured image stays the last one measured.
+        editor.imageSize = QStringLiteral("...");
+        ShowEmptyPage(editor);
     }
-    editor.status = QStringLiteral("Tag: ") + row.tag();
+    editor.status = QStringLiteral("Tag: ") + Tag(row);
 }
 
-void L_Values_ColumnClick(Editor& editor, int column)
+void SortObjectsOn(Editor& editor, int column)
 {
-    editor.doc.L_Values.sortOn(column - 1);
+    editor.objectSort = column - 1;
+    SortObjects(editor.doc, editor.objectSort);
 }
 
-void cmdImport_Click(Editor& editor)
+void ImportChosenImage(Editor& editor, int)
 {
-    L_Values_ColumnClick(editor, 1);
-    const Table& table = editor.doc.L_Values;
-    const int r = table.selected();
+    SortObjectsOn(editor, 1);
+    const int r = SelectedObject(editor);
     // The button is enabled by a row display; a selection lost since then
     // leaves nothing to replace.
     if (r == 0)
         return;
     const std::optional<QString> chosen =
         editor.dialogs->openFile(QStringLiteral("Importa GIF..."), QStringLiteral("GIF Image (*.gif)|*.gif"),
-                                 PlainNumber(LenientNumber(table.row(r).keyView())));
+                                 PlainNumber(LenientNumber(editor.doc.objects.row(r).number)));
     if (!chosen || chosen->isEmpty())
         return;
-    ImportImage(editor, r, *chosen);
+    ImportFile(editor, r, *chosen);
 }
 
-void L_Values_Drop(Editor& editor, int row, const QString& file)
+void DropImage(Editor& editor, int row, const QString& file)
 {
-    Table& table = editor.doc.L_Values;
+    Table<ObjectRow>& table = editor.doc.objects;
     if (row < 1 || row > table.count())
         return;
-    table.select(row);
-    L_Values_Click(editor, row);
-    L_Values_ColumnClick(editor, 1);
-    ImportImage(editor, table.selected(), file);
+    editor.selected.object = table.row(row).id;
+    ShowObject(editor, row);
+    SortObjectsOn(editor, 1);
+    ImportFile(editor, SelectedObject(editor), file);
 }
 
-void cmdDefault_Click(Editor& editor)
+void UseDefaultImage(Editor& editor, int)
 {
-    Table& table = editor.doc.L_Values;
-    const int r = table.selected();
+    Table<ObjectRow>& table = editor.doc.objects;
+    const int r = SelectedObject(editor);
     if (r == 0)
         return;
     const QString key = table.row(r).key();
-    if (editor.chkConferma.checked &&
+    if (editor.askFirst.checked &&
         editor.message(QStringLiteral("Oggetto n° ") + key + QLatin1Char('\n') +
                            QStringLiteral("Confermi la sostituzione di questo oggetto con quello di default ") +
                            kDefaultSetName + QStringLiteral(" ?"),
                        MsgIcon::Question, MsgButtons::YesNo) != Answer::Yes)
         return;
-    const QString path = JoinPath(editor.defaultDir, DefaultImageName(key));
+    const QString path = JoinPath(editor.defaultDir, ObjectImageName(table.row(r).number));
     const ReplacementImage image = ReadReplacement(path);
     if (image.unreadable) {
         editor.message(QStringLiteral("L'immagine di default dell'oggetto %1 non esiste:\n%2\nL'oggetto non è "
@@ -242,60 +225,59 @@ void cmdDefault_Click(Editor& editor)
         return;
     }
     PointAtImage(table.row(r), path, image.length);
-    L_Values_Click(editor, r);
-    UpdateDesktop(editor);
+    ShowObject(editor, r);
+    editor.requestRender();
 }
 
-void cmdDefaultAll_Click(Editor& editor)
+void UseDefaultSet(Editor& editor, int)
 {
     if (editor.message(QStringLiteral("Confermi la sostituzione di tutti gli oggetti con quelli di default ") +
                            kDefaultSetName + QStringLiteral(" ?"),
                        MsgIcon::Question, MsgButtons::YesNo) != Answer::Yes)
         return;
-    Table& table = editor.doc.L_Values;
+    Table<ObjectRow>& table = editor.doc.objects;
     if (table.count() > 0) {
         // One listing of the default folder and one look at each file found.
         const FolderSnapshot defaults(editor.defaultDir);
         for (int r = 1; r <= table.count(); ++r) {
-            Row& row = table.row(r);
-            const QString name = DefaultImageName(row.keyView());
+            ObjectRow& row = table.row(r);
+            const QString name = ObjectImageName(row.number);
             const qint64 length = defaults.fileLength(name);
             if (length < 0)
                 continue;
-            table.select(r);
+            editor.selected.object = row.id;
             PointAtImage(row, JoinPath(editor.defaultDir, name), length);
         }
-        L_Values_Click(editor, 1);
-        UpdateDesktop(editor);
+        ShowObject(editor, 1);
+        editor.requestRender();
     }
     editor.message(QStringLiteral("N.B. Ricordati di caricare anche i colori di default."), MsgIcon::Information);
 }
 
-void Pic_Click(Editor& editor, int n)
+void JumpToObject(Editor& editor, int n)
 {
-    Table& table = editor.doc.L_Values;
-    const int r = table.findKey(QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')));
+    const int r = editor.doc.objects.findKey(QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')));
     if (r == 0)
         return;
     if (editor.tab != 1)
-        SSTab1_Click(editor, 1);
-    table.select(r);
-    L_Values_Click(editor, r);
+        ShowTab(editor, 1);
+    editor.selected.object = editor.doc.objects.row(r).id;
+    ShowObject(editor, r);
 }
 
-void T_Strutt_NodeClick(Editor& editor, int node)
+void ShowNodeTag(Editor& editor, int node)
 {
-    if (node < 1 || node > editor.doc.T_Strutt.count())
+    if (node < 1 || node > editor.doc.structure.count())
         return;
-    editor.status = editor.doc.T_Strutt.tag(node);
+    editor.status = editor.doc.structure.tag(node);
 }
 
 QStringList ImageFilesOfRows(const Editor& editor)
 {
     QStringList files;
     QSet<QString> seen;
-    for (const Row& row : editor.doc.L_Values.rows()) {
-        const QString path = ImagePathOf(row);
+    for (const ObjectRow& row : editor.doc.objects.rows()) {
+        const QString path = ImageOf(row);
         if (!path.isEmpty() && !seen.contains(path)) {
             seen.insert(path);
             files << path;
@@ -304,7 +286,7 @@ QStringList ImageFilesOfRows(const Editor& editor)
     return files;
 }
 
-void ImageFilesChanged(Editor& editor)
+void TakeImageChanges(Editor& editor)
 {
     // An extracted image edited in another program is a replacement by that
     // file from now on, so that the next save packs what the preview shows.
@@ -313,11 +295,11 @@ void ImageFilesChanged(Editor& editor)
         editor.status = text;
     // The pane's size line follows the picture it shows; a picture that no
     // longer decodes leaves the last measure.
-    if (!editor.WBImage.isEmpty()) {
+    if (!editor.objectPageImage.isEmpty()) {
         ImageFault fault = ImageFault::None;
-        ShowImage(editor, editor.WBImage, &fault);
+        ShowImage(editor, editor.objectPageImage, &fault);
     }
-    UpdateDesktop(editor);
+    editor.requestRender();
 }
 
 }  // namespace velluno

@@ -4,6 +4,7 @@
 #include "editor/preview.h"
 #include "editor/settings.h"
 #include "editor/shell.h"
+#include "editor/presentation.h"
 #include "render/imageguard.h"
 #include "skin/files.h"
 #include "skin/lineends.h"
@@ -18,10 +19,13 @@ namespace velluno {
 namespace {
 
 // The preview as it is before a skin is drawn: no wallpaper, no outlines,
-// texts and hands hidden, every element field empty and disabled.
+// texts and hands hidden, "Digitale" selected and shown, every element field
+// empty and disabled, the move tools enabled.
 void ResetPreview(Editor& editor)
 {
-    Scene& c = editor.canvas;
+    PreviewView& v = editor.preview;
+    v.drawn = false;
+    Scene& c = v.scene;
     c.wallpaper.clear();
     c.wallpaperPicture = QImage();
     c.outlines.clear();
@@ -30,25 +34,24 @@ void ResetPreview(Editor& editor)
     c.lblOra.visible = false;
     c.LineMin.visible = false;
     c.LineOra.visible = false;
-    // "Digitale" is selected and its procedure runs even when it already was,
-    // so that the time text shows after every opening.
-    editor.optTime[0].checked = true;
-    editor.optTime[1].checked = false;
-    optTime_Click(editor, 0);
-    for (int i = 0; i < kFieldCount; ++i) {
-        editor.setText(Txt(i), QString());
-        editor.txt[i].enabled = false;
+    // "Digitale" is selected and shown even when it already was, so that the
+    // time text shows after every opening.
+    v.clockStyle[0].checked = true;
+    v.clockStyle[1].checked = false;
+    ShowClockStyle(editor, 0);
+    for (Field& f : v.fields) {
+        f.text.clear();
+        f.enabled = false;
     }
-    for (Check& c2 : editor.optPos)
-        c2.enabled = false;
-    editor.PicBGColor1.enabled = false;
-    editor.PicOre.enabled = false;
-    editor.PicMin.enabled = false;
-    editor.txtMin.enabled = false;
-    editor.txtOra.enabled = false;
-    editor.txtOffSet.enabled = true;
-    for (Button* b : {&editor.cmdMoveUp, &editor.cmdMoveDown, &editor.cmdMoveLeft,
-                      &editor.cmdMoveRight, &editor.cmdUpdate})
+    for (Check& tick : v.elementTicks)
+        tick.enabled = false;
+    v.background.enabled = false;
+    v.hourHand.enabled = false;
+    v.minuteHand.enabled = false;
+    v.minuteLength.enabled = false;
+    v.hourLength.enabled = false;
+    editor.moveStep.enabled = true;
+    for (Button* b : {&editor.moveUp, &editor.moveDown, &editor.moveLeft, &editor.moveRight, &editor.redraw})
         b->enabled = true;
 }
 
@@ -74,19 +77,18 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
     report.chosen = true;
     const QString path = QDir::fromNativeSeparators(chosen);
 
-    editor.SaveEnabled = false;
-    editor.saveButtonEnabled = false;
-    InitSystem(editor);
-    editor.refs = ElementRefs{};
+    editor.saveAllowed = false;
+    ResetWindow(editor);
+    editor.selected = Selection{};
     // The previous skin goes before anything of the new one is read.
     editor.doc.clear();
     ResetPreview(editor);
     editor.status = QStringLiteral("Skin: ") + path;
 
     const SkinPlace place = PlaceOfSkin(path);
-    editor.doc.SkinDir = place.SkinDir;
-    editor.doc.SkinName = place.SkinName;
-    editor.doc.GifDir = place.GifDir;
+    editor.doc.folder = place.folder;
+    editor.doc.name = place.name;
+    editor.doc.imageFolder = place.imageFolder;
     // A path that names no file makes no folder beside it: the reading
     // below stops and says why.
     if (FileExist(path))
@@ -95,7 +97,7 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
         editor.status += QStringLiteral(" - ") + OpeningStoppedText(report.error);
         return report;
     }
-    FillWallpaperList(editor, place.SkinDir);
+    FillWallpaperList(editor, place.folder);
 
     SkinReading reading = ReadSkin(path, place, std::move(editor.doc));
     const SaveRefusal refusal = reading.saveRefusal();
@@ -134,9 +136,9 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
     }
 
     Document& doc = editor.doc;
-    doc.L_Values.deselect();
-    doc.L_RGBA.deselect();
-    doc.L_Dim.deselect();
+    // The object table stands sorted on its keys, as the reading left it.
+    if (!doc.objects.isEmpty())
+        editor.objectSort = 0;
 
     // Image files edited outside the editor since they were extracted are
     // replacements by those very files: the next save packs them.
@@ -144,13 +146,19 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
     if (const QString text = EditedImagesText(edited); !text.isEmpty())
         editor.status += QStringLiteral(" - ") + text;
 
-    editor.Filling = true;
     for (bool& enabled : editor.tabsEnabled)
         enabled = true;
-    UpdateDesktop(editor);
-    editor.Filling = false;
+    // The first render fills the fields without writing them back, but a
+    // hand length that shows another text than before is written into its
+    // record, which turns blue, as typing it would.
+    const QString lengths[2] = {editor.preview.minuteLength.text, editor.preview.hourLength.text};
+    RenderPreview(editor, RenderKind::Opening);
+    if (editor.preview.minuteLength.text != lengths[0])
+        WriteHandLength(editor, {FieldKind::MinuteLength, 0});
+    if (editor.preview.hourLength.text != lengths[1])
+        WriteHandLength(editor, {FieldKind::HourLength, 0});
 
-    if (!IsOperatorSkin(doc.SkinName))
+    if (!IsOperatorSkin(doc.name))
         editor.message(QStringLiteral("Velluno permette di modificare solo la skin originale del v980!"),
                        MsgIcon::Exclamation);
     // A save writes back only the lines read: a reading that left lines out
@@ -162,8 +170,7 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
         else if (const QString dropped = TextAfterLastLineText(reading); !dropped.isEmpty())
             editor.message(dropped, MsgIcon::Exclamation);
     }
-    editor.SaveEnabled = refusal == SaveRefusal::None;
-    editor.saveButtonEnabled = editor.SaveEnabled;
+    editor.saveAllowed = refusal == SaveRefusal::None;
     report.completed = true;
     return report;
 }
@@ -201,16 +208,17 @@ OpenReport OpenGivenSkin(Editor& editor, const QString& given)
     return report;
 }
 
-SaveReport SalvaSkin(Editor& editor)
+SaveReport SaveSkin(Editor& editor)
 {
     // SAVE is disabled while such a skin is open; a click that gets here
     // anyway (a script) must not write a varavave.ski made from another skin.
-    if (!editor.SaveEnabled || editor.doc.SkinDir.isEmpty())
+    if (!editor.saveAllowed || editor.doc.folder.isEmpty())
         return SaveReport{};
     // Only whole GIFs are packed: a file that is no picture the phone can
     // show stops the save before anything is written.
     const SaveReport report = WriteSkin(editor.doc);
     if (!report.saved) {
+        editor.failure = report.error;
         editor.message(SaveFailureText(report.error), MsgIcon::Stop);
         return report;
     }

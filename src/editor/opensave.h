@@ -29,13 +29,11 @@ OpenReport OpenSkinFile(Editor& editor, const QString& path);
 bool IsSkinFileName(const QString& path);
 // A skin given from outside the dialog (named on the command line, opened
 // from the file manager, dropped on the window) opens as LOAD opens the
-// file chosen in its dialog, without asking. A relative path is taken from
-// the current folder; a path that names no readable file is refused with a
-// message before the open skin is touched.
+// file chosen in its dialog, without asking. A path that names no readable
+// file is refused with a message before the open skin is touched.
 OpenReport OpenGivenSkin(Editor& editor, const QString& path);
 
 // The toolbar's SAVE; does nothing while the open skin may not be saved.
-// containerWritten is the result the specified procedure returns.
-SaveReport SalvaSkin(Editor& editor);
+SaveReport SaveSkin(Editor& editor);
 
 }  // namespace velluno

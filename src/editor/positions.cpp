@@ -7,68 +7,101 @@
 
 namespace velluno {
 
+namespace {
+
+// A field's new text, and what it edits takes it.
+void SetFieldText(Editor& editor, FieldRef ref, const QString& text)
+{
+    Field& f = editor.field(ref);
+    if (f.text == text)
+        return;
+    f.text = text;
+    FieldChanged(editor, ref);
+}
+
+// The rectangle row of element k, null when the skin has none.
+ValueRow* ElementRow(Editor& editor, int k)
+{
+    const int r = editor.doc.rectangles.findKey(kLayoutElements[k].key);
+    return r ? &editor.doc.rectangles.row(r) : nullptr;
+}
+
+// The corners of an element's row as its fields show them after a redraw:
+// plain numbers ("012" and "" become 12 and 0). A group of fields that
+// shows other texts than its row is written back whole, and the row's
+// width and height are no longer those of its corners.
+void WriteBackAsShown(Editor& editor, int k, ValueRow& row)
+{
+    const int first = kLayoutElements[k].firstField;
+    QString shown[4];
+    bool differs = false;
+    for (int i = 0; i < 4; ++i) {
+        shown[i] = PlainNumber(LenientNumber(row.values[i]));
+        differs |= shown[i] != editor.preview.fields[first + i].text;
+    }
+    if (!differs)
+        return;
+    for (int i = 0; i < 4; ++i)
+        row.values[i] = shown[i];
+    row.sized = false;
+}
+
+void PositionFieldChanged(Editor& editor, int index)
+{
+    const int k = ElementOfField(index);
+    ValueRow* row = k < 0 ? nullptr : ElementRow(editor, k);
+    if (!row)
+        return;
+    // The whole group, whichever field changed, as plain numbers: what the
+    // fields show once the preview is redrawn, and write back again.
+    const int first = kLayoutElements[k].firstField;
+    for (int i = 0; i < 4; ++i) {
+        Field& f = editor.preview.fields[first + i];
+        row->values[i] = PlainNumber(LenientNumber(f.text));
+        // At once, not at the render: the next key typed meets the field as
+        // it shows the row (an emptied field shows 0).
+        f.text = row->values[i];
+    }
+    row->sized = false;
+    row->edited = true;
+    editor.requestRender();
+}
+
+}  // namespace
+
 void FieldChanged(Editor& editor, FieldRef ref)
 {
     switch (ref.kind) {
-    case FieldKind::Txt: txt_Change(editor, ref.index); break;
-    case FieldKind::TxtMin: txtMin_Change(editor); break;
-    case FieldKind::TxtOra: txtOra_Change(editor); break;
-    case FieldKind::TxtOffSet: break;  // the move tools read the step when they run
+    case FieldKind::MoveStep:
+        return;  // the move tools read the step when they run
+    case FieldKind::MinuteLength:
+    case FieldKind::HourLength:
+        HandLengthChanged(editor, ref);
+        return;
+    case FieldKind::Numbered:
+        break;
     }
+    if (ref.index == kOperatorAlphaField || ref.index == kDateAlphaField || ref.index == kRowAlphaField)
+        TransparencyChanged(editor, ref.index);
+    else
+        PositionFieldChanged(editor, ref.index);
 }
 
-void txt_Change(Editor& editor, int Index)
+int OnlyNumberKey(int key)
 {
-    if (editor.Filling || Index < 0 || Index >= kFieldCount)
-        return;
-    if (Index == TxtOperatorAlpha || Index == TxtDateAlpha || Index == TxtColourAlpha) {
-        TransparencyChanged(editor, Index);
-        return;
-    }
-    PositionFieldChanged(editor, Index);
-}
-
-void PositionFieldChanged(Editor& editor, int Index)
-{
-    const int k = ElementOfField(Index);
-    if (k < 0)
-        return;
-    Table& table = editor.doc.L_Dim;
-    const int r = table.findId(editor.refs.ElementRow[k]);
-    if (r == 0)
-        return;
-    // The whole group, whichever field changed: while a render refreshes the
-    // group field by field, the fields it has not reached yet still show the
-    // old values, and the later refreshes put the new ones back.
-    Row& row = table.row(r);
-    const int first = kLayoutElements[k].firstTxt;
-    for (int i = 0; i < 4; ++i)
-        row.setCell(ColX1 + i, editor.txt[first + i].text);
-    static const QString kNone = QStringLiteral("-");
-    row.setCell(ColWidth, kNone);
-    row.setCell(ColHeight, kNone);
-    MarkEdited(row);
-    UpdateDesktop(editor);
-}
-
-int OnlyNumberKeyPress(const Field& field, int KeyAscii)
-{
-    (void)field;  // the field's current text plays no part
-    if ((KeyAscii >= '0' && KeyAscii <= '9') || KeyAscii == 8)
-        return KeyAscii;
+    if ((key >= '0' && key <= '9') || key == 8)
+        return key;
     return 0;
 }
 
-int TypeKeyAt(Editor& editor, FieldRef ref, int KeyAscii, int from, int length)
+int TypeKeyAt(Editor& editor, FieldRef ref, int typed, int from, int length)
 {
     const Field& f = editor.field(ref);
     const int size = int(f.text.size());
     from = qBound(0, from, size);
     length = qBound(0, length, size - from);
-    if (!f.enabled)
-        return from;
-    const int key = OnlyNumberKeyPress(f, KeyAscii);
-    if (key == 0)
+    const int key = OnlyNumberKey(typed);
+    if (!f.enabled || key == 0)
         return from;
     QString text = f.text;
     if (key == 8) {
@@ -79,13 +112,13 @@ int TypeKeyAt(Editor& editor, FieldRef ref, int KeyAscii, int from, int length)
             length = 1;
         }
         text.remove(from, length);
-        editor.setText(ref, text);
+        SetFieldText(editor, ref, text);
         return from;
     }
     if (size - length + 1 > f.maxLength)
         return from + length;
     text.replace(from, length, QChar(key));
-    editor.setText(ref, text);
+    SetFieldText(editor, ref, text);
     return from + 1;
 }
 
@@ -105,7 +138,7 @@ int PasteText(Editor& editor, FieldRef ref, const QString& text, int from, int l
     // not something to insert.
     QString inserted;
     for (const QChar c : text) {
-        const int key = OnlyNumberKeyPress(f, c.unicode());
+        const int key = OnlyNumberKey(c.unicode());
         if (key != 0 && key != 8)
             inserted.append(c);
     }
@@ -115,77 +148,48 @@ int PasteText(Editor& editor, FieldRef ref, const QString& text, int from, int l
     inserted.truncate(qMax(0, f.maxLength - (size - length)));
     QString result = f.text;
     result.replace(from, length, inserted);
-    editor.setText(ref, result);
+    SetFieldText(editor, ref, result);
     return from + int(inserted.size());
 }
 
 // ---------------------------------------------------------------- moving
 
-namespace {
-
-// Disables the pressed button for as long as the move runs, so that it
-// cannot start a second move meanwhile, and enables it again however the
-// move ends.
-class PressedButton {
-public:
-    explicit PressedButton(Button& button) : button_(button) { button_.enabled = false; }
-    ~PressedButton() { button_.enabled = true; }
-    PressedButton(const PressedButton&) = delete;
-    PressedButton& operator=(const PressedButton&) = delete;
-
-private:
-    Button& button_;
-};
-
-void ShiftCell(Row& row, int column, double by)
-{
-    const QString moved = PlainNumber(LenientNumber(row.cellView(column)) + by);
-    row.setCell(column, moved);
-}
-
-// Every ticked element, in index order, by the step in the given direction.
-void MoveTicked(Editor& editor, Button& pressed, Qt::Orientation axis, int sign)
-{
-    const PressedButton held(pressed);
-    const double step = sign * LenientNumber(editor.txtOffSet.text);
-    for (int k = 0; k < kElementCount; ++k) {
-        if (!editor.optPos[k].checked)
-            continue;
-        if (axis == Qt::Horizontal)
-            MoveElement(editor, k, axis, step, 0);
-        else
-            MoveElement(editor, k, axis, 0, step);
-    }
-}
-
-}  // namespace
-
 bool MoveElement(Editor& editor, int k, Qt::Orientations axes, double dx, double dy)
 {
     if (k < 0 || k >= kElementCount)
         return false;
-    Table& table = editor.doc.L_Dim;
-    const int r = table.findKey(QLatin1String(kLayoutElements[k].key));
-    if (r == 0)
+    ValueRow* row = ElementRow(editor, k);
+    if (!row)
         return false;
-    Row& row = table.row(r);
-    MarkEdited(row);
+    row->edited = true;
+    auto shift = [&](int i, double by) { row->values[i] = PlainNumber(LenientNumber(row->values[i]) + by); };
     if (axes & Qt::Horizontal) {
-        ShiftCell(row, ColX1, dx);
-        ShiftCell(row, ColX2, dx);
+        shift(0, dx);
+        shift(2, dx);
     }
     if (axes & Qt::Vertical) {
-        ShiftCell(row, ColY1, dy);
-        ShiftCell(row, ColY2, dy);
+        shift(1, dy);
+        shift(3, dy);
     }
-    UpdateDesktop(editor);
+    WriteBackAsShown(editor, k, *row);
+    editor.requestRender();
     return true;
 }
 
-void cmdMoveUp_Click(Editor& editor) { MoveTicked(editor, editor.cmdMoveUp, Qt::Vertical, -1); }
-void cmdMoveDown_Click(Editor& editor) { MoveTicked(editor, editor.cmdMoveDown, Qt::Vertical, 1); }
-void cmdMoveLeft_Click(Editor& editor) { MoveTicked(editor, editor.cmdMoveLeft, Qt::Horizontal, -1); }
-void cmdMoveRight_Click(Editor& editor) { MoveTicked(editor, editor.cmdMoveRight, Qt::Horizontal, 1); }
+void MoveTicked(Editor& editor, Direction direction)
+{
+    const bool horizontal = direction == Direction::Left || direction == Direction::Right;
+    const int sign = direction == Direction::Up || direction == Direction::Left ? -1 : 1;
+    const double step = sign * LenientNumber(editor.moveStep.text);
+    for (int k = 0; k < kElementCount; ++k) {
+        if (!editor.preview.elementTicks[k].checked)
+            continue;
+        if (horizontal)
+            MoveElement(editor, k, Qt::Horizontal, step, 0);
+        else
+            MoveElement(editor, k, Qt::Vertical, 0, step);
+    }
+}
 
 bool DragElement(Editor& editor, int x1, int y1, int x2, int y2)
 {
@@ -206,18 +210,18 @@ bool DragElement(Editor& editor, int x1, int y1, int x2, int y2)
 
 // ---------------------------------------------------------------- rectangle view
 
-void L_Dim_Click(Editor& editor, int row)
+void DrawRectangle(Editor& editor, int row)
 {
-    const Table& table = editor.doc.L_Dim;
+    const Table<ValueRow>& table = editor.doc.rectangles;
     if (row < 1 || row > table.count())
         return;
-    if (editor.chkCls.checked)
-        editor.PicOBJ.clear();
-    const Row& r = table.row(row);
-    const int x1 = CellCoordinate(r.cellView(ColX1)), y1 = CellCoordinate(r.cellView(ColY1));
-    const int x2 = CellCoordinate(r.cellView(ColX2)), y2 = CellCoordinate(r.cellView(ColY2));
+    if (editor.clearRectangles.checked)
+        editor.rectangles.clear();
+    const ValueRow& r = table.row(row);
+    const int x1 = CellCoordinate(r.values[0]), y1 = CellCoordinate(r.values[1]);
+    const int x2 = CellCoordinate(r.values[2]), y2 = CellCoordinate(r.values[3]);
     // Kept as left, top, right and bottom, whichever way the corners are given.
-    editor.PicOBJ.append(QRect(QPoint(qMin(x1, x2), qMin(y1, y2)), QPoint(qMax(x1, x2), qMax(y1, y2))));
+    editor.rectangles.append(QRect(QPoint(qMin(x1, x2), qMin(y1, y2)), QPoint(qMax(x1, x2), qMax(y1, y2))));
 }
 
 }  // namespace velluno

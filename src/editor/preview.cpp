@@ -2,6 +2,7 @@
 
 #include "editor/colours.h"
 #include "editor/elements.h"
+#include "editor/presentation.h"
 #include "render/clock.h"
 #include "skin/files.h"
 
@@ -26,113 +27,117 @@ constexpr SoftKey kSoftKeys[3] = {{630, 0, 198}, {632, 77, 198}, {634, 96, 198}}
 // The thumbnail objects in the order a render loads them; 7 is the clock face.
 constexpr int kImageObjects[11] = {652, 632, 634, 631, 633, 635, 630, 674, 664, 675, 7};
 
-
-void ScanTree(Editor& editor)
+void RemoveWallpaper(Scene& scene)
 {
-    // By number, re-reading the node each time: filling a field runs its
-    // handler, which may rewrite this very node.
-    const Tree& tree = editor.doc.T_Strutt;
+    scene.wallpaper.clear();
+    scene.wallpaperPicture = QImage();
+}
+
+// The selected file of the list shown as the wallpaper, when the wallpaper
+// is shown. A listed file that has gone or cannot be decoded shows none:
+// keeping the previous picture would show a file the list no longer selects.
+void LoadWallpaper(PreviewView& v, ImageCache& images)
+{
+    const FileList& list = v.wallpapers;
+    if (list.files.isEmpty() || list.selected < 0 || list.selected >= list.files.size() || !v.showWallpaper.checked)
+        return;
+    const QString path = ResolveFile(JoinPath(list.folder, list.files.at(list.selected)));
+    const QImage picture = images.load(path);
+    if (picture.isNull()) {
+        RemoveWallpaper(v.scene);
+    } else {
+        v.scene.wallpaper = path;
+        v.scene.wallpaperPicture = picture;
+    }
+}
+
+// The hand lengths and the background colour, from their records.
+void ScanTree(const Document& doc, PreviewView& v)
+{
+    const Tree& tree = doc.structure;
+    ColourParts parts;
     for (int k = 1; k <= tree.count(); ++k) {
+        const QString& text = tree.text(k);
         // Both parameter records are of type "2"; most lines are neither
-        // those nor the background, and are passed over without a copy.
-        const bool parameter = RecordType(tree.text(k)) == QLatin1Char('2');
-        // A tag never changes once given, whatever the handlers write.
+        // those nor the background.
+        const bool parameter = RecordType(text) == QLatin1Char('2');
         const bool background = tree.hasTag(k, kBackgroundTag);
-        if (!parameter && !background)
-            continue;
-        const QString text = tree.text(k);
         if (parameter && text.startsWith(kMinuteLengthPrefix)) {
-            editor.refs.MinuteLengthNode = k;
-            editor.setText({FieldKind::TxtMin, 0}, TrimBlanks(text.mid(4)));
-            editor.txtMin.enabled = true;
-            editor.PicMin.enabled = true;
+            v.minuteLength.text = TrimBlanks(text.mid(4));
+            v.minuteLength.enabled = true;
+            v.minuteHand.enabled = true;
         }
         if (parameter && text.startsWith(kHourLengthPrefix)) {
-            editor.refs.HourLengthNode = k;
-            editor.setText({FieldKind::TxtOra, 0}, TrimBlanks(text.mid(4)));
-            editor.txtOra.enabled = true;
-            editor.PicOre.enabled = true;
+            v.hourLength.text = TrimBlanks(text.mid(4));
+            v.hourLength.enabled = true;
+            v.hourHand.enabled = true;
         }
         if (background) {
-            editor.refs.BackgroundNode = k;
-            editor.lbl0.enabled = true;
-            const quint32 colour = StringToRGB(tree.text(k), editor.colour);
-            editor.PicBGColor1.colour = colour;
-            editor.PicBGColor1.enabled = true;
-            // A new background covers whatever was drawn on the canvas.
-            editor.canvas.background = colour;
-            editor.canvas.outlines.clear();
+            v.backgroundCaption = true;
+            const quint32 colour = StringToRGB(text, parts);
+            v.background.colour = colour;
+            v.background.enabled = true;
+            v.scene.background = colour;
         }
     }
 }
 
-// The colour of a text: swatch, transparency field and the text item.
-void TextColour(Editor& editor, const char* key, quint64& ref, Swatch& swatch, int alphaField,
-                TextItem& item)
+// The colour of a text: its swatch, its transparency field and the text item.
+void TextColour(const Document& doc, const char* key, Swatch& swatch, Field& alpha, TextItem& item)
 {
-    const Table& table = editor.doc.L_RGBA;
-    const int r = table.findKey(QLatin1String(key));
+    const int r = doc.colours.findKey(key);
     if (r == 0) {
         item.colour = kBlack;
         return;
     }
-    const Row& row = table.row(r);
+    const ValueRow& row = doc.colours.row(r);
     const quint32 colour = RowColour(row);
-    const QString alpha = PlainNumber(LenientNumber(row.cell(ColAlpha)));
-    ref = row.id;
     swatch.colour = colour;
     swatch.enabled = true;
     // The transparency is shown, never applied: texts are drawn opaque.
-    editor.setText(Txt(alphaField), alpha);
-    editor.txt[alphaField].enabled = true;
+    alpha.text = PlainNumber(LenientNumber(row.values[3]));
+    alpha.enabled = true;
     item.colour = colour;
 }
 
-void HandColour(Editor& editor, const char* key, quint64& ref, Swatch& swatch)
+void HandColour(const Document& doc, const char* key, Swatch& swatch)
 {
-    const Table& table = editor.doc.L_RGBA;
-    const int r = table.findKey(QLatin1String(key));
+    const int r = doc.colours.findKey(key);
     if (r == 0)
         return;
-    ref = table.row(r).id;
-    swatch.colour = RowColour(table.row(r));
+    swatch.colour = RowColour(doc.colours.row(r));
     swatch.enabled = true;
 }
 
-void LoadImages(Editor& editor)
+void LoadImages(const Document& doc, PreviewView& v, ImageCache& images)
 {
     for (int n : kImageObjects) {
         if (n == 7)
-            editor.canvas.PicTime.visible = editor.optTime[1].checked;
-        const Table& table = editor.doc.L_Values;
-        const int r = table.findKey(QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')));
+            v.scene.PicTime.visible = v.clockStyle[1].checked;
+        const int r = doc.objects.findKey(QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')));
         if (r == 0)
             continue;
-        const QString path = ImagePathOf(table.row(r));
+        const QString path = ImageOf(doc.objects.row(r));
         if (path.isEmpty())
             continue;
-        // A missing file and an undecodable one alike leave the target as it
-        // was; the cache looks at the file once for both questions.
-        const QImage picture = editor.images.loadAnyCase(path);
+        // A missing file and an undecodable one alike leave the target as it was.
+        const QImage picture = images.loadAnyCase(path);
         if (picture.isNull())
             continue;
         if (n == 7) {
-            editor.canvas.PicTime.image = path;
-            editor.canvas.PicTime.picture = picture;
+            v.scene.PicTime.image = path;
+            v.scene.PicTime.picture = picture;
         } else {
-            ObjectPicture& pic = editor.Pic[n];
-            pic.image = path;
-            pic.picture = picture;
-            pic.enabled = true;
+            v.panel[n] = PanelPicture{path, picture, true};
         }
     }
 }
 
-void SoftKeyBar(Editor& editor)
+void SoftKeyBar(PreviewView& v)
 {
     for (int i = 0; i < 3; ++i) {
-        const ObjectPicture& pic = editor.Pic[kSoftKeys[i].object];
-        ImageItem& item = editor.canvas.Img[i];
+        const PanelPicture& pic = v.panel[kSoftKeys[i].object];
+        ImageItem& item = v.scene.Img[i];
         item.image = pic.image;
         item.picture = pic.picture;
         item.x = kSoftKeys[i].x;
@@ -141,40 +146,29 @@ void SoftKeyBar(Editor& editor)
     }
 }
 
-void PlaceElements(Editor& editor)
+void PlaceElements(const Document& doc, PreviewView& v)
 {
-    Scene& c = editor.canvas;
-    // A field set below may render again from within this render, which
-    // draws all the outlines itself; this render then goes on with the
-    // elements after it. Collected apart and put on the canvas at the end
-    // (step 2 has cleared it), the outlines are this render's own, not those
-    // of the nested render followed by a second copy of the rest.
-    QVector<Outline> outlines;
-    outlines.reserve(kElementCount);
+    Scene& c = v.scene;
+    c.outlines.clear();
     for (int k : kRenderOrder) {
         const LayoutElement& e = kLayoutElements[k];
-        const int r = editor.doc.L_Dim.findKey(QLatin1String(e.key));
+        const int r = doc.rectangles.findKey(e.key);
         if (r == 0)
             continue;
-        // Read all four cells before setting a field: each field's handler
-        // writes the whole group back into this row, so reading later would
-        // copy half-updated values.
-        const Row& row = editor.doc.L_Dim.row(r);
-        const QString cells[4] = {row.cell(ColX1), row.cell(ColY1), row.cell(ColX2), row.cell(ColY2)};
-        const int x1 = CellCoordinate(cells[0]), y1 = CellCoordinate(cells[1]);
-        const int x2 = CellCoordinate(cells[2]), y2 = CellCoordinate(cells[3]);
-        editor.refs.ElementRow[k] = row.id;
-        editor.optPos[k].enabled = true;
+        const ValueRow& row = doc.rectangles.row(r);
+        const int x1 = CellCoordinate(row.values[0]), y1 = CellCoordinate(row.values[1]);
+        const int x2 = CellCoordinate(row.values[2]), y2 = CellCoordinate(row.values[3]);
+        v.elementTicks[k].enabled = true;
 
         switch (k) {
         case kElementAnalogueClock:
-            editor.optTime[1].enabled = true;
+            v.clockStyle[1].enabled = true;
             c.PicTime.x = x1;
             c.PicTime.y = y1;
             break;
         case kElementDigitalClock:
             // Right-aligned: the text's own width decides its left edge.
-            editor.optTime[0].enabled = true;
+            v.clockStyle[0].enabled = true;
             c.lblOra.width = PreviewTextWidth(c.lblOra.text);
             c.lblOra.height = kTextBoxHeight;
             c.lblOra.y = y1 + 5;
@@ -191,83 +185,90 @@ void PlaceElements(Editor& editor)
         default:
             break;
         }
-
-        // X1, Y1, X2, Y2 in this order, as plain numbers ("012" shows 12).
+        // X1, Y1, X2, Y2 as plain numbers ("012" shows 12).
         for (int i = 0; i < 4; ++i) {
-            editor.setText(Txt(e.firstTxt + i), PlainNumber(LenientNumber(cells[i])));
-            editor.txt[e.firstTxt + i].enabled = true;
+            v.fields[e.firstField + i].text = PlainNumber(LenientNumber(row.values[i]));
+            v.fields[e.firstField + i].enabled = true;
         }
-        outlines.append(Outline{x1, y1, x2, y2, e.redOutline ? kRed : kBlack});
+        c.outlines.append(Outline{x1, y1, x2, y2, e.redOutline ? kRed : kBlack});
     }
-    c.outlines = std::move(outlines);
 }
 
 }  // namespace
 
 int CellCoordinate(QStringView cell) { return int(LenientInteger(cell, -1000000, 1000000)); }
 
-void UpdateDesktop(Editor& editor)
+PreviewView ProjectPreview(const Document& doc, PreviewView v, ImageCache& images)
 {
-    ++editor.renders;
-    Scene& c = editor.canvas;
+    Scene& c = v.scene;
     c.lblOperatore.width = kTextBoxWidth;
     c.lblOperatore.height = kTextBoxHeight;
     c.lblData.width = kTextBoxWidth;
     c.lblData.height = kTextBoxHeight;
     c.lblOra.colour = kBlack;
 
-    // 1. Wallpaper: the first file when none is chosen yet; selecting it
-    // loads it and renders from within this render.
-    FileList& list = editor.FileDesktop;
+    // 1. The wallpaper: the first file when none is chosen yet.
+    FileList& list = v.wallpapers;
     list.visible = true;
-    if (!list.files.isEmpty() && list.selected < 0 && editor.chkWallPaper.checked) {
-        SelectWallpaper(editor, 0);
-        editor.chkWallPaper.checked = true;
-        editor.chkWallPaper.enabled = true;
-    } else if (!editor.chkWallPaper.checked) {
-        c.wallpaper.clear();
-        c.wallpaperPicture = QImage();
+    if (!list.files.isEmpty() && list.selected < 0 && v.showWallpaper.checked) {
+        list.selected = 0;
+        LoadWallpaper(v, images);
+        v.showWallpaper.enabled = true;
+    } else if (!v.showWallpaper.checked) {
+        RemoveWallpaper(c);
     }
 
-    // 2. Hand lengths and the background colour from the tree. Setting the
-    // background erases the outlines; a skin without a background record
-    // erases them here all the same, so that every render shows only its own
-    // frames (no trail behind a moved element, no list growing with every
-    // render).
-    c.outlines.clear();
-    ScanTree(editor);
+    // 2. Hand lengths and the background colour, from their records. Every
+    // render shows only its own outlines (no trail behind a moved element).
+    ScanTree(doc, v);
 
-    // 3. Colours of the texts and of the hands.
-    ElementRefs& refs = editor.refs;
-    TextColour(editor, "0595", refs.OperatorColourRow, editor.PicTxtColor1, TxtOperatorAlpha, c.lblOperatore);
-    TextColour(editor, "0579", refs.DateColourRow, editor.PicTxtColor2, TxtDateAlpha, c.lblData);
-    HandColour(editor, "0009", refs.MinuteColourRow, editor.PicMin);
-    HandColour(editor, "0012", refs.HourColourRow, editor.PicOre);
+    // 3. The colours of the texts and of the hands.
+    TextColour(doc, "0595", v.operatorText, v.fields[kOperatorAlphaField], c.lblOperatore);
+    TextColour(doc, "0579", v.dateText, v.fields[kDateAlphaField], c.lblData);
+    HandColour(doc, "0009", v.minuteHand);
+    HandColour(doc, "0012", v.hourHand);
 
-    // 4. The button pictures and the clock face.
-    LoadImages(editor);
+    // 4. The button pictures and the clock face; 5. the soft-key bar shows
+    // the released keys, whatever step 4 found.
+    LoadImages(doc, v, images);
+    SoftKeyBar(v);
 
-    // 5. The soft-key bar shows the released keys, whatever step 4 found.
-    SoftKeyBar(editor);
-
-    // 6. The layout elements: references, fields, items and outlines.
-    PlaceElements(editor);
+    // 6. The layout elements: fields, items and outlines.
+    PlaceElements(doc, v);
 
     // 7. The hands, last, from the fields just written.
-    DisegnaLancette(editor);
+    PlaceHands(v);
+    v.drawn = true;
+    return v;
+}
+
+void RenderPreview(Editor& editor, RenderKind kind)
+{
+    ++editor.renders;
+    const QString alphas[2] = {editor.preview.fields[kOperatorAlphaField].text,
+                               editor.preview.fields[kDateAlphaField].text};
+    editor.preview = ProjectPreview(editor.doc, std::move(editor.preview), editor.images);
+    // A transparency field of the texts that shows another value now is
+    // written back into its row, as if typed: a colour scheme's 300 becomes
+    // the 255 the field admits.
+    if (kind == RenderKind::Opening)
+        return;
+    if (editor.preview.fields[kOperatorAlphaField].text != alphas[0])
+        TransparencyChanged(editor, kOperatorAlphaField);
+    if (editor.preview.fields[kDateAlphaField].text != alphas[1])
+        TransparencyChanged(editor, kDateAlphaField);
 }
 
 bool ElementBox(const Editor& editor, int k, QRect* box)
 {
-    if (k < 0 || k >= kElementCount || editor.refs.ElementRow[k] == 0)
+    if (k < 0 || k >= kElementCount)
         return false;
-    const Table& table = editor.doc.L_Dim;
-    const int r = table.findId(editor.refs.ElementRow[k]);
+    const int r = editor.doc.rectangles.findKey(kLayoutElements[k].key);
     if (r == 0)
         return false;
-    const Row& row = table.row(r);
-    *box = QRect(QPoint(CellCoordinate(row.cellView(ColX1)), CellCoordinate(row.cellView(ColY1))),
-                 QPoint(CellCoordinate(row.cellView(ColX2)), CellCoordinate(row.cellView(ColY2))));
+    const ValueRow& row = editor.doc.rectangles.row(r);
+    *box = QRect(QPoint(CellCoordinate(row.values[0]), CellCoordinate(row.values[1])),
+                 QPoint(CellCoordinate(row.values[2]), CellCoordinate(row.values[3])));
     return true;
 }
 
@@ -279,8 +280,7 @@ int ElementAt(const Editor& editor, int x, int y)
         if (!ElementBox(editor, k, &box))
             continue;
         // The outline is drawn between the corners whichever way round they
-        // are given, both included (QRect::normalized would leave the
-        // border out of a rectangle given right to left).
+        // are given, both included.
         if (x >= qMin(box.left(), box.right()) && x <= qMax(box.left(), box.right()) &&
             y >= qMin(box.top(), box.bottom()) && y <= qMax(box.top(), box.bottom()))
             return k;
@@ -288,37 +288,31 @@ int ElementAt(const Editor& editor, int x, int y)
     return -1;
 }
 
-bool DisegnaLancette(Editor& editor)
+bool PlaceHands(PreviewView& v)
 {
+    const Field* box = v.fields + kFaceBoxField;
     const std::optional<Hands> hands =
-        PlaceHands(LenientNumber(editor.txt[TxtFaceX1].text), LenientNumber(editor.txt[TxtFaceY1].text),
-                   LenientNumber(editor.txt[TxtFaceX2].text), LenientNumber(editor.txt[TxtFaceY2].text),
-                   LenientNumber(editor.txtMin.text), LenientNumber(editor.txtOra.text));
+        velluno::PlaceHands(LenientNumber(box[0].text), LenientNumber(box[1].text), LenientNumber(box[2].text),
+                            LenientNumber(box[3].text), LenientNumber(v.minuteLength.text),
+                            LenientNumber(v.hourLength.text));
     if (!hands)
         return false;
-    LineItem& minute = editor.canvas.LineMin;
+    LineItem& minute = v.scene.LineMin;
     const bool minuteShown = minute.visible;
     minute = hands->minute;
-    minute.colour = editor.PicMin.colour;
+    minute.colour = v.minuteHand.colour;
     minute.visible = minuteShown;
-    LineItem& hour = editor.canvas.LineOra;
+    LineItem& hour = v.scene.LineOra;
     const bool hourShown = hour.visible;
     hour = hands->hour;
-    hour.colour = editor.PicOre.colour;
+    hour.colour = v.hourHand.colour;
     hour.visible = hourShown;
     return true;
 }
 
 // ---------------------------------------------------------------- wallpaper
 
-
 namespace {
-
-void RemoveWallpaper(Editor& editor)
-{
-    editor.canvas.wallpaper.clear();
-    editor.canvas.wallpaperPicture = QImage();
-}
 
 bool IsWallpaperName(const QString& name)
 {
@@ -330,7 +324,7 @@ bool IsWallpaperName(const QString& name)
 
 void FillWallpaperList(Editor& editor, const QString& folder)
 {
-    FileList& list = editor.FileDesktop;
+    FileList& list = editor.preview.wallpapers;
     list.folder = folder;
     list.files.clear();
     list.selected = -1;
@@ -349,58 +343,35 @@ void FillWallpaperList(Editor& editor, const QString& folder)
 
 void SelectWallpaper(Editor& editor, int index)
 {
-    FileList& list = editor.FileDesktop;
+    FileList& list = editor.preview.wallpapers;
     if (index < 0 || index >= list.files.size())
         index = -1;
     if (index == list.selected)
         return;
     list.selected = index;
-    FileDesktop_Click(editor);
-}
-
-void FileDesktop_Click(Editor& editor)
-{
-    const FileList& list = editor.FileDesktop;
-    if (list.files.isEmpty() || list.selected < 0 || list.selected >= list.files.size() ||
-        !editor.chkWallPaper.checked)
-        return;
-    const QString path = ResolveFile(JoinPath(list.folder, list.files.at(list.selected)));
-    const QImage picture = editor.images.load(path);
-    // A listed file that has gone or cannot be decoded shows no wallpaper:
-    // keeping the previous picture would show a file the list no longer
-    // selects.
-    if (picture.isNull()) {
-        RemoveWallpaper(editor);
-    } else {
-        editor.canvas.wallpaper = path;
-        editor.canvas.wallpaperPicture = picture;
+    if (list.selected >= 0 && editor.preview.showWallpaper.checked) {
+        LoadWallpaper(editor.preview, editor.images);
+        editor.requestRender();
     }
-    UpdateDesktop(editor);
 }
 
-void chkWallPaper_Click(Editor& editor)
+void ShowWallpaper(Editor& editor, bool shown)
 {
-    if (editor.chkWallPaper.checked) {
-        editor.FileDesktop.enabled = true;
+    PreviewView& v = editor.preview;
+    if (v.showWallpaper.checked == shown)
+        return;
+    v.showWallpaper.checked = shown;
+    if (shown) {
         // The render selects the first file, as nothing is selected now.
-        UpdateDesktop(editor);
-        return;
+        v.wallpapers.enabled = true;
+    } else {
+        RemoveWallpaper(v.scene);
+        v.wallpapers.selected = -1;
+        v.wallpapers.enabled = false;
     }
-    RemoveWallpaper(editor);
-    editor.FileDesktop.selected = -1;
-    editor.FileDesktop.enabled = false;
-    UpdateDesktop(editor);
+    editor.requestRender();
 }
 
-void SetWallpaperShown(Editor& editor, bool checked)
-{
-    if (editor.chkWallPaper.checked == checked)
-        return;
-    editor.chkWallPaper.checked = checked;
-    chkWallPaper_Click(editor);
-}
-
-void cmdUpdate_Click(Editor& editor) { UpdateDesktop(editor); }
-
+void Redraw(Editor& editor, int) { editor.requestRender(); }
 
 }  // namespace velluno

@@ -1,79 +1,67 @@
 #include "editor/shell.h"
 
+#include "editor/controls.h"
 #include "editor/objects.h"
-#include "editor/opensave.h"
-#include "editor/preview.h"
 
 namespace velluno {
 
-void Form_Load(Editor& editor)
+void StartUp(Editor& editor)
 {
     editor.title = WindowTitle();
     editor.tab = 0;
-    editor.canvas.wallpaper = QStringLiteral("builtin");
-    editor.canvas.wallpaperPicture = BuiltinWallpaper();
-    InitSystem(editor);
+    editor.preview.scene.wallpaper = QStringLiteral("builtin");
+    editor.preview.scene.wallpaperPicture = BuiltinWallpaper();
+    ResetWindow(editor);
     editor.status = QStringLiteral("Aprire un file Skin (*.ski)...");
 }
 
-void InitSystem(Editor& editor)
+void ResetWindow(Editor& editor)
 {
     for (bool& enabled : editor.tabsEnabled)
         enabled = false;
     const QDateTime now = editor.now();
-    editor.canvas.lblData.text = now.toString(QStringLiteral("d/M/yyyy"));
-    editor.canvas.lblOra.text = now.toString(QStringLiteral("HH:mm"));
-    for (Field& f : editor.txt)
-        f.enabled = false;
-    editor.txtMin.enabled = false;
-    editor.txtOra.enabled = false;
-    for (Check& c : editor.optPos)
-        c.enabled = false;
-    editor.optTime[0].enabled = false;
-    editor.optTime[1].enabled = false;
-    editor.txtOffSet.enabled = false;
-    for (Button* b : {&editor.cmdMoveUp, &editor.cmdMoveDown, &editor.cmdMoveLeft,
-                      &editor.cmdMoveRight, &editor.cmdUpdate, &editor.cmdImport,
-                      &editor.cmdDefault})
-        b->enabled = false;
-    editor.FileDesktop.visible = false;
-    editor.chkDim = Check{true, false};
-    editor.chkConferma = Check{true, false};
-    editor.lInfo = QStringLiteral("...");
-    NoGIF(editor);
+    editor.preview.scene.lblData.text = now.toString(QStringLiteral("d/M/yyyy"));
+    editor.preview.scene.lblOra.text = now.toString(QStringLiteral("HH:mm"));
+    for (const Control& c : Controls()) {
+        if (c.reset == Reset::Keep)
+            continue;
+        for (int i : Indexes(c)) {
+            if (c.button)
+                c.button(editor, i)->enabled = false;
+            if (c.field)
+                c.field(editor, i)->enabled = false;
+            if (c.check) {
+                Check* box = c.check(editor, i);
+                box->enabled = false;
+                if (c.reset == Reset::CheckAndDisable)
+                    box->checked = true;
+            }
+        }
+    }
+    editor.preview.wallpapers.visible = false;
+    editor.imageSize = QStringLiteral("...");
+    ShowEmptyPage(editor);
 }
 
-SkinError TB0_ButtonClick(Editor& editor, const QString& key)
-{
-    if (key == QLatin1String("LOAD"))
-        OpenSkin(editor);
-    else if (key == QLatin1String("SAVE"))
-        return SalvaSkin(editor).error;
-    else if (key == QLatin1String("CLOSE"))
-        Form_QueryUnload(editor);
-    return SkinError();
-}
-
-void SSTab1_Click(Editor& editor, int tab)
+void ShowTab(Editor& editor, int tab)
 {
     if (tab < 0 || tab >= kTabCount)
         return;
     editor.tab = tab;
-    editor.loadEnabled = tab == 0;
     switch (tab) {
     case 0:
-        if (!editor.doc.SkinName.isEmpty())
-            editor.status = QStringLiteral("Skin: ") + editor.doc.SkinDir + QLatin1Char('/') +
-                            editor.doc.SkinName + QStringLiteral(".ski");
+        if (!editor.doc.name.isEmpty())
+            editor.status = QStringLiteral("Skin: ") + editor.doc.folder + QLatin1Char('/') + editor.doc.name +
+                            QStringLiteral(".ski");
         break;
     case 1: {
-        const int n = editor.doc.L_Values.count();
+        const int n = editor.doc.objects.count();
         editor.status = n ? QStringLiteral("N° oggetti definiti in elenco: %1").arg(n)
                           : QStringLiteral("Nessun oggetto definito in elenco.");
         break;
     }
     case 2: {
-        const int n = editor.doc.L_RGBA.count();
+        const int n = editor.doc.colours.count();
         editor.status = n ? QStringLiteral("N° colori definiti in elenco: %1").arg(n)
                           : QStringLiteral("Nessun colore definito in elenco.");
         break;
@@ -86,10 +74,10 @@ void SSTab1_Click(Editor& editor, int tab)
     }
 }
 
-bool Form_QueryUnload(Editor& editor)
+bool AskToQuit(Editor& editor)
 {
-    const Answer a = editor.message(QStringLiteral("Confermi l'uscita da Velluno ?"),
-                                    MsgIcon::Question, MsgButtons::YesNo);
+    const Answer a = editor.message(QStringLiteral("Confermi l'uscita da Velluno ?"), MsgIcon::Question,
+                                    MsgButtons::YesNo);
     if (a != Answer::Yes)
         return false;
     editor.closed = true;

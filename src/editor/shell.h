@@ -1,19 +1,18 @@
 #pragma once
-// Start-up, the window reset, the toolbar, the tabs and quitting.
+// The window as a whole: starting up, the reset to the state without skin,
+// the tabs, and the question before quitting.
 #include "editor/editor.h"
-#include "skin/errors.h"
 
 namespace velluno {
 
-void Form_Load(Editor& editor);
-void InitSystem(Editor& editor);
-
-// Toolbar buttons by key: "LOAD", "SAVE", "CLOSE"; any other key does nothing.
-// Returns why a SAVE wrote nothing (the user has seen it in a message box).
-SkinError TB0_ButtonClick(Editor& editor, const QString& key);
-// Shows tab `tab` (0..5) and updates LOAD and the status bar from it.
-void SSTab1_Click(Editor& editor, int tab);
-// The closing question; true when the window may close (then `closed` is set).
-bool Form_QueryUnload(Editor& editor);
+// The program starts: title, first tab, the reset, the status bar's request.
+void StartUp(Editor& editor);
+// Back to the state without skin: every tab and element control disabled,
+// the date and time texts read anew, the object pane emptied.
+void ResetWindow(Editor& editor);
+// Tab `tab` shown: LOAD follows it, and the status bar counts its rows.
+void ShowTab(Editor& editor, int tab);
+// CLOSE or the window's close button: true when the user confirmed.
+bool AskToQuit(Editor& editor);
 
 }  // namespace velluno

@@ -6,7 +6,7 @@
 // before a pixel is allocated.
 #include "skin/errors.h"
 #include "skin/gif.h"
-#include "skin/model.h"
+#include "skin/document.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -181,18 +181,33 @@ ColourScheme ReadColourScheme(const QString& path)
     return ParseColourScheme(bytes, path);
 }
 
-QByteArray ColourSchemeText(const Table& colours)
+QByteArray ColourSchemeText(const Table<ValueRow>& colours)
 {
-    TextBuffer out;
-    for (const Row& row : colours.rows()) {
-        out.append(row.keyView());
-        for (int c = ColR; c <= ColRgbaIndex; ++c) {
-            out.append(QLatin1Char(','));
-            out.append(row.cellView(c));
-        }
-        out.append(QLatin1String("\r\n"));
+    QString out;
+    for (const ValueRow& row : colours.rows()) {
+        out += row.key();
+        for (const QString& v : row.values)
+            out += QLatin1Char(',') + v;
+        out += QLatin1Char(',') + row.index() + QLatin1String("\r\n");
     }
-    return out.view().toLatin1();
+    return out.toLatin1();
+}
+
+void LoadScheme(Table<ValueRow>& colours, const ColourScheme& scheme)
+{
+    colours.clear();
+    colours.reserve(scheme.count());
+    for (int n = 0; n < scheme.count(); ++n) {
+        ValueRow& row = colours.append();
+        row.number = scheme.field(n, SchemeKey).toString();
+        row.keyAsWritten = true;
+        for (int v = 0; v < 4; ++v)
+            row.values[v] = scheme.field(n, SchemeField(SchemeR + v)).toString();
+        row.indexText = scheme.field(n, SchemeIndex).toString();
+        row.slot = SlotOf(row.indexText);
+        row.edited = true;
+        row.fromScheme = true;
+    }
 }
 
 }  // namespace velluno

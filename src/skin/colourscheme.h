@@ -10,7 +10,7 @@
 // text, or has a line the editor would not load gives a SkinError that names
 // the line and the field; nothing is kept.
 #include "skin/errors.h"
-#include "skin/model.h"
+#include "skin/document.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -84,6 +84,11 @@ QString SchemeFieldName(int f);
 
 // A colour table in the scheme's form, one CR LF line per row in row order,
 // bytes in Latin-1 as the skin's own text.
-QByteArray ColourSchemeText(const Table& colours);
+QByteArray ColourSchemeText(const Table<ValueRow>& colours);
+
+// Replaces the colour table by the rows of a scheme, in file order: keys
+// and values as the file writes them, each row edited and marked as a
+// scheme's.
+void LoadScheme(Table<ValueRow>& colours, const ColourScheme& scheme);
 
 }  // namespace velluno

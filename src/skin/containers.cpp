@@ -69,7 +69,6 @@ qint64 WholeNumber(QStringView text)
     return qint64(v);
 }
 
-bool IsDash(QStringView text) { return text.trimmed() == QLatin1String("-"); }
 
 // What an image file holds beside the bytes about to be written. The same
 // bytes: a second export of an unchanged skin leaves the image folder as it
@@ -109,54 +108,53 @@ struct Staged {
 
 QString ContainerPath(const Document& doc, qint64 n)
 {
-    const QString name = doc.SkinName + (n == 0 ? QString() : QString::number(n)) + QStringLiteral(".dat");
-    return ResolveFile(JoinPath(doc.SkinDir, name));
+    const QString name = doc.name + (n == 0 ? QString() : QString::number(n)) + QStringLiteral(".dat");
+    return ResolveFile(JoinPath(doc.folder, name));
 }
 
 ExtractReport ExtractImages(Document& doc)
 {
     ExtractReport report;
     // Before any skin is open there is nothing to extract and nowhere to write.
-    if (doc.GifDir.isEmpty() || doc.SkinDir.isEmpty())
+    if (doc.imageFolder.isEmpty() || doc.folder.isEmpty())
         return report;
-    if (!DirExist(doc.GifDir))
-        QDir().mkpath(doc.GifDir);
+    if (!DirExist(doc.imageFolder))
+        QDir().mkpath(doc.imageFolder);
 
-    const bool ownContainer = IsOperatorSkin(doc.SkinName);
+    const bool ownContainer = IsOperatorSkin(doc.name);
     std::map<qint64, Container> cache;
     std::vector<Staged> staged;
     // Listed once: the extraction writes its own temporary files into the folder.
-    const FolderSnapshot existing(doc.GifDir);
-    Table& table = doc.L_Values;
+    const FolderSnapshot existing(doc.imageFolder);
+    Table<ObjectRow>& table = doc.objects;
     for (int r = 1; r <= table.count(); ++r) {
-        table.select(r);
-        Row& row = table.row(r);
+        ObjectRow& row = table.row(r);
         auto faulty = [&](Fault::Reason reason, const QString& file = QString(),
                           const QString& detail = QString(), const QString& system = QString()) {
-            MarkFaulty(row);
+            row.faulty = true;
             report.faults.append(Fault{row.key(), reason, file, detail, system});
         };
 
         // A replaced row has no place in any container until the next save;
         // read as numbers its cells would point at the start of container 0
         // and the replacement image would be overwritten with foreign bytes.
-        if (IsDash(row.cellView(ColDat)) || IsDash(row.cellView(ColOffset))) {
+        if (!row.placed) {
             ++report.skipped;
             continue;
         }
-        const qint64 n = WholeNumber(row.cellView(ColDat));
-        const qint64 offset = WholeNumber(row.cellView(ColOffset));
-        const qint64 length = WholeNumber(row.cellView(ColBytes));
+        const QString containerText = row.containerText();
+        const qint64 n = WholeNumber(containerText);
+        const qint64 offset = WholeNumber(row.offset);
+        const qint64 length = WholeNumber(row.bytes);
         if (n < 0 || offset < 0 || length < 0) {
-            faulty(Fault::BadValues, QString(),
-                   QStringLiteral("%1 %2 %3").arg(row.cell(ColDat), row.cell(ColOffset), row.cell(ColBytes)));
+            faulty(Fault::BadValues, QString(), QStringLiteral("%1 %2 %3").arg(containerText, row.offset, row.bytes));
             continue;
         }
         if (length == 0) {
             faulty(Fault::EmptyImage);
             continue;
         }
-        if (!ObjectNumberFits(row.keyView())) {
+        if (!ObjectNumberFits(row.number)) {
             faulty(Fault::NumberTooLarge);
             continue;
         }
@@ -171,7 +169,7 @@ ExtractReport ExtractImages(Document& doc)
             continue;
         }
 
-        const QString image = ObjectImagePath(doc.GifDir, row.keyView());
+        const QString image = ObjectImagePath(doc.imageFolder, row.number);
         Staged s{r, n, image, AtomicFile(existing.resolve(image)), false, false};
         const char* bytes = c.bytes.constData() + offset;
         const OnDisk onDisk = Compare(s.file.target(), bytes, length);
@@ -194,15 +192,15 @@ ExtractReport ExtractImages(Document& doc)
         if (!s.unchanged)
             temps << s.file.staged();
     if (!temps.isEmpty())
-        SyncFolderFiles(doc.GifDir, temps);
+        SyncFolderFiles(doc.imageFolder, temps);
     for (Staged& s : staged) {
-        Row& row = table.row(s.row);
+        ObjectRow& row = table.row(s.row);
         if (s.edited) {
             SkinError e;
             const QString backup = KeepNumberedCopy(s.file.target(), &e, &existing);
             if (backup.isEmpty()) {
                 // Better no new image than an edited one lost.
-                MarkFaulty(row);
+                row.faulty = true;
                 report.faults.append(Fault{row.key(), Fault::CannotKeepEdited, s.image, QString(), e.system});
                 continue;
             }
@@ -210,23 +208,19 @@ ExtractReport ExtractImages(Document& doc)
         }
         if (!s.unchanged) {
             if (const SkinError e = s.file.commit(); !e.ok()) {
-                MarkFaulty(row);
+                row.faulty = true;
                 report.faults.append(Fault{row.key(), Fault::CannotWrite, s.image, QString(), e.system});
                 continue;
             }
         }
         ++report.written;
-        if (ownContainer && s.container == 14) {
-            MarkToReplace(row);
-        } else {
-            row.colour = kBlack;
-            row.icon = IconImage;
-            row.setCell(ColState, kStateExtracted);
-        }
-        row.setCell(ColPath, s.image);
+        row.faulty = false;
+        row.packed = false;
+        row.state = ownContainer && s.container == 14 ? ImageState::ToReplace : ImageState::Extracted;
+        row.image = s.image;
     }
     if (!temps.isEmpty())
-        SyncFolder(doc.GifDir);
+        SyncFolder(doc.imageFolder);
     return report;
 }
 
@@ -276,21 +270,19 @@ QByteArray DifferentContent(const QString& path, const QByteArray& expected)
 EditedImages TakeEditedImages(Document& doc)
 {
     EditedImages result;
-    if (doc.SkinDir.isEmpty())
+    if (doc.folder.isEmpty())
         return result;
-    const bool ownContainer = IsOperatorSkin(doc.SkinName);
+    const bool ownContainer = IsOperatorSkin(doc.name);
     ContainerFiles containers(doc);
-    const FolderSnapshot images(doc.GifDir);
-    Table& table = doc.L_Values;
-    for (int r = 1; r <= table.count(); ++r) {
-        Row& row = table.row(r);
-        if (!IsState(row, kStateFound) && !IsState(row, kStateExtracted))
+    const FolderSnapshot images(doc.imageFolder);
+    for (ObjectRow& row : doc.objects.rows()) {
+        if (row.state != ImageState::Found && row.state != ImageState::Extracted)
             continue;
-        if (IsDash(row.cellView(ColDat)) || IsDash(row.cellView(ColOffset)))
+        if (!row.placed)
             continue;
-        const qint64 n = WholeNumber(row.cellView(ColDat));
-        const qint64 offset = WholeNumber(row.cellView(ColOffset));
-        const qint64 length = WholeNumber(row.cellView(ColBytes));
+        const qint64 n = WholeNumber(row.containerText());
+        const qint64 offset = WholeNumber(row.offset);
+        const qint64 length = WholeNumber(row.bytes);
         if (n < 0 || offset < 0 || length <= 0 || (ownContainer && n == 14))
             continue;
         // The container first: most often it tells, without a look at the
@@ -298,7 +290,7 @@ EditedImages TakeEditedImages(Document& doc)
         QByteArray expected;
         if (!containers.read(n, offset, length, &expected))
             continue;
-        const QString path = images.resolve(ImagePathOf(row));
+        const QString path = images.resolve(row.image.trimmed());
         if (path.isEmpty())
             continue;
         const QByteArray bytes = DifferentContent(path, expected);

@@ -3,11 +3,11 @@
 // from its container into its own image file.
 #include "skin/errors.h"
 #include "skin/gif.h"
-#include "skin/model.h"
+#include "skin/document.h"
 
 namespace velluno {
 
-// Container n of a skin: SkinDir / SkinName & n & ".dat" (no number for 0),
+// Container n of a skin: folder / name & n & ".dat" (no number for 0),
 // matched without regard to case when it exists.
 QString ContainerPath(const Document& doc, qint64 n);
 
@@ -47,9 +47,9 @@ struct ExtractReport {
 };
 
 // Cuts every row's image out of its container into its object image file,
-// in the table's display order, selecting each row as it goes; rows become
-// "Estratta" (or "Da sostituire" for container 14 of the operator skin),
-// faulty rows red with icon 3. Creates the image folder when it is missing.
+// in the table's order; rows become extracted (or to be replaced, for
+// container 14 of the operator skin), faulty rows are marked faulty.
+// Creates the image folder when it is missing.
 // Each image file is either its old self or wholly the new image; an image
 // file that held other bytes is kept as a numbered copy first (report.kept).
 ExtractReport ExtractImages(Document& doc);
@@ -67,8 +67,8 @@ struct EditedImages {
     QVector<EditedImage> refused;  // no GIF the phone can show: left as they were
 };
 
-// Looks at every object row that shows its extracted image ("Trovata" or
-// "Estratta"; container 14 of the operator skin is packed from its image
+// Looks at every object row that shows its extracted image (found or
+// extracted; container 14 of the operator skin is packed from its image
 // file anyway) and compares the file with the bytes its container holds for
 // it, reading only those bytes. A file that differs and passes the image
 // check becomes a replacement by that file, as "Importa..." makes one, so

@@ -284,7 +284,6 @@ QString JoinPath(const QString& dir, const QString& name)
     return dir + QLatin1Char('/') + name;
 }
 
-QString ResolvePath(const QString& path) { return Resolve(path, Kind::Any); }
 
 namespace {
 QString WithoutTrailingSeparators(QString dir)
@@ -505,20 +504,6 @@ qint64 FileLength(const QString& path)
 {
     const QFileInfo info(ResolveFile(path));
     return info.isFile() ? info.size() : -1;
-}
-
-QString ProgramDefaultFolder()
-{
-    const QString appDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                          : QDir::currentPath();
-    const QString beside = ResolveDir(JoinPath(appDir, QStringLiteral("default")));
-    if (QFileInfo(beside).isDir())
-        return beside;
-    const QString installed =
-        QDir::cleanPath(JoinPath(appDir, QStringLiteral("../share/velluno/default")));
-    if (QFileInfo(installed).isDir())
-        return installed;
-    return beside;
 }
 
 }  // namespace velluno

@@ -20,7 +20,6 @@ QString JoinPath(const QString& dir, const QString& name);
 // wins). The folder is kept as given when it exists; otherwise its folders
 // are matched the same way, so that a path lower-cased as a whole still
 // finds its file. Returns `path` unchanged when nothing matches.
-QString ResolvePath(const QString& path);
 // The same, but only for entries that are normal files / folders.
 QString ResolveFile(const QString& path);
 QString ResolveDir(const QString& path);
@@ -82,8 +81,5 @@ QByteArray ReadWholeFile(const QString& path, bool* ok, qint64 limit = qint64(1)
 // The size of a normal file, -1 when it does not exist.
 qint64 FileLength(const QString& path);
 
-// The default folder: "default" beside the program, or, for an installed
-// program, share/velluno/default beside its bin folder.
-QString ProgramDefaultFolder();
 
 }  // namespace velluno

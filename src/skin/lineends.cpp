@@ -62,8 +62,8 @@ LineEndRepair RepairSkinLineEnds(const QString& given, bool write)
         return repair;
     }
     const SkinPlace place = PlaceOfSkin(path);
-    const QString old = ResolveFile(JoinPath(place.SkinDir, place.SkinName + QStringLiteral("_old.ski")));
-    const QString orig = ResolveFile(JoinPath(place.SkinDir, place.SkinName + QStringLiteral("_orig.ski")));
+    const QString old = ResolveFile(JoinPath(place.folder, place.name + QStringLiteral("_old.ski")));
+    const QString orig = ResolveFile(JoinPath(place.folder, place.name + QStringLiteral("_orig.ski")));
     QVector<PendingFile> files{{old, original}};
     repair.backups << old;
     if (!FileExist(orig)) {

@@ -104,140 +104,27 @@ QString StartOfText(QByteArrayView text)
     return start;
 }
 
-// A slot number as the "Indice" cells show it: four digits at least.
-void AppendSlot(TextBuffer& out, int slot) { AppendInteger(out, slot, 4); }
-
-// Image of a tree node by the first character of its line.
-int ImageOfLine(QStringView line)
-{
-    switch (RecordType(line).unicode()) {
-    case '1': return IconType1;
-    case '2': return IconType2;
-    case '3': return IconType3;
-    case '4': return IconType4;
-    case '5': return IconNumbered;
-    case '6': return IconType6;
-    default: return IconNone;
-    }
-}
-
-// A row of the colour or rectangle table from a record of type "1" or "4".
-void AddValueRow(RowBatch& batch, const ValueRecord& r, QStringView line, int slot,
-                 bool dimensions)
-{
-    RowWriter w(batch);
-    AppendDigits(w.text(), r.number, 4);
-    w.end();
-    w << line.trimmed();
-    w.end();
-    for (const QStringView value : r.values) {
-        w << value;
-        w.end();
-    }
-    if (dimensions) {
-        // Width and height as the phone counts them: a side on the screen
-        // edge (0) counts its edge pixel.
-        const double x1 = LenientNumber(r.values[0]), y1 = LenientNumber(r.values[1]);
-        const double x2 = LenientNumber(r.values[2]), y2 = LenientNumber(r.values[3]);
-        AppendPlainNumber(w.text(), x2 - x1 + (x1 == 0 ? 1 : 0) - (x2 == 0 ? 1 : 0));
-        w.end();
-        AppendPlainNumber(w.text(), y2 - y1 + (y1 == 0 ? 1 : 0) - (y2 == 0 ? 1 : 0));
-        w.end();
-    }
-    AppendSlot(w.text(), slot);
-    w.end();
-    w.row().colour = kBlack;
-    w.row().icon = r.number == QLatin1String("-") ? IconNone : IconNumbered;
-}
-
-// What an object row needs besides its record: where its image would be.
-struct ObjectContext {
-    const QString& gifDir;
-    const FolderSnapshot& images;
-    bool operatorSkin;
-    TextBuffer name;  // reused for every object's image name
-};
-
-void AddObjectRow(RowBatch& batch, ObjectContext& context, const ObjectRecord& r, int slot)
-{
-    // The image file's name first, to know which state the row gets.
-    context.name.clear();
-    // A number too large to name a file leaves the name empty: no file has it.
-    const bool named = AppendObjectImageName(context.name, r.number);
-    const bool found = named && context.images.hasFile(context.name.view());
-    // The editor rewrites container 14 at every save, so what already lives
-    // there must be packed again from its image file. Decided here, so that
-    // the row is written once with its final state.
-    const bool replace = context.operatorSkin && LenientNumber(r.container) == 14;
-
-    RowWriter w(batch);
-    AppendDigits(w.text(), r.number, 4);
-    w.end();
-    w << r.offset << QLatin1Char(' ') << r.length << QLatin1Char(' ') << r.container;
-    w.end();
-    // "OffSet" is "N° Dat", "_" and the offset: the container's digits are
-    // written once and copied.
-    const qsizetype datStart = w.text().size();
-    AppendDigits(w.text(), r.container, 2);
-    const qsizetype datLength = w.text().size() - datStart;
-    w << QLatin1Char('_');
-    AppendDigits(w.text(), r.offset, 6);
-    w.end();
-    w.text().appendOwn(datStart, datLength);
-    w.end();
-    w << r.offset;
-    w.end();
-    w << r.length;
-    w.end();
-    w << (replace ? kStateReplace : found ? kStateFound : kStateNotFound);
-    w.end();
-    if (found)
-        w << context.gifDir << context.name.view();
-    else
-        w << QLatin1Char(' ');
-    w.end();
-    AppendSlot(w.text(), slot);
-    w.end();
-
-    Row& row = w.row();
-    row.colour = found ? kBlack : kRed;
-    row.icon = found ? IconImage : IconMissing;
-    if (replace)
-        ShowToReplace(row);
-}
-
 }  // namespace
 
-bool ObjectNumberFits(QStringView key)
+bool ObjectNumberFits(QStringView number)
 {
-    return !PlainDigitRun(key).isEmpty() || std::fabs(LenientNumber(key)) < kExactNumberLimit;
+    return !PlainDigitRun(number).isEmpty() || std::fabs(LenientNumber(number)) < kExactNumberLimit;
 }
 
-bool AppendObjectImageName(TextBuffer& out, QStringView key)
+QString ObjectImageName(QStringView number)
 {
-    if (!ObjectNumberFits(key))
-        return false;
+    if (!ObjectNumberFits(number))
+        return QString();
     // The plain number is digits, a sign, a point or a lower-case exponent:
     // already in lower case.
-    AppendPlainNumberOf(out, key);
-    out.append(QLatin1String(".gif"));
-    return true;
+    const QStringView run = PlainDigitRun(number);
+    return (run.isEmpty() ? PlainNumber(LenientNumber(number)) : run.toString()) + QLatin1String(".gif");
 }
 
-QString ObjectImageName(QStringView key)
+QString ObjectImagePath(const QString& imageFolder, QStringView number)
 {
-    TextBuffer name;
-    AppendObjectImageName(name, key);
-    return name.take();
-}
-
-QString ObjectImagePath(const QString& gifDir, QStringView key)
-{
-    TextBuffer path;
-    path.append(gifDir);
-    if (!AppendObjectImageName(path, key))
-        return QString();
-    return path.take();
+    const QString name = ObjectImageName(number);
+    return name.isEmpty() ? QString() : imageFolder + name;
 }
 
 SkinPlace PlaceOfSkin(const QString& chosen)
@@ -245,27 +132,27 @@ SkinPlace PlaceOfSkin(const QString& chosen)
     const QString path = QDir::fromNativeSeparators(chosen);
     SkinPlace place;
     // A bare file name lies in the current folder.
-    place.SkinDir = SplitPath(path, 2);
-    if (place.SkinDir.isEmpty())
-        place.SkinDir = path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QStringLiteral(".");
-    place.SkinName = SplitPath(path, 3);
-    const QString gifDir = JoinPath(place.SkinDir, place.SkinName + QStringLiteral("_Gifs"));
+    place.folder = SplitPath(path, 2);
+    if (place.folder.isEmpty())
+        place.folder = path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QStringLiteral(".");
+    place.name = SplitPath(path, 3);
+    const QString gifDir = JoinPath(place.folder, place.name + QStringLiteral("_Gifs"));
     const QString existing = ExistingDir(gifDir);
-    place.gifDirExists = !existing.isEmpty();
-    place.GifDir = (place.gifDirExists ? existing : gifDir) + QLatin1Char('/');
+    place.imageFolderExists = !existing.isEmpty();
+    place.imageFolder = (place.imageFolderExists ? existing : gifDir) + QLatin1Char('/');
     return place;
 }
 
 SkinError CreateImageFolder(const SkinPlace& place)
 {
-    if (place.gifDirExists || DirExist(place.GifDir))
+    if (place.imageFolderExists || DirExist(place.imageFolder))
         return SkinError();
     QDir dir;
     errno = 0;
-    if (!dir.mkpath(place.GifDir)) {
+    if (!dir.mkpath(place.imageFolder)) {
         const int why = errno;
-        return why ? SkinError::ofSystem(SkinError::CannotCreateFolder, place.GifDir, why)
-                   : SkinError::of(SkinError::CannotCreateFolder, place.GifDir);
+        return why ? SkinError::ofSystem(SkinError::CannotCreateFolder, place.imageFolder, why)
+                   : SkinError::of(SkinError::CannotCreateFolder, place.imageFolder);
     }
     return SkinError();
 }
@@ -284,7 +171,7 @@ SaveRefusal SkinReading::saveRefusal() const
         return SaveRefusal::TextAfterLastLine;
     if (noLines)
         return SaveRefusal::NoLines;
-    if (!IsOperatorSkin(doc.SkinName))
+    if (!IsOperatorSkin(doc.name))
         return SaveRefusal::NotOperatorSkin;
     return SaveRefusal::None;
 }
@@ -297,9 +184,9 @@ SkinReading StartReading(const SkinPlace& place, Document&& storage)
     reading.doc = std::move(storage);
     Document& doc = reading.doc;
     doc.clear();
-    doc.SkinDir = place.SkinDir;
-    doc.SkinName = place.SkinName;
-    doc.GifDir = place.GifDir;
+    doc.folder = place.folder;
+    doc.name = place.name;
+    doc.imageFolder = place.imageFolder;
     return reading;
 }
 
@@ -308,53 +195,43 @@ SkinReading StartReading(const SkinPlace& place, Document&& storage)
 SkinReading ParseSkin(SkinReading reading, const QString& path, const QByteArray& bytes, const QByteArray& tail)
 {
     Document& doc = reading.doc;
-    auto stop = [&](SkinError::Code code, int slot) {
-        reading.error = SkinError::of(code, path);
-        reading.error.line = slot + 1;
-        return std::move(reading);
-    };
     // Latin-1 maps every byte to one character and back, so an untouched
-    // line is written back byte for byte.
-    const QString text = QString::fromLatin1(bytes);
-    doc.SkinLines = QVector<QString>(kSlotCount);
+    // line is written back byte for byte. The lines, nodes and rows below
+    // are parts of this one text, not copies.
+    doc.source = QString::fromLatin1(bytes);
+    const QString& text = doc.source;
+    auto part = [&](qsizetype start, qsizetype length) { return QString::fromRawData(text.constData() + start, length); };
+    auto view = [&](QStringView piece) { return part(piece.data() - text.constData(), piece.size()); };
+    doc.lines = QVector<QString>(kSlotCount);
 
     if (text.left(4).toUpper() != QLatin1String("SKI1")) {
         reading.badMagic = true;
         return reading;
     }
-    doc.T_Strutt.add(QStringLiteral("SKI1"), 0, IconRoot, false, QString());
-    int start = 0;
+    doc.structure.add(QStringLiteral("SKI1"), 0, false, -1, 0);
+    qsizetype start = 0;
     int slot = 0;
-    // Where each line starts in the text: the records are read from there,
-    // one after the other, rather than from the lines' own copies scattered
-    // over the heap.
-    QVarLengthArray<int, kSlotCount + 1> starts;
-    // The characters of the records of types 1, 4 and 5 and their numbers,
-    // to size each table's text before it is written.
-    qsizetype recordChars[3] = {}, records[3] = {};
     // Line feeds are looked for in the bytes, where the C library finds them
     // many at a time; a byte and its character sit at the same place.
     const char* const data = bytes.constData();
-    QString* const lines = doc.SkinLines.data();
+    QString* const lines = doc.lines.data();
+    qsizetype records[3] = {};
     while (true) {
-        const char* const lf = static_cast<const char*>(std::memchr(data + start, '\n', bytes.size() - start));
+        const char* const lf = static_cast<const char*>(std::memchr(data + start, '\n', size_t(bytes.size() - start)));
         if (!lf)
             break;
-        const int length = int(lf - data) - start;
-        if (slot >= kSlotCount)
-            return stop(SkinError::TooManyLines, slot);
-        const char type = length > 0 ? data[start] : 0;
-        const int table = type == '1' ? 0 : type == '4' ? 1 : type == '5' ? 2 : -1;
-        if (table >= 0) {
-            recordChars[table] += length;
-            ++records[table];
+        const qsizetype length = (lf - data) - start;
+        if (slot >= kSlotCount) {
+            reading.error = SkinError::of(SkinError::TooManyLines, path);
+            reading.error.line = slot + 1;
+            return reading;
         }
-        starts.append(start);
-        lines[slot++] = QString(text.constData() + start, length);
+        const char type = length > 0 ? data[start] : 0;
+        records[type == '1' ? 0 : type == '4' ? 1 : 2] += type == '1' || type == '4' || type == '5';
+        lines[slot++] = part(start, length);
         start += length + 1;
     }
-    starts.append(start);
-    doc.LineCount = slot;
+    doc.lineCount = slot;
     reading.noLines = slot == 0;
     if (MoreAfterCarriageReturn(tail)) {
         reading.stoppedAtCarriageReturn = true;
@@ -368,57 +245,71 @@ SkinReading ParseSkin(SkinReading reading, const QString& path, const QByteArray
             break;
         }
     }
-    doc.T_Strutt.reserve(slot);
-    // The nodes read their texts from the lines, now that all are in.
-    doc.T_Strutt.setLines(doc.SkinLines);
+    doc.structure.reserve(slot);
+    doc.rectangles.reserve(int(records[0]));
+    doc.colours.reserve(int(records[1]));
+    doc.objects.reserve(int(records[2]));
 
     // The image folder is listed once for all objects, not once per object.
-    const FolderSnapshot images(doc.GifDir);
-    ObjectContext objects{doc.GifDir, images, IsOperatorSkin(doc.SkinName), {}};
-    // Each table's rows share one text; they get it when their batch goes,
-    // the stops below included. A row holds its line about twice over, plus
-    // the few texts it adds.
-    {
-        RowBatch dimensions(doc.L_Dim, 2 * recordChars[0] + 32 * records[0], records[0]);
-        RowBatch colours(doc.L_RGBA, 2 * recordChars[1] + 24 * records[1], records[1]);
-        RowBatch values(doc.L_Values, 2 * recordChars[2] + (doc.GifDir.size() + 48) * records[2], records[2]);
-        int section = 1;  // the node new records hang from
-        // The trimmed section line, for the tags; none before the first.
-        int prefix = doc.T_Strutt.addTagText(QString());
-        int position = 0;  // the record's place in its section
-        for (int i = 1; i < doc.LineCount; ++i) {
-            const QStringView line(text.constData() + starts[i], starts[i + 1] - 1 - starts[i]);
-            const QChar type = RecordType(line);
-            if (type == QLatin1Char('0')) {
-                section = doc.T_Strutt.addLine(i, 1, IconSection, true, -1, 0);
-                prefix = doc.T_Strutt.addTagText(line.trimmed().toString());
-                position = 0;
-                continue;
+    const FolderSnapshot images(doc.imageFolder);
+    const bool operatorSkin = IsOperatorSkin(doc.name);
+    int section = 1;  // the node new records hang from
+    // The trimmed section line, for the tags; none before the first.
+    int prefix = doc.structure.addTagText(QString());
+    int position = 0;  // the record's place in its section
+    for (int i = 1; i < doc.lineCount; ++i) {
+        const QString& line = lines[i];
+        const QChar type = RecordType(line);
+        if (type == QLatin1Char('0')) {
+            section = doc.structure.add(line, 1, true, -1, 0);
+            prefix = doc.structure.addTagText(line.trimmed());
+            position = 0;
+            continue;
+        }
+        doc.structure.add(line, section, false, prefix, ++position);
+        if (type == QLatin1Char('1') || type == QLatin1Char('4')) {
+            const std::optional<ValueRecord> r = ReadValueRecord(line);
+            if (!r) {
+                reading.error = SkinError::of(SkinError::ShortRecord, path);
+                reading.error.line = i + 1;
+                break;
             }
-            ++position;
-            doc.T_Strutt.addLine(i, section, ImageOfLine(line), false, prefix, position);
-            if (type == QLatin1Char('1') || type == QLatin1Char('4')) {
-                const std::optional<ValueRecord> r = ReadValueRecord(line);
-                if (!r) {
-                    reading.error = SkinError::of(SkinError::ShortRecord, path);
-                    reading.error.line = i + 1;
-                    break;
-                }
-                AddValueRow(type == QLatin1Char('1') ? dimensions : colours, *r, line, i,
-                            type == QLatin1Char('1'));
-            } else if (type == QLatin1Char('5')) {
-                const std::optional<ObjectRecord> r = ReadObjectRecord(line);
-                if (!r) {
-                    reading.error = SkinError::of(SkinError::ShortRecord, path);
-                    reading.error.line = i + 1;
-                    break;
-                }
-                AddObjectRow(values, objects, *r, i);
+            ValueRow& row = (type == QLatin1Char('1') ? doc.rectangles : doc.colours).append();
+            row.slot = i;
+            row.number = view(r->number);
+            for (int v = 0; v < 4; ++v)
+                row.values[v] = view(r->values[v]);
+            row.line = view(QStringView(line).trimmed());
+        } else if (type == QLatin1Char('5')) {
+            const std::optional<ObjectRecord> r = ReadObjectRecord(line);
+            if (!r) {
+                reading.error = SkinError::of(SkinError::ShortRecord, path);
+                reading.error.line = i + 1;
+                break;
             }
+            ObjectRow& row = doc.objects.append();
+            row.slot = i;
+            row.number = view(r->number);
+            row.offset = view(r->offset);
+            row.length = view(r->length);
+            row.container = view(r->container);
+            row.bytes = row.length;
+            // A number too large to name a file names none: no file has it.
+            const QString name = ObjectImageName(row.number);
+            const bool found = !name.isEmpty() && images.hasFile(name);
+            row.state = found ? ImageState::Found : ImageState::NotFound;
+            if (found)
+                row.image = doc.imageFolder + name;
+            // The editor rewrites container 14 at every save, so what
+            // already lives there must be packed again from its image file.
+            if (operatorSkin && LenientNumber(row.container) == 14)
+                row.state = ImageState::ToReplace;
         }
     }
-    if (reading.error.ok() && !doc.L_Values.isEmpty())
-        doc.L_Values.sortOn(0);
+    // The object rows stand in the order of their keys, the order in which
+    // a save packs their images.
+    if (reading.error.ok())
+        doc.objects.sortBy([](const ObjectRow& r) { return r.key(); });
     return reading;
 }
 

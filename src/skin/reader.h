@@ -4,18 +4,18 @@
 // record of type "1", "4" and "5", and every graphic object linked to its
 // image file in the skin's image folder.
 #include "skin/errors.h"
-#include "skin/model.h"
+#include "skin/document.h"
 
 namespace velluno {
 
-// Where the files of the skin at `path` lie: SkinDir, SkinName and GifDir
-// (the existing spelling of the image folder when there is one). A bare
-// file name lies in the current folder.
+// Where the files of the skin at `path` lie: its folder, its name and its
+// image folder (the existing spelling when there is one). A bare file name
+// lies in the current folder.
 struct SkinPlace {
-    QString SkinDir;
-    QString SkinName;
-    QString GifDir;  // with a trailing "/"
-    bool gifDirExists = false;
+    QString folder;
+    QString name;
+    QString imageFolder;  // with a trailing "/"
+    bool imageFolderExists = false;
 };
 SkinPlace PlaceOfSkin(const QString& path);
 
@@ -71,19 +71,15 @@ SkinReading ReadSkinBytes(const QByteArray& file, const QString& path, const Ski
 
 // Whether a graphic object's number names an image file: a number whose
 // magnitude stays below kExactNumberLimit, which the text form writes
-// exactly. A larger one names none: its row is faulty, never "Trovata" or
-// "Estratta", and no file is read or written for it.
-bool ObjectNumberFits(QStringView key);
+// exactly. A larger one names none: its row is faulty, never "found" or
+// "extracted", and no file is read or written for it.
+bool ObjectNumberFits(QStringView number);
 
-// The image path of a graphic object: GifDir & number & ".gif", the file name
-// in lower case, the folder kept as it is. Empty when the number does not
-// fit (ObjectNumberFits).
-QString ObjectImagePath(const QString& gifDir, QStringView key);
-// Its file name alone: number & ".gif" in lower case; empty as above.
-QString ObjectImageName(QStringView key);
-// Appends the file name; appends nothing and returns false when the number
-// does not fit.
-bool AppendObjectImageName(TextBuffer& out, QStringView key);
+// The image file of a graphic object: its number as a plain integer and
+// ".gif", in lower case; empty when the number does not fit. The path puts
+// it in the image folder as the folder is spelt.
+QString ObjectImageName(QStringView number);
+QString ObjectImagePath(const QString& imageFolder, QStringView number);
 
 // The largest skin text read: a file longer than this before its first
 // carriage return cannot be opened.

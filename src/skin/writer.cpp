@@ -44,18 +44,11 @@ namespace {
 constexpr qint64 kMaxContainerBytes = INT32_MAX;
 constexpr qint64 kMaxBackupBytes = qint64(1) << 31;
 
-// The slot of an "Indice" cell, or -1 when it names none.
-int SlotOf(const QString& index)
-{
-    const qint64 slot = LenientInteger(index, -1, kSlotCount);
-    return slot >= 0 && slot < kSlotCount ? int(slot) : -1;
-}
-
 // The fixed names are looked up without regard to case, so that a folder
 // holding VARAVAVE.SKI is saved into that file rather than beside it.
 QString FixedFile(const Document& doc, const QString& name)
 {
-    return ResolveFile(JoinPath(doc.SkinDir, name));
+    return ResolveFile(JoinPath(doc.folder, name));
 }
 
 struct Packed {
@@ -94,18 +87,16 @@ QVector<ImageToPack> ImagesToPack(const Document& doc, int* firstBlank)
     QVector<ImageToPack> images;
     if (firstBlank)
         *firstBlank = 0;
-    const Table& values = doc.L_Values;
-    for (int r = 1; r <= values.count(); ++r) {
-        const Row& row = values.row(r);
-        if (!IsState(row, kStateReplace))
+    for (int r = 1; r <= doc.objects.count(); ++r) {
+        const ObjectRow& row = doc.objects.row(r);
+        if (row.state != ImageState::ToReplace)
             continue;
-        const QString path = row.cell(ColPath);
-        if (path.trimmed().isEmpty()) {
+        if (row.image.trimmed().isEmpty()) {
             if (firstBlank && !*firstBlank)
                 *firstBlank = r;
             continue;
         }
-        images.append(ImageToPack{r, row.key(), path});
+        images.append(ImageToPack{r, row.key(), row.image.trimmed()});
     }
     return images;
 }
@@ -126,41 +117,40 @@ SaveReport WriteSkin(Document& doc)
     if (IsReadOnlyFile(skinPath))
         return stop(SkinError::ReadOnly, QString(), skinPath);
 
-    QVector<QString> lines = doc.SkinLines;
+    QVector<QString> lines = doc.lines;
     if (lines.size() < kSlotCount)
         lines.resize(kSlotCount);
-    const int lineCount = qBound(0, doc.LineCount, kSlotCount);
+    const int lineCount = qBound(0, doc.lineCount, kSlotCount);
 
     // 1 and 2: every colour and rectangle row, edited or not.
-    auto regenerate = [&](const Table& table, QChar type, int indexColumn, const char* name) {
-        for (const Row& row : table.rows()) {
-            const int slot = SlotOf(row.cell(indexColumn));
-            if (slot < 0) {
-                SkinError e = SkinError::of(SkinError::IndexOutOfRange, JoinPath(doc.SkinDir, kSkinFileName));
+    auto regenerate = [&](const Table<ValueRow>& table, QChar type, const char* name) {
+        for (const ValueRow& row : table.rows()) {
+            if (row.slot < 0) {
+                SkinError e = SkinError::of(SkinError::IndexOutOfRange, JoinPath(doc.folder, kSkinFileName));
                 e.key = row.key();
                 e.detail = QLatin1String(name);
-                e.extra = row.cell(indexColumn).trimmed();
+                e.extra = row.indexText.trimmed();
                 return e;
             }
-            lines[slot] = ComposeValueRecord(type, row.keyView(), row.cellView(1), row.cellView(2),
-                                             row.cellView(3), row.cellView(4));
+            lines[row.slot] = ComposeValueRecord(type, row.key(), row.values[0], row.values[1], row.values[2],
+                                                 row.values[3]);
         }
         return SkinError();
     };
-    report.error = regenerate(doc.L_RGBA, QLatin1Char('4'), ColRgbaIndex, "L_RGBA");
+    report.error = regenerate(doc.colours, QLatin1Char('4'), "colours");
     if (report.error.ok())
-        report.error = regenerate(doc.L_Dim, QLatin1Char('1'), ColDimIndex, "L_Dim");
+        report.error = regenerate(doc.rectangles, QLatin1Char('1'), "rectangles");
     if (!report.error.ok())
         return report;
 
     // 3: tree nodes an editor rewrote.
-    for (int k = 1; k <= doc.T_Strutt.count() && k <= kSlotCount; ++k) {
-        if (doc.T_Strutt.node(k).edited)
-            lines[k - 1] = doc.T_Strutt.text(k);
+    for (int k = 1; k <= doc.structure.count() && k <= kSlotCount; ++k) {
+        if (doc.structure.node(k).edited)
+            lines[k - 1] = doc.structure.text(k);
     }
 
     // 4: the packed rows, in the table's current row order.
-    const Table& values = doc.L_Values;
+    const Table<ObjectRow>& objects = doc.objects;
     QVector<Packed> packed;
     int firstBlank = 0;
     qint64 total = 0;
@@ -179,19 +169,12 @@ SaveReport WriteSkin(Document& doc)
     QByteArray container;
     if (total > 0) {
         if (firstBlank)
-            return stop(SkinError::BlankImagePath, values.row(firstBlank).key(), QString());
+            return stop(SkinError::BlankImagePath, objects.row(firstBlank).key(), QString());
         container = QByteArray(total, Qt::Uninitialized);
         qint64 position = 0;
         for (Packed& p : packed) {
-            const Row& row = values.row(p.row);
-            const int slot = SlotOf(row.cell(ColValuesIndex));
-            if (slot < 0) {
-                report.error = SkinError::of(SkinError::IndexOutOfRange, JoinPath(doc.SkinDir, kSkinFileName));
-                report.error.key = row.key();
-                report.error.detail = QStringLiteral("L_Values");
-                report.error.extra = row.cell(ColValuesIndex).trimmed();
-                return report;
-            }
+            const ObjectRow& row = objects.row(p.row);
+            const int slot = row.slot;
             QFile file(p.path);
             char extra = 0;
             if (!file.open(QIODevice::ReadOnly))
@@ -262,16 +245,16 @@ SaveReport WriteSkin(Document& doc)
     // replacement, or one edited by hand) is kept under a numbered name
     // first, as an export keeps it.
     QStringList kept;
-    if (total > 0 && !doc.GifDir.isEmpty()) {
-        if (!DirExist(doc.GifDir))
-            QDir().mkpath(doc.GifDir);
-        const FolderSnapshot folder(doc.GifDir);
+    if (total > 0 && !doc.imageFolder.isEmpty()) {
+        if (!DirExist(doc.imageFolder))
+            QDir().mkpath(doc.imageFolder);
+        const FolderSnapshot folder(doc.imageFolder);
         // Two records of one object: the later one is what the next opening
         // finds in the image folder.
         QStringList targets;
         QHash<QString, QByteArrayView> bytesOf;
         for (const Packed& p : packed) {
-            const QString image = ObjectImagePath(doc.GifDir, values.row(p.row).keyView());
+            const QString image = ObjectImagePath(doc.imageFolder, objects.row(p.row).number);
             if (image.isEmpty())
                 continue;
             const QString target = folder.resolve(image);
@@ -313,9 +296,9 @@ SaveReport WriteSkin(Document& doc)
     }
 
     // The document follows the files only now that they are written.
-    doc.SkinLines = lines;
+    doc.lines = lines;
     for (const Packed& p : packed)
-        doc.L_Values.row(p.row).colour = kRed;
+        doc.objects.row(p.row).packed = true;
     report.saved = true;
     report.containerWritten = total > 0;
     report.packed = total > 0 ? packed.size() : 0;

@@ -4,7 +4,7 @@
 // image folder holds, for every packed object, the bytes container 14 holds
 // for it, so that the next opening packs the same images again.
 #include "skin/errors.h"
-#include "skin/model.h"
+#include "skin/document.h"
 
 namespace velluno {
 
@@ -22,15 +22,14 @@ struct SaveReport {
 
 // An image the next save packs into varavave14.dat.
 struct ImageToPack {
-    int row = 0;   // display row of L_Values
+    int row = 0;   // row of the object table, 1-based
     QString key;
-    QString path;  // the "Path GIF" cell as it stands (any letter case)
+    QString path;  // the image file as the row names it (any letter case)
 };
 
-// What the next save packs, in the order it packs it: the rows of L_Values
-// whose state is "Da sostituire" and whose "Path GIF" is not blank, in the
-// table's current row order. `firstBlank` receives the first such row
-// without a path (0 when there is none).
+// What the next save packs, in the order it packs it: the object rows to be
+// replaced that point at an image file, in the table's order. `firstBlank`
+// receives the first such row without a file (0 when there is none).
 QVector<ImageToPack> ImagesToPack(const Document& doc, int* firstBlank = nullptr);
 
 // Writes the document into its folder: varavave14.dat (when an image is
@@ -39,7 +38,8 @@ QVector<ImageToPack> ImagesToPack(const Document& doc, int* firstBlank = nullptr
 // new varavave.ski, and every packed image into the image folder. Everything
 // is checked and built first; a read-only skin or container stops it there.
 // A failure leaves every file as it was and the document unchanged. On
-// success the line buffer holds the written lines and the packed rows are red.
+// success the lines hold what was written and the packed rows are marked
+// packed.
 SaveReport WriteSkin(Document& doc);
 
 // Whether a file's mode has no write bit at all: such a file is the user's

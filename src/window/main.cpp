@@ -136,7 +136,7 @@ int main(int argc, char** argv)
 
     const bool grabbing = parser.isSet(screenshot);
     UnattendedDialogs unattended;
-    velluno::window::frmDesktop window(grabbing ? &unattended : nullptr);
+    velluno::window::MainWindow window(grabbing ? &unattended : nullptr);
 
     if (parser.isSet(zoom))
         window.setZoom(zoomFactor);

@@ -131,26 +131,6 @@ QSize MeasureField(const FieldEdit& edit)
     return QSize(edit.fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12, edit.sizeHint().height());
 }
 
-void ShowField(FieldEdit* edit, const Field& f)
-{
-    const QSignalBlocker block(edit);
-    edit->showText(f.text);
-    edit->setEnabled(f.enabled);
-}
-
-void ShowCheck(QAbstractButton* box, const Check& c)
-{
-    const QSignalBlocker block(box);
-    box->setChecked(c.checked);
-    box->setEnabled(c.enabled);
-}
-
-void ShowSwatch(Swatch* swatch, const velluno::Swatch& s)
-{
-    swatch->setColour(s.colour);
-    swatch->setEnabled(s.enabled);
-}
-
 // The preview's tooltips: what the element under the mouse is and which
 // colour rows draw it, in canvas pixels whatever the magnification.
 class CanvasTips : public QObject {
@@ -194,16 +174,15 @@ void UseProgramLook(bool classicStyle)
     QApplication::setFont(font);
 }
 
-ActionResult frmDesktop::act(const UserAction& action)
+ActionResult MainWindow::act(const UserAction& action)
 {
     ensurePages();
     // The busy pointer while a handler may take a while: reading every
-    // container, a render per moved element, every default image.
-    static const QStringList kSlow = {QStringLiteral("cmdExportAll"), QStringLiteral("cmdDefaultAll"),
-                                      QStringLiteral("cmdMoveUp"),    QStringLiteral("cmdMoveDown"),
-                                      QStringLiteral("cmdMoveLeft"),  QStringLiteral("cmdMoveRight")};
+    // container, every default image, a skin.
     std::optional<BusyPointer> busy;
-    if (action.kind == UserAction::Kind::Click && kSlow.contains(action.target))
+    const Control* control = FindControl(action.target);
+    if ((action.kind == UserAction::Kind::Click || action.kind == UserAction::Kind::Toolbar) && control &&
+        control->slow)
         busy.emplace();
     const ActionResult result = Perform(editor_, action);
     busy.reset();
@@ -211,16 +190,25 @@ ActionResult frmDesktop::act(const UserAction& action)
     return result;
 }
 
-void frmDesktop::connectClick(QAbstractButton* button, const QString& name, int index)
+void MainWindow::bind(QWidget* widget, const char* name, int index)
 {
-    connect(button, &QAbstractButton::clicked, this, [this, name, index] { act(UserAction::click(name, index)); });
+    bound_[{QLatin1String(name), index}] = widget;
 }
 
-frmDesktop::frmDesktop(Dialogs* dialogs, QWidget* parent)
+void MainWindow::connectClick(QAbstractButton* button, const char* name, int index)
+{
+    bind(button, name, index);
+    const QString target = QLatin1String(name);
+    connect(button, &QAbstractButton::clicked, this, [this, target, index] { act(UserAction::click(target, index)); });
+}
+
+MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     : QMainWindow(parent),
       qtDialogs_(std::make_unique<QtDialogs>(this)),
       editor_(dialogs ? *dialogs : static_cast<Dialogs&>(*qtDialogs_))
 {
+    // The message boxes that close an action show over its result.
+    editor_.beforeMessages = [this] { refresh(); };
     setObjectName(QStringLiteral("frmDesktop"));
     setWindowIcon(AppIcon());
     // A skin dropped on the window from a file manager opens as LOAD opens it.
@@ -246,7 +234,7 @@ frmDesktop::frmDesktop(Dialogs* dialogs, QWidget* parent)
     // (every tab disabled): a control made inside a disabled page is
     // disabled as it is made, while disabling a filled page tells each of
     // its hundred controls one by one.
-    Form_Load(editor_);
+    StartUp(editor_);
     refreshTabs();
     buildPreviewTab(SSTab1_->widget(0));
     setCentralWidget(SSTab1_);
@@ -262,11 +250,11 @@ frmDesktop::frmDesktop(Dialogs* dialogs, QWidget* parent)
     refresh();
 }
 
-frmDesktop::~frmDesktop() = default;
+MainWindow::~MainWindow() = default;
 
 // ---------------------------------------------------------------- building
 
-void frmDesktop::buildToolbar()
+void MainWindow::buildToolbar()
 {
     // A row of tool buttons rather than a QToolBar: the toolbar's overflow
     // button alone costs more at start-up than the rest of this strip, and
@@ -320,7 +308,7 @@ void frmDesktop::buildToolbar()
     setMenuWidget(strip);
 }
 
-FieldEdit* frmDesktop::makeField(QWidget* parent, FieldRef ref, const QString& name, const QString& tip)
+FieldEdit* MainWindow::makeField(QWidget* parent, FieldRef ref, const QString& name, const QString& tip)
 {
     auto* edit = new FieldEdit(parent);
     edit->setObjectName(name);
@@ -334,8 +322,8 @@ FieldEdit* frmDesktop::makeField(QWidget* parent, FieldRef ref, const QString& n
     // Every key and every paste goes to the editor, which decides what the
     // field holds; the caret goes where the editor's edit left it.
     auto editField = [this, ref, edit](UserAction action) {
-        action.target = FieldName(ref.kind);
-        action.index = ref.kind == FieldKind::Txt ? ref.index : 0;
+        action.target = QLatin1String(FieldControlName(ref.kind));
+        action.index = ref.kind == FieldKind::Numbered ? ref.index : 0;
         edit->placeCaret(act(action).caret);
     };
     connect(edit, &FieldEdit::keysTyped, this, [editField](const QString& keys, int from, int length) {
@@ -353,12 +341,11 @@ FieldEdit* frmDesktop::makeField(QWidget* parent, FieldRef ref, const QString& n
         a.length = length;
         editField(a);
     });
-    if (ref.kind == FieldKind::Txt)
-        txt_[ref.index] = edit;
+    bind(edit, FieldControlName(ref.kind), ref.kind == FieldKind::Numbered ? ref.index : 0);
     return edit;
 }
 
-QSize frmDesktop::fieldSize()
+QSize MainWindow::fieldSize()
 {
     if (fieldSize_.isEmpty()) {
         const FieldEdit probe;
@@ -367,19 +354,19 @@ QSize frmDesktop::fieldSize()
     return fieldSize_;
 }
 
-Swatch* frmDesktop::makeSwatch(QWidget* parent, const QString& name, const QString& tip)
+Swatch* MainWindow::makeSwatch(QWidget* parent, const char* name, const QString& tip)
 {
     auto* swatch = new Swatch(parent);
-    swatch->setObjectName(name);
+    swatch->setObjectName(QLatin1String(name));
     swatch->setToolTip(tip);
     swatch->setFixedSize(swatch->sizeHint());
     connectClick(swatch, name);
     return swatch;
 }
 
-QHBoxLayout* frmDesktop::fieldGroup(QWidget* parent, int k)
+QHBoxLayout* MainWindow::fieldGroup(QWidget* parent, int k)
 {
-    const int first = kLayoutElements[k].firstTxt;
+    const int first = kLayoutElements[k].firstField;
     // The upper smart key's fields name their coordinate.
     const QStringList tips = k == kElementUpperKey ? QStringList{QStringLiteral("X1"), QStringLiteral("Y1"),
                                                                  QStringLiteral("X2"), QStringLiteral("Y2")}
@@ -388,7 +375,7 @@ QHBoxLayout* frmDesktop::fieldGroup(QWidget* parent, int k)
         4, fieldSize(), 3, tips,
         [this, first, tips](QWidget* parent, int slot) {
             const int i = first + slot;
-            return makeField(parent, Txt(i), QStringLiteral("txt_%1").arg(i), tips.value(slot));
+            return makeField(parent, NumberedField(i), QStringLiteral("txt_%1").arg(i), tips.value(slot));
         },
         parent);
     row->setObjectName(QStringLiteral("fieldRow_%1").arg(k));
@@ -400,22 +387,22 @@ QHBoxLayout* frmDesktop::fieldGroup(QWidget* parent, int k)
     return layout;
 }
 
-void frmDesktop::fillFieldRows()
+void MainWindow::fillFieldRows()
 {
     const Editor& e = editor_;
     for (int k = 0; k < kElementCount; ++k) {
         if (!fieldRows_[k] || fieldRows_[k]->filled())
             continue;
-        const int first = kLayoutElements[k].firstTxt;
+        const int first = kLayoutElements[k].firstField;
         for (int i = first; i < first + 4; ++i)
-            if (e.txt[i].enabled || !e.txt[i].text.isEmpty()) {
+            if (e.preview.fields[i].enabled || !e.preview.fields[i].text.isEmpty()) {
                 fieldRows_[k]->fill();
                 break;
             }
     }
 }
 
-void frmDesktop::buildPreviewTab(QWidget* page)
+void MainWindow::buildPreviewTab(QWidget* page)
 {
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
@@ -477,8 +464,7 @@ void frmDesktop::buildPreviewTab(QWidget* page)
                 continue;
             auto* pic = new ObjectPictureButton(n, panel);
             pic->setObjectName(QStringLiteral("Pic_%1").arg(n));
-            Pic_[n] = pic;
-            connectClick(pic, QStringLiteral("Pic"), n);
+            connectClick(pic, "Pic", n);
             panelGrid->addWidget(pic, r, c + 1, Qt::AlignLeft | Qt::AlignVCenter);
         }
     }
@@ -496,16 +482,16 @@ void frmDesktop::buildPreviewTab(QWidget* page)
     wallpaperSlot_->setObjectName(QStringLiteral("FileDesktopSlot"));
     wallpaperSlot_->setFixedHeight(kWallpaperListHeight);
     wallGrid->addWidget(wallpaperSlot_, 0, 0, 1, 3);
-    chkWallPaper_ = new QCheckBox(QStringLiteral("Mostra / Nascondi"), wallpaper);
-    chkWallPaper_->setObjectName(QStringLiteral("chkWallPaper"));
-    wallGrid->addWidget(chkWallPaper_, 1, 0);
-    lbl0_ = Caption(QStringLiteral("Colore:"), wallpaper);
-    lbl0_->setObjectName(QStringLiteral("lbl_0"));
-    wallGrid->addWidget(lbl0_, 1, 1, Qt::AlignRight);
-    PicBGColor1_ = makeSwatch(wallpaper, QStringLiteral("PicBGColor1"), QStringLiteral("Colore di sfondo dello schermo"));
-    wallGrid->addWidget(PicBGColor1_, 1, 2);
+    auto* showWallpaper = new QCheckBox(QStringLiteral("Mostra / Nascondi"), wallpaper);
+    showWallpaper->setObjectName(QStringLiteral("chkWallPaper"));
+    wallGrid->addWidget(showWallpaper, 1, 0);
+    connectClick(showWallpaper, "chkWallPaper");
+    QLabel* caption = Caption(QStringLiteral("Colore:"), wallpaper);
+    caption->setObjectName(QStringLiteral("lbl_0"));
+    bind(caption, "lbl0");
+    wallGrid->addWidget(caption, 1, 1, Qt::AlignRight);
+    wallGrid->addWidget(makeSwatch(wallpaper, "PicBGColor1", QStringLiteral("Colore di sfondo dello schermo")), 1, 2);
     middle->addWidget(wallpaper);
-    connectClick(chkWallPaper_, QStringLiteral("chkWallPaper"));
 
     auto* move = new QGroupBox(QStringLiteral("Move Tools:"), page);
     auto* moveGrid = new QGridLayout(move);
@@ -518,26 +504,25 @@ void frmDesktop::buildPreviewTab(QWidget* page)
         button->setAutoRepeat(false);
         return button;
     };
-    cmdMoveUp_ = arrow(ToolPicture::Up, QStringLiteral("cmdMoveUp"));
-    cmdMoveLeft_ = arrow(ToolPicture::Left, QStringLiteral("cmdMoveLeft"));
-    cmdMoveRight_ = arrow(ToolPicture::Right, QStringLiteral("cmdMoveRight"));
-    cmdMoveDown_ = arrow(ToolPicture::Down, QStringLiteral("cmdMoveDown"));
-    txtOffSet_ = makeField(move, {FieldKind::TxtOffSet, 0}, QStringLiteral("txtOffSet"),
-                           QStringLiteral("Spostamento in pixel..."));
-    moveGrid->addWidget(cmdMoveUp_, 0, 1, Qt::AlignCenter);
-    moveGrid->addWidget(cmdMoveLeft_, 1, 0, Qt::AlignCenter);
-    moveGrid->addWidget(txtOffSet_, 1, 1, Qt::AlignCenter);
-    moveGrid->addWidget(cmdMoveRight_, 1, 2, Qt::AlignCenter);
-    moveGrid->addWidget(cmdMoveDown_, 2, 1, Qt::AlignCenter);
-    cmdUpdate_ = new QPushButton(QStringLiteral("Aggiorna"), move);
-    cmdUpdate_->setObjectName(QStringLiteral("cmdUpdate"));
-    cmdUpdate_->setToolTip(QStringLiteral("Aggiorna la visualizzazione del desktop..."));
-    moveGrid->addWidget(cmdUpdate_, 0, 3, 3, 1, Qt::AlignCenter);
+    auto arrowAt = [&](ToolPicture picture, const char* name, int row, int column) {
+        QToolButton* button = arrow(picture, QLatin1String(name));
+        connectClick(button, name);
+        moveGrid->addWidget(button, row, column, Qt::AlignCenter);
+    };
+    arrowAt(ToolPicture::Up, "cmdMoveUp", 0, 1);
+    arrowAt(ToolPicture::Left, "cmdMoveLeft", 1, 0);
+    moveGrid->addWidget(makeField(move, {FieldKind::MoveStep, 0}, QStringLiteral("txtOffSet"),
+                                  QStringLiteral("Spostamento in pixel...")),
+                        1, 1, Qt::AlignCenter);
+    arrowAt(ToolPicture::Right, "cmdMoveRight", 1, 2);
+    arrowAt(ToolPicture::Down, "cmdMoveDown", 2, 1);
+    auto* redraw = new QPushButton(QStringLiteral("Aggiorna"), move);
+    redraw->setObjectName(QStringLiteral("cmdUpdate"));
+    redraw->setToolTip(QStringLiteral("Aggiorna la visualizzazione del desktop..."));
+    connectClick(redraw, "cmdUpdate");
+    moveGrid->addWidget(redraw, 0, 3, 3, 1, Qt::AlignCenter);
     moveGrid->setColumnStretch(4, 1);
     middle->addWidget(move);
-    connectClick(cmdUpdate_, QStringLiteral("cmdUpdate"));
-    for (QToolButton* button : {cmdMoveUp_, cmdMoveDown_, cmdMoveLeft_, cmdMoveRight_})
-        connectClick(button, button->objectName());
     middle->addStretch(1);
     columns->addLayout(middle);
 
@@ -548,12 +533,10 @@ void frmDesktop::buildPreviewTab(QWidget* page)
         check->setObjectName(QStringLiteral("optPos_%1").arg(k));
         if (tip)
             check->setToolTip(kMoveTip);
-        optPos_[k] = check;
-        connectClick(check, QStringLiteral("optPos"), k);
+        connectClick(check, "optPos", k);
         return check;
     };
-    auto textGroup = [&](const QString& title, int k, int alpha, Swatch*& swatch,
-                         const QString& swatchName, const QString& swatchTip) {
+    auto textGroup = [&](const QString& title, int k, int alpha, const char* swatchName, const QString& swatchTip) {
         auto* group = new QGroupBox(title, page);
         auto* grid = new QGridLayout(group);
         Tight(grid);
@@ -561,19 +544,18 @@ void frmDesktop::buildPreviewTab(QWidget* page)
         grid->addLayout(fieldGroup(group, k), 0, 1);
         auto* second = new QHBoxLayout;
         second->addWidget(Caption(QStringLiteral("Trasparenza:"), group));
-        second->addWidget(makeField(group, Txt(alpha), QStringLiteral("txt_%1").arg(alpha)));
+        second->addWidget(makeField(group, NumberedField(alpha), QStringLiteral("txt_%1").arg(alpha)));
         second->addSpacing(12);
         second->addWidget(Caption(QStringLiteral("Colore:"), group));
-        swatch = makeSwatch(group, swatchName, swatchTip);
-        second->addWidget(swatch);
+        second->addWidget(makeSwatch(group, swatchName, swatchTip));
         second->addStretch(1);
         grid->addLayout(second, 1, 0, 1, 2);
         return group;
     };
-    right->addWidget(textGroup(QStringLiteral("Testo (Operatore):"), kElementOperator, TxtOperatorAlpha, PicTxtColor1_,
-                               QStringLiteral("PicTxtColor1"), QStringLiteral("Colore del testo operatore")));
-    right->addWidget(textGroup(QStringLiteral("Testo (Data corrente):"), kElementDate, TxtDateAlpha, PicTxtColor2_,
-                               QStringLiteral("PicTxtColor2"), QStringLiteral("Colore del testo data")));
+    right->addWidget(textGroup(QStringLiteral("Testo (Operatore):"), kElementOperator, kOperatorAlphaField,
+                               "PicTxtColor1", QStringLiteral("Colore del testo operatore")));
+    right->addWidget(textGroup(QStringLiteral("Testo (Data corrente):"), kElementDate, kDateAlphaField,
+                               "PicTxtColor2", QStringLiteral("Colore del testo data")));
 
     auto* clock = new QGroupBox(QStringLiteral("Orologio:"), page);
     auto* clockGrid = new QGridLayout(clock);
@@ -581,12 +563,12 @@ void frmDesktop::buildPreviewTab(QWidget* page)
     auto* styles = new QHBoxLayout;
     const char* const styleNames[2] = {"Digitale", "Analogico"};
     for (int i = 0; i < 2; ++i) {
-        optTime_[i] = new QRadioButton(QString::fromUtf8(styleNames[i]), clock);
-        optTime_[i]->setObjectName(QStringLiteral("optTime_%1").arg(i));
+        auto* option = new QRadioButton(QString::fromUtf8(styleNames[i]), clock);
+        option->setObjectName(QStringLiteral("optTime_%1").arg(i));
         // The core decides which style is selected; the buttons only mirror it.
-        optTime_[i]->setAutoExclusive(false);
-        connectClick(optTime_[i], QStringLiteral("optTime"), i);
-        styles->addWidget(optTime_[i]);
+        option->setAutoExclusive(false);
+        connectClick(option, "optTime", i);
+        styles->addWidget(option);
     }
     styles->addStretch(1);
     clockGrid->addLayout(styles, 0, 0, 1, 2);
@@ -596,18 +578,14 @@ void frmDesktop::buildPreviewTab(QWidget* page)
     clockGrid->addLayout(fieldGroup(clock, kElementAnalogueClock), 2, 1);
     auto* hands = new QHBoxLayout;
     hands->addWidget(Caption(QStringLiteral("Minuti:"), clock));
-    txtMin_ = makeField(clock, {FieldKind::TxtMin, 0}, QStringLiteral("txtMin"),
-                        QStringLiteral("Lunghezza (in pixel) della lancetta dei minuti"));
-    hands->addWidget(txtMin_);
-    PicMin_ = makeSwatch(clock, QStringLiteral("PicMin"), QStringLiteral("Colore della lancetta dei minuti"));
-    hands->addWidget(PicMin_);
+    hands->addWidget(makeField(clock, {FieldKind::MinuteLength, 0}, QStringLiteral("txtMin"),
+                               QStringLiteral("Lunghezza (in pixel) della lancetta dei minuti")));
+    hands->addWidget(makeSwatch(clock, "PicMin", QStringLiteral("Colore della lancetta dei minuti")));
     hands->addSpacing(12);
     hands->addWidget(Caption(QStringLiteral("Ore:"), clock));
-    txtOra_ = makeField(clock, {FieldKind::TxtOra, 0}, QStringLiteral("txtOra"),
-                        QStringLiteral("Lunghezza (in pixel) della lancetta delle ore"));
-    hands->addWidget(txtOra_);
-    PicOre_ = makeSwatch(clock, QStringLiteral("PicOre"), QStringLiteral("Colore della lancetta delle ore"));
-    hands->addWidget(PicOre_);
+    hands->addWidget(makeField(clock, {FieldKind::HourLength, 0}, QStringLiteral("txtOra"),
+                               QStringLiteral("Lunghezza (in pixel) della lancetta delle ore")));
+    hands->addWidget(makeSwatch(clock, "PicOre", QStringLiteral("Colore della lancetta delle ore")));
     hands->addStretch(1);
     clockGrid->addLayout(hands, 3, 0, 1, 2);
     right->addWidget(clock);
@@ -627,11 +605,11 @@ void frmDesktop::buildPreviewTab(QWidget* page)
     columns->addStretch(1);
 }
 
-QTableView* frmDesktop::makeTable(Table& table, TableModel*& model, const QString& name, const QStringList& forms)
+QTableView* MainWindow::makeTable(TableKind kind, TableModel*& model, const QString& name, const QStringList& forms)
 {
     auto* view = new QTableView(this);
     view->setObjectName(name);
-    model = new TableModel(table, view);
+    model = new TableModel(editor_.doc, kind, view);
     view->setModel(model);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -660,17 +638,17 @@ QTableView* frmDesktop::makeTable(Table& table, TableModel*& model, const QStrin
     return view;
 }
 
-void frmDesktop::buildObjectsTab(QWidget* page)
+void MainWindow::buildObjectsTab(QWidget* page)
 {
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
     // Keys, links, states and slots have a known form; the image path takes
     // the room left, shortened in the middle, whole in its tooltip.
     const QString number = QStringLiteral("0000000");
-    L_Values_ = makeTable(editor_.doc.L_Values, valuesModel_, QStringLiteral("L_Values"),
+    const QString replace = StateWord(ImageState::ToReplace), missing = StateWord(ImageState::NotFound);
+    L_Values_ = makeTable(TableKind::Objects, valuesModel_, QStringLiteral("L_Values"),
                           {QStringLiteral("0000"), QStringLiteral("00_000000"), QStringLiteral("00"), number, number,
-                           kStateReplace.size() > kStateNotFound.size() ? kStateReplace : kStateNotFound, QString(),
-                           QStringLiteral("0000")});
+                           replace.size() > missing.size() ? replace : missing, QString(), QStringLiteral("0000")});
     L_Values_->horizontalHeader()->setSectionResizeMode(ColPath, QHeaderView::Stretch);
     L_Values_->setTextElideMode(Qt::ElideMiddle);
     valuesModel_->setWholeTextTips(ColPath);
@@ -690,39 +668,30 @@ void frmDesktop::buildObjectsTab(QWidget* page)
     lInfo_ = new QLabel(page);
     lInfo_->setObjectName(QStringLiteral("lInfo"));
     side->addWidget(lInfo_);
-    auto button = [&](const QString& caption, const QString& name) {
-        auto* b = new QPushButton(caption, page);
-        b->setObjectName(name);
+    auto add = [&](QAbstractButton* b, const char* name) {
+        b->setObjectName(QLatin1String(name));
         side->addWidget(b);
-        return b;
+        connectClick(b, name);
     };
-    cmdExportAll_ = button(QStringLiteral("Esporta tutto"), QStringLiteral("cmdExportAll"));
-    cmdImport_ = button(QStringLiteral("Importa..."), QStringLiteral("cmdImport"));
-    cmdDefault_ = button(QStringLiteral("Default"), QStringLiteral("cmdDefault"));
-    cmdDefaultAll_ = button(QStringLiteral("Skin di default"), QStringLiteral("cmdDefaultAll"));
-    chkDim_ = new QCheckBox(QStringLiteral("Verifica dimensioni"), page);
-    chkDim_->setObjectName(QStringLiteral("chkDim"));
-    side->addWidget(chkDim_);
-    chkConferma_ = new QCheckBox(QStringLiteral("Richiedi conferma"), page);
-    chkConferma_->setObjectName(QStringLiteral("chkConferma"));
-    side->addWidget(chkConferma_);
+    add(new QPushButton(QStringLiteral("Esporta tutto"), page), "cmdExportAll");
+    add(new QPushButton(QStringLiteral("Importa..."), page), "cmdImport");
+    add(new QPushButton(QStringLiteral("Default"), page), "cmdDefault");
+    add(new QPushButton(QStringLiteral("Skin di default"), page), "cmdDefaultAll");
+    add(new QCheckBox(QStringLiteral("Verifica dimensioni"), page), "chkDim");
+    add(new QCheckBox(QStringLiteral("Richiedi conferma"), page), "chkConferma");
     side->addStretch(1);
     columns->addLayout(side);
-
-    for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
-             cmdExportAll_, cmdImport_, cmdDefault_, cmdDefaultAll_, chkDim_, chkConferma_})
-        connectClick(button, button->objectName());
 }
 
-void frmDesktop::buildColoursTab(QWidget* page)
+void MainWindow::buildColoursTab(QWidget* page)
 {
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
-    L_RGBA_ = makeTable(editor_.doc.L_RGBA, rgbaModel_, QStringLiteral("L_RGBA"),
+    L_RGBA_ = makeTable(TableKind::Colours, rgbaModel_, QStringLiteral("L_RGBA"),
                         {QStringLiteral("0000"), QStringLiteral("000"), QStringLiteral("000"), QStringLiteral("000"),
                          QStringLiteral("000"), QStringLiteral("0000")});
     // Each row's colour beside its numbers, drawn as the preview draws it.
-    rgbaModel_->setSwatchColumn(QStringLiteral("Colore"), RowColour);
+    rgbaModel_->setSwatchColumn(QStringLiteral("Colore"), [this](int n) { return RowColour(editor_.doc.colours.row(n)); });
     // Edited rows turn bold: the narrow number columns follow their texts.
     L_RGBA_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     columns->addWidget(L_RGBA_, 1);
@@ -730,26 +699,26 @@ void frmDesktop::buildColoursTab(QWidget* page)
     auto* frame = new QGroupBox(QStringLiteral("Preview colore:"), page);
     auto* grid = new QGridLayout(frame);
     Tight(grid);
-    PicColor_ = makeSwatch(frame, QStringLiteral("PicColor"), QStringLiteral("Colore oggetto, clicca per cambiare..."));
-    PicColor_->setFixedSize(96, 64);
-    grid->addWidget(PicColor_, 0, 0, 1, 2);
+    Swatch* swatch = makeSwatch(frame, "PicColor", QStringLiteral("Colore oggetto, clicca per cambiare..."));
+    swatch->setFixedSize(96, 64);
+    grid->addWidget(swatch, 0, 0, 1, 2);
     grid->addWidget(Caption(QStringLiteral("Trasparenza:"), frame), 1, 0);
-    grid->addWidget(makeField(frame, Txt(TxtColourAlpha), QStringLiteral("txt_%1").arg(TxtColourAlpha)), 1, 1);
+    grid->addWidget(makeField(frame, NumberedField(kRowAlphaField), QStringLiteral("txt_%1").arg(kRowAlphaField)), 1, 1);
     side->addWidget(frame);
-    cmdLoadColors_ = new QPushButton(QStringLiteral("Carica i colori di default (pavonel)"), page);
-    cmdLoadColors_->setObjectName(QStringLiteral("cmdLoadColors"));
-    connectClick(cmdLoadColors_, QStringLiteral("cmdLoadColors"));
-    side->addWidget(cmdLoadColors_);
+    auto* load = new QPushButton(QStringLiteral("Carica i colori di default (pavonel)"), page);
+    load->setObjectName(QStringLiteral("cmdLoadColors"));
+    connectClick(load, "cmdLoadColors");
+    side->addWidget(load);
     side->addStretch(1);
     columns->addLayout(side);
 }
 
-void frmDesktop::buildDimensionsTab(QWidget* page)
+void MainWindow::buildDimensionsTab(QWidget* page)
 {
     auto* columns = new QHBoxLayout(page);
     Tight(columns);
     const QString coordinate = QStringLiteral("000");
-    L_Dim_ = makeTable(editor_.doc.L_Dim, dimModel_, QStringLiteral("L_Dim"),
+    L_Dim_ = makeTable(TableKind::Rectangles, dimModel_, QStringLiteral("L_Dim"),
                        {QStringLiteral("0000"), coordinate, coordinate, coordinate, coordinate, coordinate, coordinate,
                         QStringLiteral("0000")});
     columns->addWidget(L_Dim_, 1);
@@ -757,21 +726,21 @@ void frmDesktop::buildDimensionsTab(QWidget* page)
     PicOBJ_ = new CanvasView(page);
     PicOBJ_->setObjectName(QStringLiteral("PicOBJ"));
     side->addWidget(PicOBJ_);
-    chkCls_ = new QCheckBox(QStringLiteral("Pulitura automatica"), page);
-    chkCls_->setObjectName(QStringLiteral("chkCls"));
-    side->addWidget(chkCls_);
+    auto* clear = new QCheckBox(QStringLiteral("Pulitura automatica"), page);
+    clear->setObjectName(QStringLiteral("chkCls"));
+    side->addWidget(clear);
     side->addStretch(1);
     columns->addLayout(side);
-    connectClick(chkCls_, QStringLiteral("chkCls"));
+    connectClick(clear, "chkCls");
 }
 
-void frmDesktop::buildStructureTab(QWidget* page)
+void MainWindow::buildStructureTab(QWidget* page)
 {
     auto* layout = new QVBoxLayout(page);
     Tight(layout);
     T_Strutt_ = new QTreeView(page);
     T_Strutt_->setObjectName(QStringLiteral("T_Strutt"));
-    treeModel_ = new TreeModel(editor_.doc.T_Strutt, T_Strutt_);
+    treeModel_ = new TreeModel(editor_.doc.structure, T_Strutt_);
     T_Strutt_->setModel(treeModel_);
     connect(T_Strutt_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
         if (const int k = treeModel_->node(index))
@@ -788,7 +757,7 @@ void frmDesktop::buildStructureTab(QWidget* page)
     layout->addWidget(T_Strutt_);
 }
 
-void frmDesktop::buildInfoTab(QWidget* page)
+void MainWindow::buildInfoTab(QWidget* page)
 {
     auto* layout = new QGridLayout(page);
     Tight(layout);
@@ -812,7 +781,7 @@ void frmDesktop::buildInfoTab(QWidget* page)
     layout->setRowStretch(3, 1);
 }
 
-void frmDesktop::ensurePages()
+void MainWindow::ensurePages()
 {
     if (pagesBuilt_)
         return;
@@ -826,14 +795,14 @@ void frmDesktop::ensurePages()
 
 // ---------------------------------------------------------------- events
 
-void frmDesktop::toolbarClick(const QString& key)
+void MainWindow::toolbarClick(const QString& key)
 {
     act(UserAction::of(UserAction::Kind::Toolbar, key));
     if (editor_.closed)
         close();
 }
 
-void frmDesktop::setVisible(bool visible)
+void MainWindow::setVisible(bool visible)
 {
     // The window's size limits are worked out before its native window
     // exists, so they go with its creation: laid out only when shown, the
@@ -853,7 +822,7 @@ void frmDesktop::setVisible(bool visible)
     QMainWindow::setVisible(visible);
 }
 
-void frmDesktop::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (!editor_.closed) {
         act(UserAction::of(UserAction::Kind::WindowClose));
@@ -865,7 +834,7 @@ void frmDesktop::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void frmDesktop::setZoom(int zoom)
+void MainWindow::setZoom(int zoom)
 {
     zoom = qBound(1, zoom, 3);
     {
@@ -877,20 +846,18 @@ void frmDesktop::setZoom(int zoom)
         adjustSize();
 }
 
-int frmDesktop::zoom() const
+int MainWindow::zoom() const
 {
     return PicDesktop_->zoom();
 }
 
 // ---------------------------------------------------------------- refresh
 
-void frmDesktop::refreshTable(QTableView* view, TableModel* model, const Table& table,
-                              int& shownSelection)
+void MainWindow::refreshTable(QTableView* view, TableModel* model, int selected, int& shownSelection)
 {
     const QSignalBlocker block(view->selectionModel());
     model->refresh();
-    const int selected = table.selected();
-    if (selected >= 1 && selected <= table.count()) {
+    if (selected >= 1 && selected <= model->rowCount()) {
         const QModelIndex index = model->index(selected - 1, 0);
         view->selectionModel()->setCurrentIndex(
             index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -902,7 +869,7 @@ void frmDesktop::refreshTable(QTableView* view, TableModel* model, const Table& 
     shownSelection = selected;
 }
 
-void frmDesktop::refreshTabs()
+void MainWindow::refreshTabs()
 {
     // A tab bar shows another tab when the one shown is disabled while
     // another is enabled, and each such switch lays out and hides or shows a
@@ -921,7 +888,7 @@ void frmDesktop::refreshTabs()
     SSTab1_->setCurrentIndex(shown);
 }
 
-void frmDesktop::makeWallpaperList()
+void MainWindow::makeWallpaperList()
 {
     QWidget* previous = PreviousFocusable(wallpaperSlot_);
     FileDesktop_ = new QListWidget(wallpaperSlot_->parentWidget());
@@ -941,9 +908,9 @@ void frmDesktop::makeWallpaperList()
     });
 }
 
-void frmDesktop::refreshWallpaperList()
+void MainWindow::refreshWallpaperList()
 {
-    const FileList& list = editor_.FileDesktop;
+    const FileList& list = editor_.preview.wallpapers;
     if (!FileDesktop_) {
         if (!list.visible && list.files.isEmpty())
             return;
@@ -966,12 +933,48 @@ void frmDesktop::refreshWallpaperList()
     FileDesktop_->setEnabled(list.enabled);
 }
 
-void frmDesktop::refreshRectangleView()
+void MainWindow::refreshRectangleView()
 {
-    PicOBJ_->setCanvas(RenderRectangles(editor_.PicOBJ));
+    PicOBJ_->setCanvas(RenderRectangles(editor_.rectangles));
 }
 
-void frmDesktop::refresh()
+void MainWindow::refreshControls()
+{
+    Editor& e = editor_;
+    for (const auto& [key, widget] : bound_) {
+        const Control* c = FindControl(key.first);
+        if (!c)
+            continue;
+        const int i = key.second;
+        if (c->field) {
+            auto* edit = static_cast<FieldEdit*>(widget);
+            const QSignalBlocker block(edit);
+            const Field& f = *c->field(e, i);
+            edit->showText(f.text);
+            edit->setEnabled(f.enabled);
+        } else if (c->check) {
+            auto* box = static_cast<QAbstractButton*>(widget);
+            const QSignalBlocker block(box);
+            box->setChecked(c->check(e, i)->checked);
+            box->setEnabled(c->check(e, i)->enabled);
+        } else if (c->swatch) {
+            auto* swatch = static_cast<Swatch*>(widget);
+            swatch->setColour(c->swatch(e, i)->colour);
+            swatch->setEnabled(c->swatch(e, i)->enabled);
+        } else if (c->kind == ControlKind::Picture) {
+            const auto it = e.preview.panel.find(i);
+            auto* picture = static_cast<ObjectPictureButton*>(widget);
+            picture->setPicture(it == e.preview.panel.end() ? QImage() : it->second.picture);
+            picture->setEnabled(IsEnabled(e, *c, i));
+        } else {
+            widget->setEnabled(IsEnabled(e, *c, i));
+        }
+    }
+    for (const auto& [key, action] : TB0_)
+        action->setEnabled(IsEnabled(e, *FindControl(key), 0));
+}
+
+void MainWindow::refresh()
 {
     const Editor& e = editor_;
     bool anyPageEnabled = false;
@@ -983,87 +986,31 @@ void frmDesktop::refresh()
     setWindowTitle(e.title);
     refreshTabs();
     SB0_->setText(e.status);
-    TB0_[QStringLiteral("LOAD")]->setEnabled(e.loadEnabled);
-    TB0_[QStringLiteral("SAVE")]->setEnabled(e.saveButtonEnabled);
-
     // Fields: the text the core holds, never what the widget would have made.
     fillFieldRows();
-    for (int i = 0; i < kFieldCount; ++i)
-        if (txt_[i])
-            ShowField(txt_[i], e.txt[i]);
-    ShowField(txtMin_, e.txtMin);
-    ShowField(txtOra_, e.txtOra);
-    ShowField(txtOffSet_, e.txtOffSet);
-
-    for (int k = 0; k < kElementCount; ++k)
-        ShowCheck(optPos_[k], e.optPos[k]);
-    ShowCheck(optTime_[0], e.optTime[0]);
-    ShowCheck(optTime_[1], e.optTime[1]);
-    ShowCheck(chkWallPaper_, e.chkWallPaper);
-
-    ShowSwatch(PicMin_, e.PicMin);
-    ShowSwatch(PicOre_, e.PicOre);
-    ShowSwatch(PicTxtColor1_, e.PicTxtColor1);
-    ShowSwatch(PicTxtColor2_, e.PicTxtColor2);
-    ShowSwatch(PicBGColor1_, e.PicBGColor1);
-    lbl0_->setEnabled(e.lbl0.enabled);
-
-    const std::pair<QAbstractButton*, const velluno::Button*> buttons[] = {
-        {cmdMoveUp_, &e.cmdMoveUp},       {cmdMoveDown_, &e.cmdMoveDown},
-        {cmdMoveLeft_, &e.cmdMoveLeft},   {cmdMoveRight_, &e.cmdMoveRight},
-        {cmdUpdate_, &e.cmdUpdate},
-    };
-    for (const auto& [widget, state] : buttons)
-        widget->setEnabled(state->enabled);
-
+    refreshControls();
     refreshWallpaperList();
-    for (const auto& [n, button] : Pic_) {
-        const auto it = e.Pic.find(n);
-        if (it == e.Pic.end()) {
-            button->setPicture(QImage());
-            button->setEnabled(false);
-            continue;
-        }
-        button->setPicture(it->second.picture);
-        button->setEnabled(it->second.enabled);
-    }
-    PicDesktop_->setCanvas(RenderScene(e.canvas));
+    PicDesktop_->setCanvas(RenderScene(e.preview.scene));
 
     if (pagesBuilt_)
         refreshPages();
 }
 
-void frmDesktop::refreshPages()
+void MainWindow::refreshPages()
 {
     const Editor& e = editor_;
-    ShowCheck(chkDim_, e.chkDim);
-    ShowCheck(chkConferma_, e.chkConferma);
-    // The rectangle view's option is always at hand.
-    {
-        const QSignalBlocker block(chkCls_);
-        chkCls_->setChecked(e.chkCls.checked);
-    }
-    ShowSwatch(PicColor_, e.PicColor);
-    const std::pair<QAbstractButton*, const velluno::Button*> buttons[] = {
-        {cmdImport_, &e.cmdImport},       {cmdDefault_, &e.cmdDefault},
-        {cmdExportAll_, &e.cmdExportAll}, {cmdDefaultAll_, &e.cmdDefaultAll},
-        {cmdLoadColors_, &e.cmdLoadColors},
-    };
-    for (const auto& [widget, state] : buttons)
-        widget->setEnabled(state->enabled);
-    lInfo_->setText(e.lInfo);
-    WB_->setImage(e.WBImage);
+    lInfo_->setText(e.imageSize);
+    WB_->setImage(e.objectPageImage);
     refreshRectangleView();
 
-    refreshTable(L_Values_, valuesModel_, e.doc.L_Values, valuesSelection_);
+    refreshTable(L_Values_, valuesModel_, e.doc.objects.findId(e.selected.object), valuesSelection_);
     {
-        const int column = e.doc.L_Values.sortColumn();
         QHeaderView* header = L_Values_->horizontalHeader();
         const QSignalBlocker block(header);
-        header->setSortIndicator(column, Qt::AscendingOrder);
+        header->setSortIndicator(e.objectSort, Qt::AscendingOrder);
     }
-    refreshTable(L_RGBA_, rgbaModel_, e.doc.L_RGBA, rgbaSelection_);
-    refreshTable(L_Dim_, dimModel_, e.doc.L_Dim, dimSelection_);
+    refreshTable(L_RGBA_, rgbaModel_, e.doc.colours.findId(e.selected.colour), rgbaSelection_);
+    refreshTable(L_Dim_, dimModel_, e.doc.rectangles.findId(e.selected.rectangle), dimSelection_);
     treeModel_->refresh();
     watchImages(false);
 }
@@ -1094,19 +1041,19 @@ QPair<qint64, qint64> Stamp(const QString& path)
 
 }  // namespace
 
-void frmDesktop::openSkin(const QString& path)
+void MainWindow::openSkin(const QString& path)
 {
     UserAction a = UserAction::of(UserAction::Kind::Open);
     a.text = path;
     act(a);
 }
 
-void frmDesktop::dragEnterEvent(QDragEnterEvent* event)
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
     dragMoveEvent(event);
 }
 
-void frmDesktop::dragMoveEvent(QDragMoveEvent* event)
+void MainWindow::dragMoveEvent(QDragMoveEvent* event)
 {
     if (IsSkinFileName(DroppedFile(event->mimeData())))
         event->acceptProposedAction();
@@ -1114,7 +1061,7 @@ void frmDesktop::dragMoveEvent(QDragMoveEvent* event)
         event->ignore();
 }
 
-void frmDesktop::dropEvent(QDropEvent* event)
+void MainWindow::dropEvent(QDropEvent* event)
 {
     const QString file = DroppedFile(event->mimeData());
     if (!IsSkinFileName(file)) {
@@ -1127,7 +1074,7 @@ void frmDesktop::dropEvent(QDropEvent* event)
     act(a);
 }
 
-bool frmDesktop::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (!L_Values_ || watched != L_Values_->viewport())
         return QMainWindow::eventFilter(watched, event);
@@ -1166,7 +1113,7 @@ bool frmDesktop::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-void frmDesktop::watchImages(bool again)
+void MainWindow::watchImages(bool again)
 {
     const QStringList rows = ImageFilesOfRows(editor_);
     if (!again && rows == watchedRows_)
@@ -1179,7 +1126,7 @@ void frmDesktop::watchImages(bool again)
         // An image editor writes a file in several steps: one redraw after
         // the last of them, well within a second.
         imageSettle_->setInterval(150);
-        connect(imageSettle_, &QTimer::timeout, this, &frmDesktop::imagesChanged);
+        connect(imageSettle_, &QTimer::timeout, this, &MainWindow::imagesChanged);
         connect(imageWatcher_, &QFileSystemWatcher::fileChanged, this, [this](const QString& file) {
             changedImages_.insert(file);
             imageSettle_->start();
@@ -1219,7 +1166,7 @@ void frmDesktop::watchImages(bool again)
         imageWatcher_->addPaths(added);
 }
 
-void frmDesktop::imagesChanged()
+void MainWindow::imagesChanged()
 {
     // A file replaced by a new one drops out of the watcher: list them anew.
     const QHash<QString, QPair<qint64, qint64>> before = imageStamps_;
@@ -1229,9 +1176,9 @@ void frmDesktop::imagesChanged()
     if (signalled.isEmpty() && imageStamps_ == before)
         return;  // the folder changed, none of the images in it
     act(UserAction::of(UserAction::Kind::FilesChanged));
-    if (editor_.WBImage.isEmpty())
+    if (editor_.objectPageImage.isEmpty())
         return;
-    const QString shown = ResolveFile(editor_.WBImage);
+    const QString shown = ResolveFile(editor_.objectPageImage);
     if (signalled.contains(shown) || before.value(shown) != imageStamps_.value(shown))
         WB_->reload();
 }

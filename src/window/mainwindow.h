@@ -3,7 +3,9 @@
 // event is a user action performed through the editor's action table, then
 // refresh() shows the editor's state again; no editing rule lives here.
 #include "editor/actions.h"
+#include "editor/controls.h"
 #include "editor/editor.h"
+#include "editor/presentation.h"
 #include "window/qtdialogs.h"
 
 #include <QHash>
@@ -51,16 +53,15 @@ class Swatch;
 class TableModel;
 class TreeModel;
 
-class frmDesktop : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `dialogs` answers the editor's dialogs and message boxes; without it
-    // the window shows Qt's own. Runs Form_Load.
-    explicit frmDesktop(Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
-    ~frmDesktop() override;
+    // the window shows Qt's own. Starts the editor up.
+    explicit MainWindow(Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     Editor& editor() { return editor_; }
-    QtDialogs& qtDialogs() { return *qtDialogs_; }
 
     // Shows everything the editor holds: title, tabs, toolbar, status bar,
     // fields, switches, swatches, buttons, lists and canvases.
@@ -93,7 +94,10 @@ private:
     // Performs one user action through the editor's action table, then
     // shows the new state.
     ActionResult act(const UserAction& action);
-    void connectClick(QAbstractButton* button, const QString& name, int index = 0);
+    // Binds a widget to control `name` (and its index): its clicks are that
+    // control's clicks, and refresh() shows the control's state in it.
+    void bind(QWidget* widget, const char* name, int index = 0);
+    void connectClick(QAbstractButton* button, const char* name, int index = 0);
 
     void buildToolbar();
     void buildPreviewTab(QWidget* page);
@@ -109,13 +113,16 @@ private:
     FieldEdit* makeField(QWidget* parent, FieldRef ref, const QString& name, const QString& tip = QString());
     // Every field's size: four digits in the style's frame.
     QSize fieldSize();
-    Swatch* makeSwatch(QWidget* parent, const QString& name, const QString& tip);
+    Swatch* makeSwatch(QWidget* parent, const char* name, const QString& tip);
     // A list table; `forms` holds the widest text of each column in its
     // known form ("" for a column of any text), see FitColumns.
-    QTableView* makeTable(Table& table, TableModel*& model, const QString& name, const QStringList& forms);
+    QTableView* makeTable(TableKind kind, TableModel*& model, const QString& name, const QStringList& forms);
 
     void toolbarClick(const QString& key);
-    void refreshTable(QTableView* view, TableModel* model, const Table& table, int& shownSelection);
+    // `selected`: the display row selected, 0 for none.
+    void refreshTable(QTableView* view, TableModel* model, int selected, int& shownSelection);
+    // Every widget bound to a control shows the control's state.
+    void refreshControls();
     void refreshPages();
     void refreshTabs();
     void refreshWallpaperList();
@@ -136,34 +143,17 @@ private:
     QTabWidget* SSTab1_ = nullptr;
     QLabel* SB0_ = nullptr;
     std::map<QString, QAction*> TB0_;
+    // The widgets bound to controls, by name and index.
+    std::map<std::pair<QString, int>, QWidget*> bound_;
 
     // Preview tab
     CanvasView* PicDesktop_ = nullptr;
     QComboBox* zoomBox_ = nullptr;
-    std::map<int, ObjectPictureButton*> Pic_;
     QListWidget* FileDesktop_ = nullptr;  // null until it first has something to show
     QWidget* wallpaperSlot_ = nullptr;     // its place until then
     QStringList shownWallpapers_;
     QString shownWallpaperFolder_;
-    QCheckBox* chkWallPaper_ = nullptr;
-    QLabel* lbl0_ = nullptr;
-    Swatch* PicBGColor1_ = nullptr;
-    Swatch* PicTxtColor1_ = nullptr;
-    Swatch* PicTxtColor2_ = nullptr;
-    Swatch* PicMin_ = nullptr;
-    Swatch* PicOre_ = nullptr;
-    QCheckBox* optPos_[kElementCount] = {};
-    QRadioButton* optTime_[2] = {};
-    FieldEdit* txt_[kFieldCount] = {};  // null while its row is not filled
     FieldRow* fieldRows_[kElementCount] = {};
-    FieldEdit* txtMin_ = nullptr;
-    FieldEdit* txtOra_ = nullptr;
-    FieldEdit* txtOffSet_ = nullptr;
-    QToolButton* cmdMoveUp_ = nullptr;
-    QToolButton* cmdMoveDown_ = nullptr;
-    QToolButton* cmdMoveLeft_ = nullptr;
-    QToolButton* cmdMoveRight_ = nullptr;
-    QPushButton* cmdUpdate_ = nullptr;
 
     // Graphic-objects tab
     QTableView* L_Values_ = nullptr;
@@ -171,26 +161,17 @@ private:
     int valuesSelection_ = 0;
     GifPane* WB_ = nullptr;
     QLabel* lInfo_ = nullptr;
-    QPushButton* cmdExportAll_ = nullptr;
-    QPushButton* cmdImport_ = nullptr;
-    QPushButton* cmdDefault_ = nullptr;
-    QPushButton* cmdDefaultAll_ = nullptr;
-    QCheckBox* chkDim_ = nullptr;
-    QCheckBox* chkConferma_ = nullptr;
 
     // Colour tab
     QTableView* L_RGBA_ = nullptr;
     TableModel* rgbaModel_ = nullptr;
     int rgbaSelection_ = 0;
-    Swatch* PicColor_ = nullptr;
-    QPushButton* cmdLoadColors_ = nullptr;
 
     // Dimension tab
     QTableView* L_Dim_ = nullptr;
     TableModel* dimModel_ = nullptr;
     int dimSelection_ = 0;
     CanvasView* PicOBJ_ = nullptr;
-    QCheckBox* chkCls_ = nullptr;
 
     // Structure tab
     QTreeView* T_Strutt_ = nullptr;

@@ -42,9 +42,34 @@ QIcon SwatchIcon(quint32 colour)
 
 }  // namespace
 
-TableModel::TableModel(const Table& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table), rows_(table.count())
+TableModel::TableModel(const Document& doc, TableKind kind, QObject* parent)
+    : QAbstractTableModel(parent), doc_(doc), kind_(kind)
 {
+    rows_ = count();
+}
+
+int TableModel::count() const
+{
+    switch (kind_) {
+    case TableKind::Objects: return doc_.objects.count();
+    case TableKind::Colours: return doc_.colours.count();
+    case TableKind::Rectangles: break;
+    }
+    return doc_.rectangles.count();
+}
+
+QString TableModel::text(int n, int column) const
+{
+    if (kind_ == TableKind::Objects)
+        return CellText(doc_.objects.row(n), column);
+    return CellText((kind_ == TableKind::Colours ? doc_.colours : doc_.rectangles).row(n), kind_, column);
+}
+
+Look TableModel::look(int n) const
+{
+    if (kind_ == TableKind::Objects)
+        return LookOf(doc_.objects.row(n));
+    return LookOf((kind_ == TableKind::Colours ? doc_.colours : doc_.rectangles).row(n));
 }
 
 int TableModel::rowCount(const QModelIndex& parent) const
@@ -54,10 +79,10 @@ int TableModel::rowCount(const QModelIndex& parent) const
 
 int TableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(table_.headers().size()) + (colourOf_ ? 1 : 0);
+    return parent.isValid() ? 0 : int(Headers(kind_).size()) + (colourOf_ ? 1 : 0);
 }
 
-void TableModel::setSwatchColumn(const QString& header, std::function<quint32(const Row&)> colourOf)
+void TableModel::setSwatchColumn(const QString& header, std::function<quint32(int row)> colourOf)
 {
     beginResetModel();
     swatchHeader_ = header;
@@ -69,13 +94,12 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
 {
     // The views may still ask about a row the last refresh announced while a
     // handler has already shortened the table: answer nothing for it.
-    if (!index.isValid() || index.row() >= table_.count() || index.column() >= columnCount())
+    if (!index.isValid() || index.row() >= count() || index.column() >= columnCount())
         return QVariant();
     const int n = index.row() + 1;
-    const Row& row = table_.row(n);
-    if (index.column() == table_.headers().size()) {
+    if (index.column() == Headers(kind_).size()) {
         // The swatch column: the colour, nothing to read or sort.
-        const quint32 colour = colourOf_(row);
+        const quint32 colour = colourOf_(n);
         if (role == Qt::DecorationRole) {
             // A table has a few hundred colours at most: each is drawn once.
             auto it = swatches_.constFind(colour);
@@ -89,18 +113,18 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
     }
     switch (role) {
     case Qt::DisplayRole:
-        return table_.text(n, index.column());
+        return text(n, index.column());
     case Qt::ToolTipRole:
-        if (index.column() == wholeTextTips_ && !table_.text(n, index.column()).trimmed().isEmpty())
-            return table_.text(n, index.column());
+        if (index.column() == wholeTextTips_ && !text(n, index.column()).trimmed().isEmpty())
+            return text(n, index.column());
         return QVariant();
     case Qt::ForegroundRole:
-        return ColourOf(row.colour);
+        return ColourOf(look(n).colour);
     case Qt::FontRole:
-        return BoldFont(row.bold);
+        return BoldFont(look(n).bold);
     case Qt::DecorationRole:
         if (index.column() == 0) {
-            const QIcon icon = IconList(row.icon);
+            const QIcon icon = IconList(look(n).icon);
             if (!icon.isNull())
                 return icon;
         }
@@ -112,20 +136,18 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
 
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < table_.headers().size())
-        return table_.headers().at(section);
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && colourOf_ &&
-        section == table_.headers().size())
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < Headers(kind_).size())
+        return Headers(kind_).at(section);
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && colourOf_ && section == Headers(kind_).size())
         return swatchHeader_;
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 void TableModel::refresh()
 {
-    if (table_.count() != rows_) {
+    if (count() != rows_) {
         beginResetModel();
-        rows_ = table_.count();
+        rows_ = count();
         endResetModel();
     } else if (rows_ > 0) {
         emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
@@ -203,7 +225,7 @@ QVariant TreeModel::data(const QModelIndex& index, int role) const
     const int k = node(index);
     if (k <= 0 || k > tree_.count())
         return QVariant();
-    const Node& n = tree_.node(k);
+    const Look look = LookOf(tree_, k);
     switch (role) {
     case Qt::DisplayRole:
         return tree_.text(k);
@@ -212,11 +234,11 @@ QVariant TreeModel::data(const QModelIndex& index, int role) const
         return tag.isEmpty() ? QVariant() : QVariant(tag);
     }
     case Qt::ForegroundRole:
-        return ColourOf(n.colour);
+        return ColourOf(look.colour);
     case Qt::FontRole:
-        return BoldFont(n.bold);
+        return BoldFont(look.bold);
     case Qt::DecorationRole: {
-        const QIcon icon = IconList(n.image);
+        const QIcon icon = IconList(look.icon);
         return icon.isNull() ? QVariant() : QVariant(icon);
     }
     default:

@@ -1,8 +1,8 @@
 #pragma once
 // Qt model adapters over the document's tables and tree. They hold no copy of
-// the cells: every call reads the core's Table or Tree, so what the lists show
-// is whatever the handlers last wrote.
-#include "skin/model.h"
+// the cells: every call reads the document through the editor's
+// presentation, so what the lists show is whatever the handlers last wrote.
+#include "editor/presentation.h"
 
 #include <QAbstractItemModel>
 #include <QAbstractTableModel>
@@ -23,7 +23,7 @@ inline QColor ColourOf(quint32 bbggrr)
 class TableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit TableModel(const Table& table, QObject* parent = nullptr);
+    TableModel(const Document& doc, TableKind kind, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -37,18 +37,23 @@ public:
     // One more column after the table's own, for the eye only: a swatch of
     // the colour `colourOf` gives each row (0x00BBGGRR), its components as
     // the tooltip. No cell of the table lies behind it.
-    void setSwatchColumn(const QString& header, std::function<quint32(const Row&)> colourOf);
+    void setSwatchColumn(const QString& header, std::function<quint32(int row)> colourOf);
 
     // A column shown shortened (a path elided in the middle): each of its
     // cells has its whole text as the tooltip.
     void setWholeTextTips(int column) { wholeTextTips_ = column; }
 
 private:
-    const Table& table_;
+    int count() const;
+    QString text(int n, int column) const;
+    Look look(int n) const;
+
+    const Document& doc_;
+    TableKind kind_;
     int rows_ = 0;  // the count the views were last told about
     int wholeTextTips_ = -1;
     QString swatchHeader_;
-    std::function<quint32(const Row&)> colourOf_;
+    std::function<quint32(int row)> colourOf_;
     mutable QHash<quint32, QIcon> swatches_;
 };
 
