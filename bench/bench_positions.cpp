@@ -1,14 +1,17 @@
 // Moving elements on the sample skin (images extracted, image cache warm):
 // a move of all twelve elements ticked, and one digit typed into a position
-// field, each beside as many plain renders as its cascade performs, measured
-// in the same run. Each action renders once, at its end: it should cost at
-// most 1.2 times that render.
+// field, each beside as many plain renders as it performs, measured in the
+// same run. Each action renders once, at its end: it should cost at most 1.2
+// times that render. The undo and the redo of the move of the twelve,
+// together, beside two renders: at most 1.2 times them. And the memory the
+// undo history holds after 200 steps of typing, reported.
 #include "editor/actions.h"
 #include "editor/objects.h"
 #include "editor/opensave.h"
 #include "editor/positions.h"
 #include "editor/preview.h"
 #include "editor/shell.h"
+#include "editor/undo.h"
 
 #include "benchsupport.h"
 
@@ -55,10 +58,32 @@ struct Sample {
         typeDigit(0);
         digitRenders = editor.renders - before;
         typeDigit(1);
+        historyMemory();
         std::fprintf(stderr, "sample: %d rows in L_Dim, %d images decoded; renders: %d per move of the twelve, "
                              "%d per typed digit\n",
                      editor.doc.rectangles.count(), editor.images.decodes(), moveRenders, digitRenders);
         ready = moveRenders > 0 && digitRenders > 0;
+    }
+
+    // 200 steps of typing, each into another field than the one before
+    // (keys typed into one field one after the other are one step), on an
+    // editor of its own; then the history's estimate of its memory.
+    void historyMemory()
+    {
+        UnansweredDialogs quiet;
+        Editor typing(quiet);
+        StartUp(typing);
+        OpenSkinFile(typing, dir.filePath(QStringLiteral("varavave.ski")));
+        const int fields[2] = {1, 7};
+        for (int i = 0; i < 200; ++i) {
+            UserAction a = UserAction::of(UserAction::Kind::Type, QStringLiteral("txt"), fields[i % 2]);
+            a.keys = {'1' + i % 9};
+            a.from = 0;
+            a.length = 3;
+            Perform(typing, a);
+        }
+        std::fprintf(stderr, "undo history after 200 typed steps: %d steps, about %lld bytes\n",
+                     typing.history().steps(), qlonglong(typing.history().bytes()));
     }
 
     // Right and left by turns, so that the rows stay where they are.
@@ -118,6 +143,23 @@ void BM_TypeDigit(benchmark::State& state)
 }
 BENCHMARK(BM_TypeDigit)->Unit(benchmark::kMicrosecond);
 
+// The last move undone and done again: the history's own two actions.
+void BM_UndoRedoMove(benchmark::State& state)
+{
+    Sample& s = TheSample();
+    if (!s.ready) {
+        state.SkipWithError("no sample skin");
+        return;
+    }
+    s.move(0);
+    for (auto _ : state) {
+        Perform(s.editor, UserAction::of(UserAction::Kind::Undo));
+        Perform(s.editor, UserAction::of(UserAction::Kind::Redo));
+    }
+    s.move(1);
+}
+BENCHMARK(BM_UndoRedoMove)->Unit(benchmark::kMicrosecond);
+
 // `count` plain renders of the same document, nothing changed between them.
 void Renders(benchmark::State& state, const int* count)
 {
@@ -134,6 +176,7 @@ void Renders(benchmark::State& state, const int* count)
 // How many renders each cascade performs, known once the sample is open.
 int moveRenders = 0;
 int digitRenders = 0;
+const int twoRenders = 2;
 
 }  // namespace
 
@@ -145,6 +188,7 @@ int main(int argc, char** argv)
     velluno::bench::MedianRatios reporter;
     reporter.add("BM_MoveTwelve", "BM_RendersOfMove",
                  [] { return "BM_MoveTwelve / " + std::to_string(moveRenders) + " render(s)"; });
+    reporter.add("BM_UndoRedoMove", "BM_TwoRenders", [] { return std::string("BM_UndoRedoMove / 2 render(s)"); });
     reporter.add("BM_TypeDigit", "BM_RendersOfDigit",
                  [] { return "BM_TypeDigit / " + std::to_string(digitRenders) + " render(s)"; });
     return velluno::bench::RunInterleaved(
@@ -157,6 +201,7 @@ int main(int argc, char** argv)
                 ->Unit(benchmark::kMicrosecond);
             benchmark::RegisterBenchmark("BM_RendersOfDigit", Renders, &digitRenders)
                 ->Unit(benchmark::kMicrosecond);
+            benchmark::RegisterBenchmark("BM_TwoRenders", Renders, &twoRenders)->Unit(benchmark::kMicrosecond);
         },
         &reporter);
 }

@@ -279,6 +279,10 @@ bool ParseCommand(const QVector<Word>& w, Command* c, QString* why)
     int index = 0;
     if (verb == QLatin1String("toolbar"))
         return words(2, 2) && event(Kind::Toolbar, w.at(1).text, 0);
+    if (verb == QLatin1String("undo"))
+        return words(1, 1) && event(Kind::Undo, QString(), 0);
+    if (verb == QLatin1String("redo"))
+        return words(1, 1) && event(Kind::Redo, QString(), 0);
     if (verb == QLatin1String("window-close"))
         return words(1, 1) && event(Kind::WindowClose, QString(), 0);
     if (verb == QLatin1String("tab"))

@@ -7,6 +7,7 @@
 #include "editor/presentation.h"
 #include "editor/preview.h"
 #include "editor/shell.h"
+#include "editor/undo.h"
 
 namespace velluno {
 
@@ -171,8 +172,105 @@ ActionResult Run(Editor& e, const UserAction& a)
         if (!DragElement(e, a.x1, a.y1, a.x2, a.y2))
             return Result(Outcome::Ignored);
         break;
+    case Kind::Undo:
+        Undo(e);
+        break;
+    case Kind::Redo:
+        Redo(e);
+        break;
     }
     return Result(Outcome::Done);
+}
+
+QString ObjectKey(const Editor& e)
+{
+    const int r = e.doc.objects.findId(e.selected.object);
+    return r ? e.doc.objects.row(r).key() : QString();
+}
+
+// How many rows a step changed, for the names that count them.
+int ChangedRows(const Step& s) { return int(s.objects.after.size() + s.colours.after.size() + s.rectangles.after.size()); }
+
+QString Moved(const Step& s)
+{
+    const int n = int(s.rectangles.after.size());
+    return n == 1 ? QStringLiteral("spostamento di 1 oggetto") : QStringLiteral("spostamento di %1 oggetti").arg(n);
+}
+
+// What the status bar calls a step of the undo history.
+QString StepName(const UserAction& a, const Editor& e, const Snapshot& before, const Step& s)
+{
+    const QString target = a.target;
+    switch (a.kind) {
+    case Kind::Type:
+    case Kind::Paste:
+        if (target == QLatin1String("txtMin"))
+            return QStringLiteral("lunghezza della lancetta dei minuti");
+        if (target == QLatin1String("txtOra"))
+            return QStringLiteral("lunghezza della lancetta delle ore");
+        return QStringLiteral("campo %1(%2)").arg(target).arg(a.index);
+    case Kind::Drag:
+        return Moved(s);
+    case Kind::Drop:
+        return QStringLiteral("immagine dell'oggetto %1 importata").arg(ObjectKey(e));
+    case Kind::FilesChanged: {
+        const int n = ChangedRows(s);
+        return n == 1 ? QStringLiteral("1 immagine modificata a mano")
+                      : QStringLiteral("%1 immagini modificate a mano").arg(n);
+    }
+    default:
+        break;
+    }
+    if (target.startsWith(QLatin1String("cmdMove")))
+        return Moved(s);
+    if (target == QLatin1String("cmdImport"))
+        return QStringLiteral("immagine dell'oggetto %1 importata").arg(ObjectKey(e));
+    if (target == QLatin1String("cmdDefault"))
+        return QStringLiteral("immagine di default dell'oggetto %1").arg(ObjectKey(e));
+    if (target == QLatin1String("cmdDefaultAll"))
+        return QStringLiteral("skin di default (%1 oggetti)").arg(s.objects.after.size());
+    if (target == QLatin1String("cmdLoadColors"))
+        return QStringLiteral("colori di default");
+    if (target == QLatin1String("optTime"))
+        return e.preview.clockStyle[1].checked ? QStringLiteral("orologio analogico")
+                                               : QStringLiteral("orologio digitale");
+    if (target == QLatin1String("PicColor")) {
+        const int r = e.doc.colours.findId(before.view.selected.colour);
+        return QStringLiteral("colore della riga %1").arg(r ? e.doc.colours.row(r).key() : QString());
+    }
+    const struct {
+        const char* swatch;
+        const char* name;
+    } swatches[] = {{"PicMin", "colore della lancetta dei minuti"},
+                    {"PicOre", "colore della lancetta delle ore"},
+                    {"PicTxtColor1", "colore del testo operatore"},
+                    {"PicTxtColor2", "colore del testo data"},
+                    {"PicBGColor1", "colore di sfondo"}};
+    for (const auto& sw : swatches)
+        if (target == QLatin1String(sw.swatch))
+            return QString::fromUtf8(sw.name);
+    return QStringLiteral("modifica");
+}
+
+// Whether an action's changes are a step of the undo history: every change
+// of the document a user makes, but an export, a save (files written, no
+// edit) and the undo itself; and the clock style, which shows another
+// preview.
+bool IsStep(const UserAction& a)
+{
+    switch (a.kind) {
+    case Kind::Click:
+        return a.target != QLatin1String("cmdExportAll");
+    case Kind::Type:
+    case Kind::Paste:
+    case Kind::Drag:
+    case Kind::FilesChanged:
+        return true;
+    case Kind::Drop:
+        return a.target == QLatin1String("L_Values");
+    default:
+        return false;
+    }
 }
 
 }  // namespace
@@ -188,6 +286,8 @@ ActionResult CheckAction(const UserAction& a)
     case Kind::WindowClose:
     case Kind::FilesChanged:
     case Kind::Drag:
+    case Kind::Undo:
+    case Kind::Redo:
         break;
     case Kind::Tab:
         if (a.index < 0 || a.index >= kTabCount)
@@ -259,11 +359,23 @@ ActionResult Perform(Editor& e, const UserAction& a)
         return checked;
     e.renderPending = false;
     e.failure = SkinError();
+    const int openings = e.openings;
+    const bool step = IsStep(a);
+    const Snapshot before = step ? TakeSnapshot(e) : Snapshot{};
     ActionResult r = Run(e, a);
     if (e.renderPending)
         RenderPreview(e);
     e.renderPending = false;
     r.failure = e.failure;
+    if (e.openings != openings) {
+        // Another skin, or none: the steps were of the one before.
+        e.history().clear();
+    } else if (step && r.outcome == Outcome::Done) {
+        const bool clockStyle = before.view.clockStyle[1] != e.preview.clockStyle[1].checked;
+        const QString mergeKey = a.kind == Kind::Type ? QStringLiteral("%1 %2").arg(a.target).arg(a.index) : QString();
+        e.history().record(before, e, [&](const Step& s) { return StepName(a, e, before, s); }, mergeKey,
+                           a.target == QLatin1String("optTime") && clockStyle);
+    }
     e.showPendingMessages();
     return r;
 }

@@ -27,6 +27,8 @@ struct UserAction {
         Open,         // text: a skin named on the command line, as `velluno FILE.ski`
         FilesChanged, // image files the rows point at changed on the disk (not a user's click, but as one)
         Drag,         // on the preview canvas, in phone pixels: from (x1, y1) to (x2, y2)
+        Undo,         // the last step of the document taken back (Ctrl+Z)
+        Redo,         // the last step taken back taken again (Ctrl+Shift+Z, Ctrl+Y)
     };
     Kind kind = Kind::Click;
     QString target;

@@ -3,6 +3,7 @@
 #include "editor/controls.h"
 #include "editor/elements.h"
 #include "editor/presentation.h"
+#include "editor/undo.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -250,6 +251,10 @@ QJsonDocument DumpState(const Editor& e)
         {"PicOBJ", rectangles},
         {"messages", messages},
         {"renders", e.renders},
+        {"undo", QJsonObject{{"can_undo", e.history().canUndo()},
+                             {"can_redo", e.history().canRedo()},
+                             {"undo_text", e.history().undoText()},
+                             {"redo_text", e.history().redoText()}}},
     };
     return QJsonDocument(root);
 }

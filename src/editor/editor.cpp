@@ -1,5 +1,6 @@
 #include "editor/editor.h"
 
+#include "editor/undo.h"
 #include "skin/files.h"
 #include "version.h"
 
@@ -28,7 +29,7 @@ QString ProgramDefaultFolder()
 
 }  // namespace
 
-Editor::Editor(Dialogs& d) : dialogs(&d)
+Editor::Editor(Dialogs& d) : dialogs(&d), history_(std::make_unique<History>())
 {
     for (int n : kPanelObjects)
         preview.panel[n] = PanelPicture{};
@@ -51,6 +52,8 @@ Editor::Editor(Dialogs& d) : dialogs(&d)
     defaultDir = ProgramDefaultFolder();
     now = [] { return QDateTime::currentDateTime(); };
 }
+
+Editor::~Editor() = default;
 
 Field& Editor::field(FieldRef ref)
 {

@@ -18,8 +18,11 @@
 #include <QVector>
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace velluno {
+
+class History;
 
 struct Field {
     QString text;
@@ -118,6 +121,7 @@ struct Selection {
 class Editor {
 public:
     explicit Editor(Dialogs& dialogs);
+    ~Editor();
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
 
@@ -157,6 +161,7 @@ public:
     QVector<QRect> rectangles;  // drawn on the rectangle view, oldest first
 
     QVector<Message> messages;
+    int openings = 0;  // skins opened (or tried): each ends the undo history of the one before
     // The files the action being performed was to write were not written;
     // the user was told in a message box.
     SkinError failure;
@@ -182,9 +187,12 @@ public:
     void showPendingMessages();
     // Asks for the render that ends the action.
     void requestRender() { renderPending = true; }
+    History& history() { return *history_; }
+    const History& history() const { return *history_; }
 
 private:
     QVector<Message> pending_;
+    std::unique_ptr<History> history_;
 };
 
 // The window title, from the build's version.

@@ -78,6 +78,7 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
     const QString path = QDir::fromNativeSeparators(chosen);
 
     editor.saveAllowed = false;
+    ++editor.openings;
     ResetWindow(editor);
     editor.selected = Selection{};
     // The previous skin goes before anything of the new one is read.

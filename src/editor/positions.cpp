@@ -9,6 +9,15 @@ namespace velluno {
 
 namespace {
 
+// A corner as its field shows it: the plain number of its lenient reading.
+// A corner that is one already is kept as it stands, without a new text.
+QString Shown(const QString& value)
+{
+    if (!PlainDigitRun(value).isEmpty() && (value.size() == 1 || value.at(0) != QLatin1Char('0')))
+        return value;
+    return PlainNumber(LenientNumber(value));
+}
+
 // A field's new text, and what it edits takes it.
 void SetFieldText(Editor& editor, FieldRef ref, const QString& text)
 {
@@ -36,7 +45,7 @@ void WriteBackAsShown(Editor& editor, int k, ValueRow& row)
     QString shown[4];
     bool differs = false;
     for (int i = 0; i < 4; ++i) {
-        shown[i] = PlainNumber(LenientNumber(row.values[i]));
+        shown[i] = Shown(row.values[i]);
         differs |= shown[i] != editor.preview.fields[first + i].text;
     }
     if (!differs)
@@ -57,7 +66,7 @@ void PositionFieldChanged(Editor& editor, int index)
     const int first = kLayoutElements[k].firstField;
     for (int i = 0; i < 4; ++i) {
         Field& f = editor.preview.fields[first + i];
-        row->values[i] = PlainNumber(LenientNumber(f.text));
+        row->values[i] = Shown(f.text);
         // At once, not at the render: the next key typed meets the field as
         // it shows the row (an emptied field shows 0).
         f.text = row->values[i];

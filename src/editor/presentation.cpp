@@ -145,7 +145,10 @@ void SortObjects(Document& doc, int column)
 {
     if (column < 0)
         return;
-    doc.objects.sortBy([column](const ObjectRow& r) { return CellText(r, column); });
+    if (column == 0)
+        SortByKey(doc.objects);
+    else
+        doc.objects.sortBy([column](const ObjectRow& r) { return CellText(r, column); });
 }
 
 }  // namespace velluno

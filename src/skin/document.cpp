@@ -16,6 +16,26 @@ bool PlainKeyIs(QStringView number, QStringView key)
 
 }  // namespace
 
+bool operator==(const ObjectRow& a, const ObjectRow& b)
+{
+    return a.id == b.id && a.slot == b.slot && a.number == b.number && a.offset == b.offset &&
+           a.length == b.length && a.container == b.container && a.placed == b.placed && a.bytes == b.bytes &&
+           a.state == b.state && a.image == b.image && a.faulty == b.faulty && a.packed == b.packed;
+}
+
+bool operator==(const ValueRow& a, const ValueRow& b)
+{
+    return a.id == b.id && a.slot == b.slot && a.indexText == b.indexText && a.number == b.number &&
+           a.keyAsWritten == b.keyAsWritten && std::equal(a.values, a.values + 4, b.values) && a.line == b.line &&
+           a.sized == b.sized && a.edited == b.edited && a.fromScheme == b.fromScheme;
+}
+
+bool operator==(const Node& a, const Node& b)
+{
+    return a.parent == b.parent && a.section == b.section && a.edited == b.edited && a.strong == b.strong &&
+           a.text == b.text && a.tagText == b.tagText && a.position == b.position;
+}
+
 bool HasKey(const ObjectRow& row, QStringView key)
 {
     if (!PlainDigitRun(row.number).isEmpty())
@@ -28,6 +48,49 @@ bool HasKey(const ValueRow& row, QStringView key)
     if (!row.keyAsWritten && !PlainDigitRun(row.number).isEmpty())
         return PlainKeyIs(row.number, key);
     return row.key() == key;
+}
+
+namespace {
+
+int FourDigitsOf(QStringView key)
+{
+    if (key.size() != 4)
+        return -1;
+    int n = 0;
+    for (const QChar c : key) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        n = n * 10 + (c.unicode() - '0');
+    }
+    return n;
+}
+
+// A plain run of digits needs no key of its own: "562" and "0562" are 562.
+int FourDigitNumber(QStringView number)
+{
+    const QStringView run = PlainDigitRun(number);
+    if (run.isEmpty() || run.size() > 4)
+        return -2;  // formed from the key
+    int n = 0;
+    for (const QChar c : run)
+        n = n * 10 + (c.unicode() - '0');
+    return n;
+}
+
+}  // namespace
+
+int FourDigitKey(const ObjectRow& row)
+{
+    const int n = FourDigitNumber(row.number);
+    return n >= -1 ? n : FourDigitsOf(row.key());
+}
+
+int FourDigitKey(const ValueRow& row)
+{
+    if (row.keyAsWritten)
+        return FourDigitsOf(row.number);
+    const int n = FourDigitNumber(row.number);
+    return n >= -1 ? n : FourDigitsOf(row.key());
 }
 
 QString ValueRow::key() const

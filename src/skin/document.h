@@ -6,12 +6,14 @@
 // from them. How any of it is shown (colours, icons, headers, the words of
 // a state, sorting, selection) is the editor's business, not the
 // document's.
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
 #include <algorithm>
+#include <vector>
 
 #include "skin/textform.h"
 
@@ -52,6 +54,9 @@ struct ObjectRow {
     QString offsetText() const { return placed ? offset : QStringLiteral("-"); }
 };
 
+bool operator==(const ObjectRow& a, const ObjectRow& b);
+inline bool operator!=(const ObjectRow& a, const ObjectRow& b) { return !(a == b); }
+
 // A colour ("4") or rectangle ("1") record: its number, or none, and its
 // four values (R, G, B and transparency; or X1, Y1, X2, Y2).
 struct ValueRow {
@@ -73,11 +78,17 @@ struct ValueRow {
     bool numbered() const { return number != QLatin1String("-"); }
 };
 
+bool operator==(const ValueRow& a, const ValueRow& b);
+inline bool operator!=(const ValueRow& a, const ValueRow& b) { return !(a == b); }
+
 // Whether a row's key is exactly `key`. Keys are nearly always object
 // numbers of four digits, and a row's key is formed from its number only
 // when the number is not a plain run of digits.
 bool HasKey(const ObjectRow& row, QStringView key);
 bool HasKey(const ValueRow& row, QStringView key);
+// The number of a row's key when it is four digits ("0562" is 562), else -1.
+int FourDigitKey(const ObjectRow& row);
+int FourDigitKey(const ValueRow& row);
 
 // The rows of one kind, in the table's order: the order in which a save
 // packs the object images, and in which scripts and the window count them.
@@ -90,6 +101,8 @@ public:
     Row& row(int n) { return rows_[n - 1]; }
     const Row& row(int n) const { return rows_[n - 1]; }
     const QList<Row>& rows() const { return rows_; }
+    // The rows to change in place (never their keys), or to put in
+    // another order as a new list.
     QList<Row>& rows() { return rows_; }
 
     Row& append()
@@ -104,33 +117,61 @@ public:
     // The first row whose key is exactly `key`; 0 when there is none.
     int findKey(QStringView key) const
     {
+        // Keys of four digits, nearly every key asked for, are found by
+        // their number; the index is made again after the rows changed.
+        if (const int n = FourDigits(key); n >= 0)
+            return findNumber(n);
         for (int i = 0; i < count(); ++i)
             if (HasKey(rows_.at(i), key))
                 return i + 1;
         return 0;
     }
-    int findKey(const char* key) const { return findKey(QString::fromLatin1(key)); }
-    // Puts the rows in the order of their texts, compared as text without
-    // regard to case ("1000" lies between "100" and "999"); rows of equal
-    // texts keep their order.
-    template <class TextOf>
-    void sortBy(TextOf textOf)
+    int findKey(const char* key) const
     {
-        QList<QString> texts;
-        texts.reserve(count());
-        for (const Row& r : rows_)
-            texts.append(textOf(r));
+        const QLatin1String latin(key);
+        if (const int n = FourDigits(latin); n >= 0)
+            return findNumber(n);
+        return findKey(QString(latin));
+    }
+    // The first row whose key is `n` in four digits (0..9999).
+    int findNumber(int n) const
+    {
+        const std::vector<std::pair<int, int>>& index = keyIndex();
+        const auto it = std::lower_bound(index.begin(), index.end(), n,
+                                         [](const std::pair<int, int>& e, int key) { return e.first < key; });
+        return it != index.end() && it->first == n ? it->second : 0;
+    }
+
+    // Puts the rows in the order `before` gives, rows it holds equal keeping
+    // their order. A table already in that order is left as it is, its list
+    // and all.
+    template <class Before>
+    void sortWith(Before before)
+    {
         QList<int> order(count());
         for (int i = 0; i < count(); ++i)
             order[i] = i;
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            return texts.at(a).compare(texts.at(b), Qt::CaseInsensitive) < 0;
-        });
+        auto rowBefore = [&](int a, int b) { return before(rows_.at(a), rows_.at(b)); };
+        if (std::is_sorted(order.begin(), order.end(), rowBefore))
+            return;
+        std::stable_sort(order.begin(), order.end(), rowBefore);
         QList<Row> sorted;
         sorted.reserve(count());
         for (int i : order)
             sorted.append(rows_.at(i));
         rows_ = std::move(sorted);
+    }
+    // The same by the rows' texts, compared as text without regard to case
+    // ("1000" lies between "100" and "999").
+    template <class TextOf>
+    void sortBy(TextOf textOf)
+    {
+        QHash<RowId, QString> texts;
+        for (const Row& r : rows_)
+            texts.insert(r.id, textOf(r));
+        sortWith([&](const Row& a, const Row& b) {
+            return texts.value(a.id).compare(texts.value(b.id), Qt::CaseInsensitive) < 0;
+        });
     }
     // The row of this identity, 0 when it is gone.
     int findId(RowId id) const
@@ -142,9 +183,67 @@ public:
     }
 
 private:
+    // The number of a key of exactly four ASCII digits, else -1.
+    template <class Text>
+    static int FourDigits(const Text& key)
+    {
+        if (key.size() != 4)
+            return -1;
+        int n = 0;
+        for (qsizetype i = 0; i < 4; ++i) {
+            const char16_t c = QChar(key.at(i)).unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            n = n * 10 + (c - u'0');
+        }
+        return n;
+    }
+
+    // The rows' four-digit keys, sorted, each with its row (of equal keys
+    // the first row): made for a list of rows and kept with it, for the
+    // last two lists the table had. Undoing a step puts back the list
+    // before it, and doing it again the one after. The index holds its list
+    // (shared, nothing copied), so that a list changed since, or another
+    // list, never finds an index that is not its own.
+    struct KeyIndex {
+        QList<Row> rows;
+        std::vector<std::pair<int, int>> keys;  // key, row
+    };
+    const std::vector<std::pair<int, int>>& keyIndex() const
+    {
+        for (KeyIndex& i : indexes_)
+            if (!i.rows.isEmpty() && i.rows.constData() == rows_.constData() && i.rows.size() == rows_.size())
+                return i.keys;
+        KeyIndex& i = indexes_[lastIndex_ = 1 - lastIndex_];
+        i.rows = rows_;
+        i.keys.clear();
+        for (int r = 0; r < count(); ++r)
+            if (const int k = FourDigitKey(rows_.at(r)); k >= 0)
+                i.keys.push_back({k, r + 1});
+        // A table read from a skin stands in the order of its keys already;
+        // of equal keys the first row comes first.
+        if (!std::is_sorted(i.keys.begin(), i.keys.end()))
+            std::sort(i.keys.begin(), i.keys.end());
+        return i.keys;
+    }
+
     QList<Row> rows_;
     RowId nextId_ = 1;
+    mutable KeyIndex indexes_[2];
+    mutable int lastIndex_ = 0;
 };
+
+// Puts object rows in the order of their keys, compared as text: keys of
+// four digits by their numbers, which is the same order, without a text.
+inline void SortByKey(Table<ObjectRow>& objects)
+{
+    objects.sortWith([](const ObjectRow& a, const ObjectRow& b) {
+        const int x = FourDigitKey(a), y = FourDigitKey(b);
+        if (x >= 0 && y >= 0)
+            return x < y;
+        return a.key().compare(b.key(), Qt::CaseInsensitive) < 0;
+    });
+}
 
 // One node per line; node k (from 1) stands for line k - 1.
 struct Node {
@@ -158,6 +257,9 @@ struct Node {
     int tagText = -1;   // index into the tree's tag texts, -1 for none
     int position = 0;   // the record's place in its section
 };
+
+bool operator==(const Node& a, const Node& b);
+inline bool operator!=(const Node& a, const Node& b) { return !(a == b); }
 
 class Tree {
 public:
@@ -176,6 +278,9 @@ public:
 
     // An editor rewrote node k's record.
     void rewrite(int k, const QString& text, bool strong);
+    // Every node, and one put back as it was (undoing an edit).
+    const QList<Node>& nodes() const { return nodes_; }
+    void restore(int k, const Node& node) { nodes_[k - 1] = node; }
 
     // The trimmed text of the record's section line, "_" and its place in
     // the section ("0 41 98_1"); empty for the root and the sections.

@@ -117,8 +117,7 @@ QString ObjectImageName(QStringView number)
         return QString();
     // The plain number is digits, a sign, a point or a lower-case exponent:
     // already in lower case.
-    const QStringView run = PlainDigitRun(number);
-    return (run.isEmpty() ? PlainNumber(LenientNumber(number)) : run.toString()) + QLatin1String(".gif");
+    return PlainNumberOf(number) + QLatin1String(".gif");
 }
 
 QString ObjectImagePath(const QString& imageFolder, QStringView number)
@@ -295,11 +294,25 @@ SkinReading ParseSkin(SkinReading reading, const QString& path, const QByteArray
             row.container = view(r->container);
             row.bytes = row.length;
             // A number too large to name a file names none: no file has it.
-            const QString name = ObjectImageName(row.number);
-            const bool found = !name.isEmpty() && images.hasFile(name);
+            // The name of a plain number is looked for without a text of
+            // its own; only a file found gets one.
+            const QStringView run = PlainDigitRun(row.number);
+            bool found;
+            if (!run.isEmpty()) {
+                QVarLengthArray<char16_t, 24> name;
+                name.append(run.utf16(), run.size());
+                for (const char c : {'.', 'g', 'i', 'f'})
+                    name.append(char16_t(c));
+                found = images.hasFile(QStringView(name.data(), name.size()));
+                if (found)
+                    row.image = doc.imageFolder + QStringView(name.data(), name.size()).toString();
+            } else {
+                const QString name = ObjectImageName(row.number);
+                found = !name.isEmpty() && images.hasFile(name);
+                if (found)
+                    row.image = doc.imageFolder + name;
+            }
             row.state = found ? ImageState::Found : ImageState::NotFound;
-            if (found)
-                row.image = doc.imageFolder + name;
             // The editor rewrites container 14 at every save, so what
             // already lives there must be packed again from its image file.
             if (operatorSkin && LenientNumber(row.container) == 14)
@@ -309,7 +322,7 @@ SkinReading ParseSkin(SkinReading reading, const QString& path, const QByteArray
     // The object rows stand in the order of their keys, the order in which
     // a save packs their images.
     if (reading.error.ok())
-        doc.objects.sortBy([](const ObjectRow& r) { return r.key(); });
+        SortByKey(doc.objects);
     return reading;
 }
 

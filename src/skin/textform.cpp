@@ -183,72 +183,6 @@ bool IsNumber(QStringView text)
 
 }  // namespace
 
-void detail::AppendNumberDigits(TextBuffer& out, QStringView text, int digits)
-{
-    if (!IsNumber(text)) {
-        out.append(text);
-        return;
-    }
-    const double rounded = std::round(LenientNumber(text.trimmed()));
-    if (!(std::fabs(rounded) < kExactNumberLimit)) {
-        out.append(text);
-        return;
-    }
-    const QString magnitude = QString::number(std::fabs(rounded), 'f', 0);
-    if (rounded < 0)
-        out.append(QLatin1Char('-'));
-    for (qsizetype i = magnitude.size(); i < digits; ++i)
-        out.append(QLatin1Char('0'));
-    out.append(magnitude);
-}
-
-QString FormatDigits(QStringView text, int digits)
-{
-    TextBuffer out;
-    AppendDigits(out, text, digits);
-    return out.take();
-}
-
-void TextBuffer::grow(qsizetype more)
-{
-    capacity_ = qMax(qMax<qsizetype>(64, 2 * capacity_), size_ + more);
-    // The text is resized in place when it is not shared: the characters
-    // written so far stay.
-    text_.resize(capacity_);
-    data_ = reinterpret_cast<char16_t*>(text_.data());
-}
-
-QString TextBuffer::take()
-{
-    text_.resize(size_);
-    QString text = std::move(text_);
-    text_ = QString();
-    data_ = nullptr;
-    size_ = capacity_ = 0;
-    return text;
-}
-
-void detail::AppendLongInteger(TextBuffer& out, qint64 value, int minDigits)
-{
-    // Built from the last digit on, then copied once: as unsigned, so the
-    // most negative value has a magnitude too.
-    quint64 v = value < 0 ? 0 - quint64(value) : quint64(value);
-    char16_t digits[20];
-    char16_t* const end = digits + 20;
-    char16_t* first = end;
-    do {
-        *--first = char16_t(u'0' + v % 10);
-        v /= 10;
-    } while (v > 0);
-    const int n = int(end - first);
-    char16_t* at = out.extend((value < 0 ? 1 : 0) + qMax(n, minDigits));
-    if (value < 0)
-        *at++ = u'-';
-    for (int i = n; i < minDigits; ++i)
-        *at++ = u'0';
-    std::copy(first, end, at);
-}
-
 namespace {
 
 // Whether a value is a whole number that a 64-bit integer holds exactly.
@@ -264,36 +198,41 @@ bool IsSmallWhole(double value, qint64* whole)
 
 }  // namespace
 
-void AppendPlainNumber(TextBuffer& out, double value)
+QString FormatDigits(QStringView text, int digits)
 {
-    // Whole numbers, nearly all of them, without a text of their own.
-    qint64 whole;
-    if (IsSmallWhole(value, &whole))
-        AppendInteger(out, whole);
-    else
-        out.append(PlainNumber(value));
-}
-
-void AppendLongPlainNumberOf(TextBuffer& out, QStringView text)
-{
-    const double value = LenientNumber(text);
-    if (std::fabs(value) < kExactNumberLimit)
-        AppendPlainNumber(out, value);
-    else
-        out.append(TrimBlanks(text.toString()));
+    // Nearly every key and cell is a plain run of digits.
+    const QStringView run = PlainDigitRun(text);
+    if (!run.isEmpty())
+        return run.size() >= digits ? run.toString() : QString(digits - run.size(), QLatin1Char('0')) + run.toString();
+    if (!IsNumber(text))
+        return text.toString();
+    const double rounded = std::round(LenientNumber(text.trimmed()));
+    if (!(std::fabs(rounded) < kExactNumberLimit))
+        return text.toString();
+    const QString magnitude = QString::number(std::fabs(rounded), 'f', 0);
+    return (rounded < 0 ? QStringLiteral("-") : QString()) +
+           QString(qMax<qsizetype>(0, digits - magnitude.size()), QLatin1Char('0')) + magnitude;
 }
 
 QString PlainNumber(double value)
 {
     qint64 whole;
-    if (IsSmallWhole(value, &whole)) {
-        TextBuffer out;
-        AppendInteger(out, whole);
-        return out.take();
-    }
+    if (IsSmallWhole(value, &whole))
+        return QString::number(whole);
     if (value == std::floor(value))
         return QString::number(value, 'f', 0);
     return QString::number(value, 'g', 15);
+}
+
+QString PlainNumberOf(QStringView text)
+{
+    const QStringView run = PlainDigitRun(text);
+    if (!run.isEmpty())
+        return run.toString();
+    const double value = LenientNumber(text);
+    if (std::fabs(value) < kExactNumberLimit)
+        return PlainNumber(value);
+    return TrimBlanks(text.toString());
 }
 
 namespace {
@@ -386,32 +325,25 @@ std::optional<ObjectRecord> ReadObjectRecord(QStringView line)
 QString ComposeValueRecord(QChar type, QStringView key, QStringView v1, QStringView v2,
                            QStringView v3, QStringView v4)
 {
-    TextBuffer line;
-    line.append(type);
-    line.append(u' ');
+    QString line;
+    line.reserve(8 + key.size() + v1.size() + v2.size() + v3.size() + v4.size());
+    line += type;
+    line += QLatin1Char(' ');
     if (key != QLatin1String("-")) {
-        AppendPlainNumberOf(line, key);
-        line.append(u' ');
+        line += PlainNumberOf(key);
+        line += QLatin1Char(' ');
     }
     for (const QStringView v : {v1, v2, v3}) {
-        line.append(v);
-        line.append(u' ');
+        line += v;
+        line += QLatin1Char(' ');
     }
-    line.append(v4);
-    return line.take();
+    line += v4;
+    return line;
 }
 
 QString ComposeObjectRecord(QStringView key, qint64 offset, qint64 length)
 {
-    TextBuffer line;
-    line.append(QLatin1String("5 "));
-    AppendPlainNumberOf(line, key);
-    line.append(u' ');
-    AppendInteger(line, offset);
-    line.append(u' ');
-    AppendInteger(line, length);
-    line.append(QLatin1String(" 14"));
-    return line.take();
+    return QStringLiteral("5 %1 %2 %3 14").arg(PlainNumberOf(key)).arg(offset).arg(length);
 }
 
 QString RGBToString(quint32 colour, ColourParts& parts)

@@ -9,131 +9,6 @@
 
 namespace velluno {
 
-// A text being composed piece by piece, straight into the QString it
-// becomes: appending is inline, the storage grows by doubling, and take()
-// hands the text over without a copy. The opening composes the rows of a
-// whole table in one of these.
-class TextBuffer {
-public:
-    void append(char16_t c)
-    {
-        if (size_ == capacity_)
-            grow(1);
-        data_[size_++] = c;
-    }
-    void append(QChar c) { append(c.unicode()); }
-    Q_ALWAYS_INLINE void append(QStringView s)
-    {
-        if (size_ + s.size() > capacity_)
-            grow(s.size());
-        copy(s.utf16(), s.size());
-    }
-    void append(QLatin1String s)
-    {
-        if (size_ + s.size() > capacity_)
-            grow(s.size());
-        for (char c : s)
-            data_[size_++] = char16_t(uchar(c));
-    }
-    // Appends `n` characters of this same text from `from` on.
-    void appendOwn(qsizetype from, qsizetype n)
-    {
-        if (size_ + n > capacity_)
-            grow(n);
-        copy(data_ + from, n);
-    }
-    // Makes room for `n` more characters and returns where they go: the
-    // caller writes every one of them.
-    char16_t* extend(qsizetype n)
-    {
-        if (size_ + n > capacity_)
-            grow(n);
-        char16_t* const at = data_ + size_;
-        size_ += n;
-        return at;
-    }
-    void reserve(qsizetype capacity)
-    {
-        if (capacity > capacity_)
-            grow(capacity - size_);
-    }
-    qsizetype size() const { return size_; }
-    QStringView view() const { return QStringView(data_, size_); }
-    QString toString() const { return view().toString(); }
-    // The text as it stands; the buffer is left empty.
-    QString take();
-    void clear() { size_ = 0; }
-
-private:
-    void grow(qsizetype more);
-    // Most pieces are a few characters long. They are moved in two
-    // overlapping blocks of the size class of their length, so that the
-    // only branch is on that class, which each place that appends nearly
-    // always hits the same way; a loop over the characters would end at a
-    // different count each time, and the processor would guess wrong.
-    void copy(const char16_t* from, qsizetype n)
-    {
-        char16_t* const to = data_ + size_;
-        size_ += n;
-        if (n >= 4 && n <= 8)
-            Move2<quint64>(to, from, n);
-        else if (n > 8 && n <= 16)
-            Move2<Block16>(to, from, n);
-        else if (n >= 2 && n < 4)
-            Move2<quint32>(to, from, n);
-        else if (n == 1)
-            *to = *from;
-        else if (n > 16 && n <= 32)
-            Move2<Block32>(to, from, n);
-        else if (n > 32)
-            std::memcpy(to, from, size_t(n) * sizeof(char16_t));
-    }
-    struct Block16 {
-        quint64 part[2];
-    };
-    struct Block32 {
-        quint64 part[4];
-    };
-    // Copies n characters, n * 2 bytes between sizeof(T) and 2 * sizeof(T),
-    // as the first and the last sizeof(T) bytes.
-    template <typename T>
-    static void Move2(char16_t* to, const char16_t* from, qsizetype n)
-    {
-        constexpr qsizetype k = qsizetype(sizeof(T) / sizeof(char16_t));
-        T head, tail;
-        std::memcpy(&head, from, sizeof(T));
-        std::memcpy(&tail, from + n - k, sizeof(T));
-        std::memcpy(to, &head, sizeof(T));
-        std::memcpy(to + n - k, &tail, sizeof(T));
-    }
-
-    QString text_;
-    char16_t* data_ = nullptr;
-    qsizetype size_ = 0;
-    qsizetype capacity_ = 0;
-};
-
-namespace detail {
-void AppendLongInteger(TextBuffer& out, qint64 value, int minDigits);
-void AppendNumberDigits(TextBuffer& out, QStringView text, int digits);
-}  // namespace detail
-
-// A whole number in decimal, padded with zeros to at least `minDigits`.
-// Slots and most coordinates are below 10000: those are written here, in
-// line, and the rest by the general writer.
-inline void AppendInteger(TextBuffer& out, qint64 value, int minDigits = 1)
-{
-    if (value < 0 || value >= 10000 || minDigits > 4) {
-        detail::AppendLongInteger(out, value, minDigits);
-        return;
-    }
-    int rest = int(value);
-    const int n = qMax(minDigits, 1 + (rest >= 10) + (rest >= 100) + (rest >= 1000));
-    char16_t* at = out.extend(n) + n;
-    for (int i = 0; i < n; ++i, rest /= 10)
-        *--at = char16_t(u'0' + rest % 10);
-}
-
 // A run of 1 to 15 ASCII digits, a number a double holds exactly, without
 // its leading zeros (the last digit is kept); empty for any other text.
 // Nearly every numeric cell of a skin is such a run.
@@ -178,35 +53,13 @@ constexpr double kExactNumberLimit = 1e15;
 // more digits are kept; a text that is not a number, or a number of
 // kExactNumberLimit or more, is returned unchanged.
 QString FormatDigits(QStringView text, int digits);
-// The same, appended to `out` without a text of its own.
-Q_ALWAYS_INLINE void AppendDigits(TextBuffer& out, QStringView text, int digits)
-{
-    const QStringView run = PlainDigitRun(text);
-    if (run.isEmpty()) {
-        detail::AppendNumberDigits(out, text, digits);
-        return;
-    }
-    if (run.size() < digits)
-        std::fill_n(out.extend(digits - run.size()), digits - run.size(), u'0');
-    out.append(run);
-}
-
 // A number written back into a cell or field: a whole number without
 // decimals, a fraction in its shortest form.
 QString PlainNumber(double value);
-void AppendPlainNumber(TextBuffer& out, double value);
 // The plain number of a text's lenient reading, the way keys become the
 // numbers of records and image names ("0562" -> 562). A number of
 // kExactNumberLimit or more keeps its text, blanks at its ends removed.
-void AppendLongPlainNumberOf(TextBuffer& out, QStringView text);
-inline void AppendPlainNumberOf(TextBuffer& out, QStringView text)
-{
-    const QStringView run = PlainDigitRun(text);
-    if (run.isEmpty())
-        AppendLongPlainNumberOf(out, text);
-    else
-        out.append(run);
-}
+QString PlainNumberOf(QStringView text);
 
 // Fields of a rectangle ("1") or colour ("4") record as the reader takes them
 // apart: `number` is "-" when the record has only five fields. The fields

@@ -306,6 +306,26 @@ void MainWindow::buildToolbar()
     }
     layout->addStretch(1);
     setMenuWidget(strip);
+
+    // Undo and redo have no button: their keys work wherever the focus is.
+    const struct {
+        const char* name;
+        UserAction::Kind kind;
+        QList<QKeySequence> keys;
+    } history[] = {
+        {"Annulla", UserAction::Kind::Undo, {QKeySequence(Qt::CTRL | Qt::Key_Z)}},
+        {"Ripristina", UserAction::Kind::Redo,
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}},
+    };
+    for (const auto& h : history) {
+        auto* action = new QAction(QString::fromUtf8(h.name), this);
+        action->setObjectName(QString::fromUtf8(h.name));
+        action->setShortcuts(h.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        const UserAction::Kind kind = h.kind;
+        connect(action, &QAction::triggered, this, [this, kind] { act(UserAction::of(kind)); });
+    }
 }
 
 FieldEdit* MainWindow::makeField(QWidget* parent, FieldRef ref, const QString& name, const QString& tip)

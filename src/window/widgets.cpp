@@ -59,6 +59,22 @@ void FieldEdit::typeKeys(const QString& keys)
         emit keysTyped(keys, cursorPosition(), 0);
 }
 
+bool FieldEdit::event(QEvent* event)
+{
+    // A field has no editing history of its own: every key it takes is a
+    // step of the document, so undo and redo are the window's, wherever the
+    // focus is. Not taking them here lets the window's shortcuts have them.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
+            event->ignore();
+            return false;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void FieldEdit::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Paste)) {

@@ -36,6 +36,7 @@ signals:
     void pasted(const QString& text, int from, int length);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 

@@ -1,0 +1,120 @@
+#pragma once
+// Undo and redo. Every user action that changes the document is one step:
+// what it changed (rows by identity, tree nodes by number, the tables'
+// order where it changed) and what the window showed before and after it
+// (the preview tab, the colour swatch, the object pane, the selections).
+// Only what a step changed is put back, so that what other actions did
+// since, which are no steps (an export's extracted rows, a save's packed
+// marks), stays. Undo never touches a file.
+#include "editor/editor.h"
+
+#include <functional>
+#include <deque>
+
+namespace velluno {
+
+// What the window showed beside what a render shows of the document: the
+// fields' texts (a field may show 007 where its row holds 7), the clock
+// style and what it shows, the hands as last placed, the swatches' colours
+// (kept when their row is missing), the object pane, the selections and
+// the order the object table is kept in. The rest of the preview is
+// rendered again from the document.
+struct ViewState {
+    QVector<QString> fields;  // the numbered fields, then the two hand lengths
+    bool clockStyle[2] = {};
+    bool timeShown = false;
+    bool faceShown = false;
+    LineItem minuteHand;
+    LineItem hourHand;
+    quint32 swatches[6] = {};  // the five of the preview tab, the colour tab's
+    QString imageSize;
+    QString objectPage;
+    QString objectPageImage;
+    QSize measuredImage;
+    Selection selected;
+    int objectSort = -1;
+};
+
+// The document's rows and nodes and the view, as an action found them: the
+// lists are shared with the document until it changes them, so taking one
+// copies nothing.
+struct Snapshot {
+    QList<ObjectRow> objects;
+    QList<ValueRow> colours;
+    QList<ValueRow> rectangles;
+    QList<Node> nodes;
+    ViewState view;
+};
+Snapshot TakeSnapshot(const Editor& editor);
+
+// What a step changed in one table.
+template <class Row>
+struct TableChange {
+    QList<Row> before;  // the rows it changed or removed, as they were
+    QList<Row> after;   // the rows it changed or added, as they became
+    // The order of the rows by identity, when the step changed it or the
+    // rows themselves (a colour scheme replaces the whole table).
+    QList<RowId> orderBefore;
+    QList<RowId> orderAfter;
+    // The whole table before and after, shared with the document as it was
+    // then: while no other action changed the table since, putting one of
+    // them back is the whole of an undo or redo, however many rows.
+    QList<Row> wholeBefore;
+    QList<Row> wholeAfter;
+    bool empty() const { return before.isEmpty() && after.isEmpty() && orderBefore.isEmpty(); }
+};
+
+struct NodeChange {
+    int node = 0;
+    Node before;
+    Node after;
+};
+
+struct Step {
+    QString label;     // what the status bar names: "spostamento di 3 oggetti"
+    QString mergeKey;  // keys typed into one field, one after the other, are one step
+    TableChange<ObjectRow> objects;
+    TableChange<ValueRow> colours;
+    TableChange<ValueRow> rectangles;
+    QVector<NodeChange> nodes;
+    ViewState viewBefore;
+    ViewState viewAfter;
+    qint64 bytes = 0;  // about what the step holds in memory
+};
+
+class History {
+public:
+    // The steps kept: the oldest goes when a new one would pass either bound.
+    static constexpr int kMaxSteps = 200;
+    static constexpr qint64 kMaxBytes = qint64(64) << 20;
+
+    void clear();
+    // Records what the action changed since `before` as one step, named by
+    // `label` from what it changed, merged into the last one when both
+    // typed into the same field (`mergeKey`); nothing when the action
+    // changed neither the document nor (`viewStep`) the view. A new step
+    // drops the steps undone.
+    void record(const Snapshot& before, const Editor& editor, const std::function<QString(const Step&)>& label,
+                const QString& mergeKey, bool viewStep);
+    bool canUndo() const { return !done_.empty(); }
+    bool canRedo() const { return !undone_.empty(); }
+    QString undoText() const { return done_.empty() ? QString() : done_.back().label; }
+    QString redoText() const { return undone_.empty() ? QString() : undone_.back().label; }
+    int steps() const { return int(done_.size()); }
+    qint64 bytes() const { return bytes_; }
+
+    // The last step taken back, or taken again; false when there is none.
+    bool undo(Editor& editor);
+    bool redo(Editor& editor);
+
+private:
+    std::deque<Step> done_;
+    std::deque<Step> undone_;
+    qint64 bytes_ = 0;
+};
+
+// "Annullato: ..." and "Ripristinato: ...": the undo and redo of the window.
+void Undo(Editor& editor);
+void Redo(Editor& editor);
+
+}  // namespace velluno
