@@ -1,19 +1,14 @@
-// Moving the layout elements, through the editor's action table: the field
-// write-back and the renders its cascade runs, the key filter on typed and
-// pasted text, the move buttons, dragging on the preview and the rectangle
-// view.
-#include "editor/actions.h"
-#include "editor/elements.h"
-#include "editor/positions.h"
-#include "editor/preview.h"
-#include "render/scene.h"
+// Where things are on the phone's screen: the element fields and their key
+// filter, the write-back of a field group into its row, the move buttons,
+// dragging on the preview, the rectangle view; and the preview itself: the
+// elements placed and framed, the colours and hands it reads from the skin,
+// the object pictures, the clock style and the wallpaper list.
 #include "testsupport.h"
+#include "tinygif.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
+#include "render/clock.h"
+#include "render/scene.h"
+
 #include <QTest>
 
 using namespace velluno;
@@ -24,586 +19,436 @@ namespace {
 // All twelve elements, as "1 <number> X1 Y1 X2 Y2" records. The upper smart
 // key and its pressed form share one rectangle, as in the sample.
 const QByteArray kTwelve =
-    "1 570 10 20 100 40\n"
-    "1 571 10 50 100 70\n"
-    "1 562 78 146 97 158\n"
-    "1 566 78 146 97 158\n"
-    "1 563 78 182 97 194\n"
-    "1 567 78 182 97 194\n"
-    "1 564 56 164 75 176\n"
-    "1 568 56 164 75 176\n"
-    "1 565 100 164 119 176\n"
-    "1 569 100 164 119 176\n"
-    "1 574 100 100 150 120\n"
-    "1 6 50 100 90 140\n";
+    "1 570 10 20 100 40\n1 571 10 50 100 70\n1 562 78 146 97 158\n1 566 78 146 97 158\n"
+    "1 563 78 182 97 194\n1 567 78 182 97 194\n1 564 56 164 75 176\n1 568 56 164 75 176\n"
+    "1 565 100 164 119 176\n1 569 100 164 119 176\n1 574 100 100 150 120\n1 6 50 100 90 140\n";
 
 QByteArray SkinWith(const QByteArray& rectangles)
 {
-    return "SKI1 test\n"
-           "0 41 98\n"
-           "4 200 200 200 0\n"
-           "0 10 layout\n" +
-           rectangles +
-           "0 20 colours\n"
-           "4 595 255 0 0 7\n"
-           "4 579 0 0 255 0\n";
+    return "SKI1 test\n0 41 98\n4 200 200 200 0\n0 10 layout\n" + rectangles +
+           "0 20 colours\n4 595 255 0 0 7\n4 579 0 0 255 0\n";
 }
 
-// A session with a skin of the given rectangles opened through LOAD.
-struct Opened {
-    QTemporaryDir dir;
-    Session s;
-    Editor& e = s.editor;
+// Cells X1 .. Altezza of an element's row.
+QStringList Box(const Session& s, const char* key) { return Cells(s.find("L_Dim", key), kX1, kHeight); }
 
-    explicit Opened(const QByteArray& rectangles = kTwelve) { open(rectangles); }
-    void open(const QByteArray& rectangles)
-    {
-        const QString path = dir.filePath(QStringLiteral("varavave.ski"));
-        WriteFile(path, SkinWith(rectangles));
-        s.open(path);
-    }
-
-    const Row& row(const char* key) const
-    {
-        const int r = e.doc.L_Dim.findKey(QLatin1String(key));
-        if (r == 0)
-            qFatal("no row %s", key);
-        return e.doc.L_Dim.row(r);
-    }
-    // Cells X1 .. Altezza.
-    QStringList cells(const char* key) const
-    {
-        QStringList c;
-        for (int n = ColX1; n <= ColHeight; ++n)
-            c << row(key).cell(n);
-        return c;
-    }
-    bool marked(const char* key) const { return row(key).bold && row(key).colour == kBlue; }
-    QStringList fields(int k) const
-    {
-        QStringList f;
-        for (int i = 0; i < 4; ++i)
-            f << e.txt[kLayoutElements[k].firstTxt + i].text;
-        return f;
-    }
-
-    ActionResult type(int index, const QString& keys, int from = -1, int length = 0)
-    {
-        UserAction a = UserAction::of(UserAction::Kind::Type, QStringLiteral("txt"), index);
-        for (const QChar c : keys)
-            a.keys.append(c.unicode());
-        a.from = from;
-        a.length = length;
-        return Perform(e, a);
-    }
-    ActionResult typeKeys(const QString& field, int index, const QVector<int>& keys)
-    {
-        UserAction a = UserAction::of(UserAction::Kind::Type, field, index);
-        a.keys = keys;
-        return Perform(e, a);
-    }
-    ActionResult paste(const QString& field, int index, const QString& text)
-    {
-        UserAction a = UserAction::of(UserAction::Kind::Paste, field, index);
-        a.text = text;
-        return Perform(e, a);
-    }
-    ActionResult click(const char* name, int index = 0)
-    {
-        return Perform(e, UserAction::click(QLatin1String(name), index));
-    }
-    ActionResult drag(int x1, int y1, int x2, int y2)
-    {
-        UserAction a = UserAction::of(UserAction::Kind::Drag);
-        a.x1 = x1;
-        a.y1 = y1;
-        a.x2 = x2;
-        a.y2 = y2;
-        return Perform(e, a);
-    }
-    void setStep(const QString& step) { paste(QStringLiteral("txtOffSet"), 0, step); }
-};
-
-QStringList L(std::initializer_list<const char*> texts)
+// The four fields of the element whose first field is `first`.
+QStringList Fields(const QJsonObject& dump, int first)
 {
-    QStringList l;
-    for (const char* t : texts)
-        l << QString::fromUtf8(t);
-    return l;
+    QStringList f;
+    for (int i = first; i < first + 4; ++i)
+        f << FieldText(dump, "txt", i);
+    return f;
 }
 
-QRgb Pixel(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
-constexpr QRgb kWhite = 0xFFFFFF, kBlackRgb = 0x000000, kBlueRgb = 0x0000FF;
 
 }  // namespace
 
 class Positions : public QObject {
     Q_OBJECT
 private slots:
-    void typedDigitWritesTheGroupBack();
-    void cascadesEndOnPlainNumbers();
-    void nothingIsWrittenWhileFillingOrUnbound();
-    void keyFilterOnTypedSentAndPastedKeys();
+    void keysAndPastesInAField_data();
+    void keysAndPastesInAField();
+    void aChangedFieldWritesItsGroupBack();
     void moveButtonsShiftTickedElements();
-    void moveStepAndTextForms();
-    void ticksSurviveAnotherSkin();
+    void movesAreNeverClamped();
     void dragMovesAsTheButtonsDo();
-    void dragFindsTheTopmostOutline();
+    void dragTakesTheTopmostOutline();
     void rectangleView();
-    void badCellsAndFarCoordinates();
-    void scriptDrag();
+    void elementsArePlacedFilledAndFramed();
+    void coloursAndHandsComeFromTheSkin();
+    void handsStandInTheFaceBox_data();
+    void handsStandInTheFaceBox();
+    void wallpaperListAndSelection();
 };
 
-void Positions::typedDigitWritesTheGroupBack()
+void Positions::keysAndPastesInAField_data()
 {
-    Opened o;
-    QCOMPARE(o.cells("0570"), L({"10", "20", "100", "40", "90", "20"}));
-    QVERIFY(!o.marked("0570"));
-
-    // 5 behind the 2 of Y1: all four fields go into the row, one render.
-    const int renders = o.e.renders;
-    QCOMPARE(o.type(1, QStringLiteral("5")).caret, 3);
-    QCOMPARE(o.e.renders, renders + 1);
-    QCOMPARE(o.cells("0570"), L({"10", "205", "100", "40", "-", "-"}));
-    QVERIFY(o.marked("0570"));
-    QCOMPARE(o.e.txt[1].text, QStringLiteral("205"));
-    // The preview follows the row; no other row is touched.
-    QCOMPARE(o.e.canvas.lblOperatore.y, 210);
-    QVERIFY(!o.marked("0571") && !o.marked("0006"));
-    QCOMPARE(o.cells("0571"), L({"10", "50", "100", "70", "90", "20"}));
-
-    // Whichever field of a group changes, the whole group is written: X2 of
-    // the clock face, with its other fields as they stand.
-    o.type(16, QStringLiteral("\b"));
-    QCOMPARE(o.cells("0006").mid(0, 4), L({"50", "100", "9", "140"}));
-    // The hands stand in the face's box as the fields give it.
-    QVERIFY(o.marked("0006"));
-
-    // A field set to the text it holds runs nothing.
-    const int before = o.e.renders;
-    o.paste(QStringLiteral("txt"), 7, QStringLiteral("50"));
-    o.e.setText(Txt(8), QStringLiteral("100"));
-    QCOMPARE(o.e.renders, before);
-    QVERIFY(!o.marked("0571"));
+    // txt 4 (a transparency: it keeps its text as typed) and the step field
+    // of one character; a paste from -1 replaces the whole text.
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("paste");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("caret");
+    const QString bs(QChar(8));
+    const QString controls = QString(QChar(13)) + QChar(27) + QChar(127) + QChar(0x2212) + "\t -a";
+    QTest::newRow("inserted at the caret") << "txt" << "15" << false << 1 << 0 << "3" << "135" << 2;
+    QTest::newRow("letters and controls refused") << "txt" << "13" << false << 0 << 0 << controls << "13" << 0;
+    QTest::newRow("three characters at most") << "txt" << "135" << false << 0 << 0 << "9" << "135" << 0;
+    QTest::newRow("a selection is replaced") << "txt" << "135" << false << 1 << 2 << "8" << "18" << 2;
+    QTest::newRow("Backspace before the caret") << "txt" << "18" << false << 1 << 0 << bs << "8" << 0;
+    QTest::newRow("Backspace at the start") << "txt" << "8" << false << 0 << 0 << bs << "8" << 0;
+    QTest::newRow("Backspace on a selection") << "txt" << "8" << false << 0 << 1 << bs << "" << 0;
+    QTest::newRow("positions past the text") << "txt" << "4" << false << 99 << 5 << "2" << "42" << 2;
+    QTest::newRow("typed at the end") << "txt" << "10" << false << -1 << 0 << "79" << "107" << 3;
+    QTest::newRow("a paste meets the filter") << "txt" << "7" << true << -1 << 0 << "-1 2x3\t4" << "123" << 3;
+    QTest::newRow("a paste into the middle") << "txt" << "12" << true << 1 << 0 << "3 4 5" << "132" << 2;
+    QTest::newRow("a paste over a selection") << "txt" << "132" << true << 1 << 2 << "45" << "145" << 3;
+    QTest::newRow("no digit: refused whole") << "txt" << "123" << true << -1 << 0 << "abc" << "123" << 3;
+    QTest::newRow("the empty text empties") << "txtOffSet" << "2" << true << -1 << 0 << "" << "" << 0;
+    QTest::newRow("one character of a paste") << "txtOffSet" << "2" << true << -1 << 0 << "x45" << "4" << 1;
+    QTest::newRow("the step is one character") << "txtOffSet" << "4" << false << -1 << 0 << "7" << "4" << 1;
 }
 
-void Positions::cascadesEndOnPlainNumbers()
+void Positions::keysAndPastesInAField()
 {
-    Opened o;
-    // Emptying X2 of the clock face: the empty text goes into the row, the
-    // render shows 0 in the field, which is written back in turn: two renders.
-    int renders = o.e.renders;
-    o.type(16, QStringLiteral("\b\b"));
-    QCOMPARE(o.e.renders, renders + 2 + 1);  // the first Backspace leaves "9"
-    QCOMPARE(o.e.txt[16].text, QStringLiteral("0"));
-    QCOMPARE(o.row("0006").cell(ColX2), QStringLiteral("0"));
-
-    // 5 behind that 0: "05" is written back, the render turns field and cell
-    // into 5.
-    renders = o.e.renders;
-    o.type(16, QStringLiteral("5"));
-    QCOMPARE(o.e.renders, renders + 2);
-    QCOMPARE(o.e.txt[16].text, QStringLiteral("5"));
-    QCOMPARE(o.row("0006").cell(ColX2), QStringLiteral("5"));
-
-    // A render that finds two cells of an element changed reads all four
-    // before it sets a field: the first field's write-back copies the old
-    // second value into the row, and the second field's puts the new one
-    // back. The render and one nested render per changed field.
-    Row& face = const_cast<Row&>(o.row("0006"));
-    face.setCell(ColY1, QStringLiteral("101"));
-    face.setCell(ColY2, QStringLiteral("0141"));
-    renders = o.e.renders;
-    UpdateDesktop(o.e);
-    QCOMPARE(o.e.renders, renders + 3);
-    QCOMPARE(o.cells("0006").mid(0, 4), L({"50", "101", "5", "141"}));
-    QCOMPARE(o.fields(kElementAnalogueClock), L({"50", "101", "5", "141"}));
-    // The render puts its own outlines on the canvas, once each, whatever
-    // rendered from within it.
-    QCOMPARE(o.e.canvas.outlines.size(), 12);
-    QCOMPARE(o.e.canvas.outlines.first().y2, 141);
+    QFETCH(QString, field);
+    QFETCH(QString, before);
+    QFETCH(bool, paste);
+    QFETCH(int, from);
+    QFETCH(int, length);
+    QFETCH(QString, input);
+    QFETCH(QString, after);
+    QFETCH(int, caret);
+    Opened s(SkinWith(kTwelve));
+    const int index = field == "txt" ? 4 : 0;
+    s.paste(field, index, before);
+    QCOMPARE(FieldText(s.dump(), field, field == "txt" ? 4 : -1), before);
+    const ActionResult r = paste ? s.paste(field, index, input, from, length) : s.type(field, index, input, from, length);
+    QCOMPARE(FieldText(s.dump(), field, field == "txt" ? 4 : -1), after);
+    QCOMPARE(r.caret, caret);
 }
 
-void Positions::nothingIsWrittenWhileFillingOrUnbound()
+void Positions::aChangedFieldWritesItsGroupBack()
 {
-    // Opening fills every field under Filling: rows keep their texts ("012"
-    // shows as 12) and none is marked.
-    Opened o("1 570 012 20 100 40\n1 6 50 100 90 140\n");
-    QCOMPARE(o.e.txt[0].text, QStringLiteral("12"));
-    QCOMPARE(o.row("0570").cell(ColX1), QStringLiteral("012"));
-    QVERIFY(!o.marked("0570"));
+    Opened s(SkinWith("1 570 012 20 100 40\n" + kTwelve.mid(19)));
+    // Opening fills every field: rows keep their texts ("012" shows as 12),
+    // none is marked.
+    QCOMPARE(FieldText(s.dump(), "txt", 0), QStringLiteral("12"));
+    QCOMPARE(Box(s, "0570"), QStringList({"012", "20", "100", "40", "88", "20"}));
+    QVERIFY(!Marked(s.find("L_Dim", "0570")));
+    // 5 behind the 2 of Y1: all four fields go into the row, a render.
+    const int renders = s.renders();
+    QCOMPARE(s.type("txt", 1, "5").caret, 3);
+    QVERIFY(s.renders() > renders);
+    QCOMPARE(Box(s, "0570"), QStringList({"12", "205", "100", "40", "-", "-"}));
+    QVERIFY(Marked(s.find("L_Dim", "0570")));
+    QCOMPARE(Canvas(s.dump(), "lblOperatore")["y"].toInt(), 210);
+    QVERIFY(!Marked(s.find("L_Dim", "0571")) && !Marked(s.find("L_Dim", "0006")));
+    // Emptying X2 of the clock face: 0 comes back into the field and the row.
+    s.type("txt", 16, "\b\b");
+    QCOMPARE(Box(s, "0006").mid(0, 4), QStringList({"50", "100", "0", "140"}));
+    QCOMPARE(FieldText(s.dump(), "txt", 16), QStringLiteral("0"));
+    s.type("txt", 16, "5");
+    QCOMPARE(FieldText(s.dump(), "txt", 16) + Box(s, "0006")[kX2 - 1], QStringLiteral("55"));
+    // A paste of the text a field holds runs nothing.
+    const QJsonObject d = s.dump();
+    s.paste("txt", 7, "50");
+    QCOMPARE(s.dump(), d);
+    // The render puts its own outlines on the canvas, one per element.
+    QCOMPARE(d["canvas"].toObject()["outlines"].toArray().size(), 12);
 
-    // The date row is missing: its fields stay empty and disabled, and a
-    // change set by the program writes nothing and renders nothing.
-    for (int i = 6; i <= 9; ++i)
-        QVERIFY(!o.e.txt[i].enabled && o.e.txt[i].text.isEmpty());
-    QVERIFY(!o.e.optPos[kElementDate].enabled);
-    const int renders = o.e.renders;
-    o.e.setText(Txt(7), QStringLiteral("33"));
-    QCOMPARE(o.e.renders, renders);
-    QCOMPARE(o.e.doc.L_Dim.count(), 2);
-    // A disabled field takes no keys at all.
-    o.type(8, QStringLiteral("4"));
-    QCOMPARE(o.e.txt[8].text, QString());
-
-    // While Filling is set a change marks nothing.
-    o.e.Filling = true;
-    o.e.setText(Txt(14), QStringLiteral("7"));
-    o.e.Filling = false;
-    QCOMPARE(o.e.renders, renders);
-    QCOMPARE(o.row("0006").cell(ColX1), QStringLiteral("50"));
-    QVERIFY(!o.marked("0006"));
-
-    // The first change after the opening writes the whole group as the
-    // fields show it: the "012" the user never touched becomes 12.
-    o.type(1, QStringLiteral("5"));
-    QCOMPARE(o.cells("0570"), L({"12", "205", "100", "40", "-", "-"}));
-}
-
-void Positions::keyFilterOnTypedSentAndPastedKeys()
-{
-    // The filter alone: the ten digits and Backspace, nothing else.
-    const Field any;
-    QString passed;
-    for (int key = -1; key <= 0x2FF; ++key)
-        if (OnlyNumberKeyPress(any, key) != 0)
-            passed += key == 8 ? QStringLiteral("<BS>") : QString(QChar(key));
-    QCOMPARE(passed, QStringLiteral("<BS>0123456789"));
-    QCOMPARE(OnlyNumberKeyPress(any, '7'), int('7'));
-
-    Opened o;
-    const int renders = o.e.renders;
-    // Letters, a minus sign, a blank, control characters other than
-    // Backspace, typed or sent as key codes: nothing is inserted.
-    o.type(0, QStringLiteral("a- \t"));
-    o.typeKeys(QStringLiteral("txt"), 0, {13, 27, 0, 127, 0x2212, 0x10000});
-    QCOMPARE(o.e.txt[0].text, QStringLiteral("10"));
-    QCOMPARE(o.e.renders, renders);
-    QVERIFY(!o.marked("0570"));
-
-    // Three characters at most: the fourth digit is refused.
-    o.type(0, QStringLiteral("79"));
-    QCOMPARE(o.e.txt[0].text, QStringLiteral("107"));
-    QCOMPARE(o.row("0570").cell(ColX1), QStringLiteral("107"));
-
-    // Pasted text meets the same filter and the limit.
-    o.paste(QStringLiteral("txt"), 2, QStringLiteral("-1 2x3\t4"));
-    QCOMPARE(o.e.txt[2].text, QStringLiteral("123"));
-    QCOMPARE(o.row("0570").cell(ColX2), QStringLiteral("123"));
-    // A paste with no digit in it changes nothing, not even the selection.
-    const int before = o.e.renders;
-    o.paste(QStringLiteral("txt"), 2, QStringLiteral("abc"));
-    QCOMPARE(o.e.txt[2].text, QStringLiteral("123"));
-    QCOMPARE(o.e.renders, before);
-    // The step field holds one character.
-    o.paste(QStringLiteral("txtOffSet"), 0, QStringLiteral("x45"));
-    QCOMPARE(o.e.txtOffSet.text, QStringLiteral("4"));
-    o.typeKeys(QStringLiteral("txtOffSet"), 0, {'7'});
-    QCOMPARE(o.e.txtOffSet.text, QStringLiteral("4"));
+    // The date row is missing: its fields stay empty and disabled, its box
+    // too, and a disabled field takes no key.
+    Opened lacking(SkinWith("1 570 10 20 100 40\n1 6 50 100 90 140\n"));
+    lacking.type("txt", 8, "4");
+    QCOMPARE(Fields(lacking.dump(), 6), QStringList({"", "", "", ""}));
+    QVERIFY(!ControlState(lacking.dump(), "txt", 8)["enabled"].toBool() && !ControlState(lacking.dump(), "optPos", 1)["enabled"].toBool());
 }
 
 void Positions::moveButtonsShiftTickedElements()
 {
-    Opened o;
-    // Nothing ticked: nothing changes and nothing is rendered.
-    int renders = o.e.renders;
-    QCOMPARE(o.click("cmdMoveRight").outcome, ActionResult::Outcome::Done);
-    QCOMPARE(o.e.renders, renders);
-    for (const LayoutElement& el : kLayoutElements)
-        QVERIFY(!o.marked(el.key));
+    Opened s(SkinWith(kTwelve));
+    // Nothing ticked: nothing changes, nothing is drawn.
+    QJsonObject d = s.dump();
+    QCOMPARE(s.click("cmdMoveRight").outcome, ActionResult::Outcome::Done);
+    QCOMPARE(s.dump(), d);
 
-    // Operator text and clock face, step 2, right: X1 and X2 plus 2. Each
-    // moved element is rendered by the move, and twice more by the
-    // write-back of its two changed fields.
-    o.click("optPos", kElementOperator);
-    o.click("optPos", kElementAnalogueClock);
-    renders = o.e.renders;
-    o.click("cmdMoveRight");
-    QCOMPARE(o.e.renders, renders + 2 * 3);
-    QCOMPARE(o.cells("0570"), L({"12", "20", "102", "40", "-", "-"}));
-    QCOMPARE(o.cells("0006"), L({"52", "100", "92", "140", "-", "-"}));
-    QVERIFY(o.marked("0570") && o.marked("0006"));
-    QVERIFY(!o.marked("0571"));
-    QCOMPARE(o.fields(kElementOperator), L({"12", "20", "102", "40"}));
-    QCOMPARE(QPoint(o.e.canvas.PicTime.x, o.e.canvas.PicTime.y), QPoint(52, 100));
-    QCOMPARE(o.e.canvas.lblOperatore.x, 17);
-    QVERIFY(o.e.cmdMoveRight.enabled);
+    // Operator text and clock face, step 2, right: X1 and X2 plus 2.
+    s.click("optPos", 0);
+    s.click("optPos", 11);
+    s.click("cmdMoveRight");
+    d = s.dump();
+    QCOMPARE(Box(s, "0570"), QStringList({"12", "20", "102", "40", "-", "-"}));
+    QCOMPARE(Box(s, "0006"), QStringList({"52", "100", "92", "140", "-", "-"}));
+    QVERIFY(Marked(s.find("L_Dim", "0570")) && Marked(s.find("L_Dim", "0006")) && !Marked(s.find("L_Dim", "0571")));
+    QCOMPARE(Fields(d, 0), QStringList({"12", "20", "102", "40"}));
+    QCOMPARE(Numbers(Canvas(d, "PicTime"), {"x", "y"}) + Numbers(Canvas(d, "lblOperatore"), {"x"}), QList<int>({52, 100, 17}));
+    s.click("cmdMoveUp");
+    QCOMPARE(Box(s, "0570").mid(0, 4), QStringList({"12", "18", "102", "38"}));
+    QVERIFY(ControlState(s.dump(), "cmdMoveUp")["enabled"].toBool());
 
-    // Up then down by the same step: the same coordinates, still marked.
-    o.click("cmdMoveUp");
-    QCOMPARE(o.cells("0570").mid(0, 4), L({"12", "18", "102", "38"}));
-    o.click("cmdMoveDown");
-    QCOMPARE(o.cells("0570"), L({"12", "20", "102", "40", "-", "-"}));
-    QVERIFY(o.marked("0570"));
-    QVERIFY(o.e.cmdMoveUp.enabled && o.e.cmdMoveDown.enabled);
+    // All twelve ticked, left.
+    for (int k = 1; k < 11; ++k)
+        s.click("optPos", k);
+    s.click("cmdMoveLeft");
+    QCOMPARE(Box(s, "0562").mid(0, 4), QStringList({"76", "146", "95", "158"}));
+    QCOMPARE(Box(s, "0566").mid(0, 4), QStringList({"76", "146", "95", "158"}));
+    QCOMPARE(Box(s, "0570").mid(0, 4), QStringList({"10", "18", "100", "38"}));
+    for (const QString& key : Keys(s.dump(), "L_Dim"))
+        QVERIFY(Marked(s.find("L_Dim", key)));
+    QCOMPARE(s.dump()["canvas"].toObject()["outlines"].toArray().size(), 12);
 
-    // All twelve ticked: three renders each, in index order.
-    for (int k = 0; k < kElementCount; ++k)
-        if (!o.e.optPos[k].checked)
-            o.click("optPos", k);
-    renders = o.e.renders;
-    o.click("cmdMoveLeft");
-    QCOMPARE(o.e.renders, renders + 12 * 3);
-    QCOMPARE(o.cells("0562").mid(0, 4), L({"76", "146", "95", "158"}));
-    QCOMPARE(o.cells("0566").mid(0, 4), L({"76", "146", "95", "158"}));
-    QCOMPARE(o.cells("0570").mid(0, 4), L({"10", "20", "100", "40"}));
-    for (const LayoutElement& el : kLayoutElements)
-        QVERIFY(o.marked(el.key));
-    QCOMPARE(o.e.canvas.outlines.size(), 12);
-
-    // A disabled button takes no click.
-    o.e.cmdMoveLeft.enabled = false;
-    renders = o.e.renders;
-    QCOMPARE(o.click("cmdMoveLeft").outcome, ActionResult::Outcome::Ignored);
-    QCOMPARE(o.e.renders, renders);
+    // Another skin without the clock face: its box keeps the tick, disabled;
+    // a move shifts what the skin has.
+    WriteFile(s.skin, SkinWith("1 570 10 20 100 40\n"));
+    s.open(s.skin);
+    d = s.dump();
+    QVERIFY(ControlState(d, "optPos", 0)["checked"].toBool() && ControlState(d, "optPos", 0)["enabled"].toBool());
+    QVERIFY(ControlState(d, "optPos", 11)["checked"].toBool() && !ControlState(d, "optPos", 11)["enabled"].toBool());
+    s.click("cmdMoveDown");
+    QCOMPARE(Box(s, "0570").mid(0, 4), QStringList({"10", "22", "100", "42"}));
 }
 
-void Positions::moveStepAndTextForms()
+void Positions::movesAreNeverClamped()
 {
-    Opened o("1 570 1 20 007 40.5\n1 6 50 100 90 140\n");
-    o.click("optPos", kElementOperator);
-
-    // X1 of 1, step 3, left: -2, written with its minus sign.
-    o.setStep(QStringLiteral("3"));
-    o.click("cmdMoveLeft");
-    QCOMPARE(o.cells("0570").mid(0, 4), L({"-2", "20", "4", "40.5"}));
-    QCOMPARE(o.e.txt[0].text, QStringLiteral("-2"));
-
-    // A step emptied by Backspace reads 0: the element is still marked and
-    // rendered once, and the cells of the button's axis are written as
-    // plain numbers; no field changes, so the other axis keeps its text.
-    o.typeKeys(QStringLiteral("txtOffSet"), 0, {8});
-    QCOMPARE(o.e.txtOffSet.text, QString());
-    Row& row = const_cast<Row&>(o.row("0570"));
-    row.setCell(ColX1, QStringLiteral("-02"));
-    row.setCell(ColY1, QStringLiteral("020"));
-    int renders = o.e.renders;
-    o.click("cmdMoveDown");
-    QCOMPARE(o.e.renders, renders + 1);
-    QCOMPARE(o.cells("0570").mid(0, 4), L({"-02", "20", "4", "40.5"}));
-    row.setCell(ColX1, QStringLiteral("-2"));
-
-    // Far past the edges, step 9: no clamping, and the whole number comes
-    // back through the field, longer than anything a user may type.
-    o.setStep(QStringLiteral("9"));
+    // X1 of 1, step 3, left: -2, written with its minus sign; a cell of the
+    // other axis keeps its text.
+    Opened s(SkinWith("1 570 1 20 007 40.5\n1 6 50 100 90 140\n"));
+    s.click("optPos", 0);
+    s.paste("txtOffSet", 0, "3");
+    s.click("cmdMoveLeft");
+    QCOMPARE(Box(s, "0570").mid(0, 4), QStringList({"-2", "20", "4", "40.5"}));
+    QCOMPARE(FieldText(s.dump(), "txt", 0), QStringLiteral("-2"));
+    // A step emptied reads 0: the element is marked and drawn, nothing moves.
+    s.type("txtOffSet", 0, "\b");
+    s.click("cmdMoveDown");
+    QCOMPARE(Box(s, "0570").mid(0, 4), QStringList({"-2", "20", "4", "40.5"}));
+    // Far past the edge, step 9: the whole number comes back through the
+    // field, longer than anything a user may type, and the preview draws.
+    s.paste("txtOffSet", 0, "9");
     for (int i = 0; i < 15; ++i)
-        o.click("cmdMoveLeft");
-    QCOMPARE(o.cells("0570").mid(0, 4), L({"-137", "20", "-131", "40.5"}));
-    QCOMPARE(o.e.txt[0].text, QStringLiteral("-137"));
-    renders = o.e.renders;
-    o.click("cmdMoveRight");
-    QCOMPARE(o.e.renders, renders + 3);
-    QCOMPARE(o.cells("0570").mid(0, 4), L({"-128", "20", "-122", "40.5"}));
-    // The preview still draws; what lies off the screen is not seen.
-    QCOMPARE(o.e.canvas.lblOperatore.x, -123);
-    const QImage shown = RenderScene(o.e.canvas);
-    QCOMPARE(shown.size(), QSize(176, 220));
-}
+        s.click("cmdMoveLeft");
+    QCOMPARE(Box(s, "0570").mid(0, 4), QStringList({"-137", "20", "-131", "40.5"}));
+    QCOMPARE(FieldText(s.dump(), "txt", 0), QStringLiteral("-137"));
+    QCOMPARE(Canvas(s.dump(), "lblOperatore")["x"].toInt(), -132);
+    QCOMPARE(s.preview().size(), QSize(176, 220));  // it draws what falls on it
 
-void Positions::ticksSurviveAnotherSkin()
-{
-    Opened o;
-    o.click("optPos", kElementOperator);
-    o.click("optPos", kElementAnalogueClock);
-    // Another skin without the clock face: its box keeps the tick, disabled.
-    o.open("1 570 10 20 100 40\n");
-    QVERIFY(o.e.optPos[kElementOperator].checked && o.e.optPos[kElementOperator].enabled);
-    QVERIFY(o.e.optPos[kElementAnalogueClock].checked);
-    QVERIFY(!o.e.optPos[kElementAnalogueClock].enabled);
-    // The move shifts what the skin has and skips what it lacks.
-    const int renders = o.e.renders;
-    o.click("cmdMoveDown");
-    QCOMPARE(o.e.renders, renders + 3);
-    QCOMPARE(o.cells("0570").mid(0, 4), L({"10", "22", "100", "42"}));
-    QCOMPARE(o.e.doc.L_Dim.count(), 1);
+    // Cells that are no numbers read 0; huge ones stay huge.
+    Opened odd(SkinWith("1 570 abc - 1e300 40\n"));
+    QCOMPARE(Fields(odd.dump(), 0).mid(0, 2), QStringList({"0", "0"}));
+    odd.click("optPos", 0);
+    odd.click("cmdMoveDown");
+    const QStringList box = Box(odd, "0570");
+    QCOMPARE(QStringList({box[0], box[1], box[3], QString::number(box[2].size())}), QStringList({"0", "2", "42", "301"}));
 }
 
 void Positions::dragMovesAsTheButtonsDo()
 {
-    // A drag of (+2, 0) inside the operator text's box changes the row
-    // exactly as a move of step 2 to the right: cells, marks, fields and
-    // the number of renders.
-    Opened byButton;
-    byButton.click("optPos", kElementOperator);
-    int renders = byButton.e.renders;
-    byButton.click("cmdMoveRight");
-    const int buttonRenders = byButton.e.renders - renders;
-
-    Opened byDrag;
-    renders = byDrag.e.renders;
-    QCOMPARE(byDrag.drag(30, 25, 32, 25).outcome, ActionResult::Outcome::Done);
-    QCOMPARE(byDrag.e.renders - renders, buttonRenders);
-    QCOMPARE(byDrag.cells("0570"), byButton.cells("0570"));
-    QCOMPARE(byDrag.fields(kElementOperator), byButton.fields(kElementOperator));
-    QVERIFY(byDrag.marked("0570"));
-    QCOMPARE(RenderScene(byDrag.e.canvas), RenderScene(byButton.e.canvas));
-
-    // Both ways at once: all four cells, and the box is where it was
-    // pressed plus the offset, its border included.
-    byDrag.drag(12, 20, 2, 27);
-    QCOMPARE(byDrag.cells("0570"), L({"2", "27", "92", "47", "-", "-"}));
-    QRect box;
-    QVERIFY(ElementBox(byDrag.e, kElementOperator, &box));
-    QCOMPARE(box, QRect(QPoint(2, 27), QPoint(92, 47)));
-
+    // A drag of (+2, 0) inside the operator text's box changes the row as a
+    // move of step 2 to the right does.
+    Opened button(SkinWith(kTwelve));
+    button.click("optPos", 0);
+    button.click("cmdMoveRight");
+    Opened drag(SkinWith(kTwelve));
+    QCOMPARE(drag.drag(30, 25, 32, 25).outcome, ActionResult::Outcome::Done);
+    QCOMPARE(Box(drag, "0570"), Box(button, "0570"));
+    QCOMPARE(Fields(drag.dump(), 0), Fields(button.dump(), 0));
+    QVERIFY(Marked(drag.find("L_Dim", "0570")));
+    QCOMPARE(drag.preview(), button.preview());
+    // Both ways at once: all four cells.
+    drag.drag(12, 20, 2, 27);
+    QCOMPARE(Box(drag, "0570"), QStringList({"2", "27", "92", "47", "-", "-"}));
     // Off any element, or back where it started: nothing at all.
-    renders = byDrag.e.renders;
-    QCOMPARE(byDrag.drag(150, 10, 160, 10).outcome, ActionResult::Outcome::Ignored);
-    QCOMPARE(byDrag.drag(30, 30, 30, 30).outcome, ActionResult::Outcome::Ignored);
-    QCOMPARE(byDrag.e.renders, renders);
-    QVERIFY(!byDrag.marked("0571"));
-
-    // Far off the screen and back: no clamping, the preview still draws.
-    byDrag.drag(2, 27, -1000, 5000);
-    QCOMPARE(byDrag.cells("0570").mid(0, 4), L({"-1000", "5000", "-910", "5020"}));
-    QCOMPARE(ElementAt(byDrag.e, 2, 27), -1);
-    QCOMPARE(RenderScene(byDrag.e.canvas).size(), QSize(176, 220));
-    byDrag.drag(-1000, 5000, 10, 20);
-    QCOMPARE(byDrag.cells("0570").mid(0, 4), L({"10", "20", "100", "40"}));
+    const QJsonObject d = drag.dump();
+    QCOMPARE(drag.drag(150, 10, 160, 10).outcome, ActionResult::Outcome::Ignored);
+    QCOMPARE(drag.drag(30, 30, 30, 30).outcome, ActionResult::Outcome::Ignored);
+    QCOMPARE(drag.dump(), d);
+    // Far off the screen and back: no clamping.
+    drag.drag(2, 27, -1000, 5000);
+    QCOMPARE(Box(drag, "0570").mid(0, 4), QStringList({"-1000", "5000", "-910", "5020"}));
+    QCOMPARE(drag.drag(2, 27, 3, 27).outcome, ActionResult::Outcome::Ignored);
+    drag.drag(-1000, 5000, 10, 20);
+    QCOMPARE(Box(drag, "0570").mid(0, 4), QStringList({"10", "20", "100", "40"}));
 }
 
-void Positions::dragFindsTheTopmostOutline()
+void Positions::dragTakesTheTopmostOutline()
 {
-    // The upper smart key and its pressed form share a box: the key is drawn
-    // later and lies on top, so it is the one dragged. Corners given right to
-    // left keep their border.
-    Opened o("1 566 78 146 97 158\n1 562 78 146 97 158\n1 570 100 20 10 40\n1 571 5 35 60 60\n");
-    QCOMPARE(ElementAt(o.e, 78, 146), kElementUpperKey);
-    QCOMPARE(ElementAt(o.e, 97, 158), kElementUpperKey);
-    QCOMPARE(ElementAt(o.e, 98, 158), -1);
-    QCOMPARE(ElementAt(o.e, 100, 20), kElementOperator);
-    QCOMPARE(ElementAt(o.e, 100, 40), kElementOperator);
-    QCOMPARE(ElementAt(o.e, 10, 20), kElementOperator);
-    QCOMPARE(ElementAt(o.e, 9, 30), -1);
-    // The date's frame lies over the operator's where they overlap.
-    QCOMPARE(ElementAt(o.e, 30, 38), kElementDate);
-    QCOMPARE(ElementAt(o.e, 30, 34), kElementOperator);
-
-    o.drag(80, 150, 80, 151);
-    QCOMPARE(o.cells("0562").mid(0, 4), L({"78", "147", "97", "159"}));
-    QCOMPARE(o.cells("0566"), L({"78", "146", "97", "158", "19", "12"}));
-    o.drag(100, 20, 101, 20);
-    QCOMPARE(o.cells("0570").mid(0, 4), L({"101", "20", "11", "40"}));
+    // The upper smart key and its pressed form share a box: the key is
+    // drawn later and lies on top. Corners given right to left keep their
+    // border; the date's frame lies over the operator's where they overlap.
+    const std::pair<QPoint, const char*> points[] = {
+        {{78, 146}, "0562"}, {{97, 158}, "0562"}, {{98, 158}, nullptr}, {{100, 20}, "0570"}, {{100, 40}, "0570"},
+        {{10, 20}, "0570"},  {{9, 30}, nullptr},  {{30, 38}, "0571"},   {{30, 34}, "0570"}};
+    for (const auto& [p, key] : points) {
+        Opened s(SkinWith("1 566 78 146 97 158\n1 562 78 146 97 158\n1 570 100 20 10 40\n1 571 5 35 60 60\n"));
+        const bool moved = s.drag(p.x(), p.y(), p.x(), p.y() + 1).outcome == ActionResult::Outcome::Done;
+        QCOMPARE(moved, key != nullptr);
+        for (const QString& row : Keys(s.dump(), "L_Dim"))
+            QVERIFY2(Marked(s.find("L_Dim", row)) == (row == QLatin1String(key)), qPrintable(row));
+    }
 }
 
 void Positions::rectangleView()
 {
-    Opened o("1 570 10 20 30 40\n1 571 50 60 40 45\n1 572 x - abc 5\n1 6 1e300 0 -5 2\n");
-    auto rowOf = [&](const char* key) { return o.e.doc.L_Dim.findKey(QLatin1String(key)); };
-    auto click = [&](const char* key) {
-        return Perform(o.e, UserAction::of(UserAction::Kind::Row, QStringLiteral("L_Dim"), rowOf(key)));
-    };
+    Opened s(SkinWith("1 570 10 20 30 40\n1 571 50 60 40 45\n1 572 x - abc 5\n1 6 1e300 0 -5 2\n"));
+    const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0), blue = qRgb(0, 0, 255);
     // A row click draws the row's rectangle, filled blue with a black
     // outline, corners included.
-    QVERIFY(o.e.PicOBJ.isEmpty());
-    click("0570");
-    QCOMPARE(o.e.PicOBJ, QVector<QRect>({QRect(QPoint(10, 20), QPoint(30, 40))}));
-    QCOMPARE(o.e.doc.L_Dim.selected(), rowOf("0570"));
-    QImage view = RenderRectangles(o.e.PicOBJ);
-    QCOMPARE(Pixel(view, 10, 20), kBlackRgb);
-    QCOMPARE(Pixel(view, 30, 40), kBlackRgb);
-    QCOMPARE(Pixel(view, 20, 30), kBlueRgb);
-    QCOMPARE(Pixel(view, 9, 20), kWhite);
-    QCOMPARE(Pixel(view, 31, 41), kWhite);
-
+    QVERIFY(s.dump()["PicOBJ"].toArray().isEmpty());
+    s.rowOf("L_Dim", "0570");
+    QCOMPARE(s.dump()["PicOBJ"].toArray(), QJsonArray({QJsonArray({10, 20, 30, 40})}));
+    QImage view = s.rectangles();
+    QCOMPARE(QList<QRgb>({view.pixel(10, 20), view.pixel(30, 40), view.pixel(20, 30), view.pixel(9, 20), view.pixel(31, 41)}),
+             QList<QRgb>({black, black, blue, white, white}));
     // Without "Pulitura automatica" the rectangles pile up; corners given the
     // other way round draw the same box.
-    click("0571");
-    QCOMPARE(o.e.PicOBJ.size(), 2);
-    QCOMPARE(o.e.PicOBJ.last(), QRect(QPoint(40, 45), QPoint(50, 60)));
-    view = RenderRectangles(o.e.PicOBJ);
-    QCOMPARE(Pixel(view, 20, 30), kBlueRgb);
-    QCOMPARE(Pixel(view, 50, 60), kBlackRgb);
-    QCOMPARE(Pixel(view, 40, 45), kBlackRgb);
-    QCOMPARE(Pixel(view, 45, 50), kBlueRgb);
-    // The painter takes either order of the corners, both included.
-    view = RenderRectangles({QRect(QPoint(50, 60), QPoint(40, 45))});
-    QCOMPARE(Pixel(view, 50, 60), kBlackRgb);
-    QCOMPARE(Pixel(view, 40, 45), kBlackRgb);
-    QCOMPARE(Pixel(view, 51, 60), kWhite);
-
-    // With it, the view is cleared first. Cells that are not numbers draw
-    // at 0; a row click changes no cell and renders nothing.
-    o.click("chkCls");
-    QVERIFY(o.e.chkCls.checked);
-    const int renders = o.e.renders;
-    click("0572");
-    QCOMPARE(o.e.PicOBJ, QVector<QRect>({QRect(QPoint(0, 0), QPoint(0, 5))}));
-    QCOMPARE(o.row("0572").cell(ColX1), QStringLiteral("x"));
-    QCOMPARE(o.e.renders, renders);
-    view = RenderRectangles(o.e.PicOBJ);
-    QCOMPARE(Pixel(view, 20, 30), kWhite);
-    QCOMPARE(Pixel(view, 0, 5), kBlackRgb);
+    s.rowOf("L_Dim", "0571");
+    QCOMPARE(s.dump()["PicOBJ"].toArray().last(), QJsonArray({40, 45, 50, 60}));
+    view = s.rectangles();
+    QCOMPARE(QList<QRgb>({view.pixel(20, 30), view.pixel(50, 60), view.pixel(40, 45), view.pixel(45, 50)}),
+             QList<QRgb>({blue, black, black, blue}));
+    // With it, the view is cleared first. Cells that are not numbers draw at
+    // 0; a row click changes no cell and draws no preview.
+    QVERIFY(s.click("chkCls").ok());
+    const int renders = s.renders();
+    s.rowOf("L_Dim", "0572");
+    QCOMPARE(s.dump()["PicOBJ"].toArray(), QJsonArray({QJsonArray({0, 0, 0, 5})}));
+    QCOMPARE(s.cell("L_Dim", "0572", kX1), QStringLiteral("x"));
+    QCOMPARE(s.renders(), renders);
+    view = s.rectangles();
+    QCOMPARE(QList<QRgb>({view.pixel(20, 30), view.pixel(0, 5)}), QList<QRgb>({white, black}));
     // A coordinate far off the view draws what falls on it.
-    click("0006");
-    QCOMPARE(o.e.PicOBJ.size(), 1);
-    view = RenderRectangles(o.e.PicOBJ);
-    QCOMPARE(Pixel(view, 0, 0), kBlackRgb);
-    QCOMPARE(Pixel(view, 100, 1), kBlueRgb);
-    QCOMPARE(Pixel(view, 100, 3), kWhite);
+    s.rowOf("L_Dim", "0006");
+    view = s.rectangles();
+    QCOMPARE(QList<QRgb>({view.pixel(0, 0), view.pixel(100, 1), view.pixel(100, 3)}), QList<QRgb>({black, blue, white}));
+    QVERIFY(ControlState(Session().dump(), "chkCls")["enabled"].toBool());  // at hand before any skin
 }
 
-void Positions::badCellsAndFarCoordinates()
+void Positions::elementsArePlacedFilledAndFramed()
 {
-    // Cells that are no numbers read 0; huge ones stay huge without
-    // overflowing the preview.
-    Opened o("1 570 abc - 1e300 40\n1 6 99999 100 90 140\n");
-    QCOMPARE(o.fields(kElementOperator).mid(0, 2), L({"0", "0"}));
-    QCOMPARE(o.e.txt[14].text, QStringLiteral("99999"));
-    o.click("optPos", kElementOperator);
-    o.click("optPos", kElementAnalogueClock);
-    o.click("cmdMoveDown");
-    QCOMPARE(o.row("0570").cell(ColX1), QStringLiteral("0"));
-    QCOMPARE(o.row("0570").cell(ColY1), QStringLiteral("2"));
-    QCOMPARE(o.row("0570").cell(ColY2), QStringLiteral("42"));
-    QCOMPARE(o.row("0570").cell(ColX2).size(), 301);  // 1e300 in plain digits
-    QCOMPARE(o.cells("0006").mid(0, 4), L({"99999", "102", "90", "142"}));
-    QCOMPARE(o.e.canvas.outlines.size(), 2);
-    QCOMPARE(RenderScene(o.e.canvas).size(), QSize(176, 220));
-    // The element under the mouse ignores a box it cannot reach.
-    QCOMPARE(ElementAt(o.e, 5, 10), kElementOperator);
+    // Element k gets a box of its own; the field groups of the preview tab,
+    // in the order of the check boxes, and the order the outlines are drawn.
+    const std::pair<const char*, int> elements[12] = {{"0570", 0},   {"0571", 6},   {"0562", 18}, {"0566", 22},
+                                                      {"0563", 26},  {"0567", 30},  {"0564", 34}, {"0568", 38},
+                                                      {"0565", 42},  {"0569", 46},  {"0574", 10}, {"0006", 14}};
+    QByteArray records;
+    for (int k = 0; k < 12; ++k)
+        records += QStringLiteral("1 %1 %2 %3 0%4 %5\n").arg(elements[k].first).arg(k + 1).arg(2 * k + 1)
+                       .arg(100 + k).arg(150 + k).toLatin1();
+    Opened s(SkinWith(records));
+    const QJsonObject d = s.dump();
+    for (int k = 0; k < 12; ++k) {
+        const auto [key, first] = elements[k];
+        QCOMPARE(d["refs"].toObject()["ElementRow"].toArray()[k].toString(), QLatin1String(key));
+        QVERIFY(ControlState(d, "optPos", k)["enabled"].toBool());
+        QCOMPARE(Fields(d, first), QStringList({QString::number(k + 1), QString::number(2 * k + 1),
+                                                QString::number(100 + k), QString::number(150 + k)}));
+    }
+    const QJsonArray outlines = d["canvas"].toObject()["outlines"].toArray();
+    QCOMPARE(outlines.size(), 12);
+    const int order[12] = {11, 10, 3, 5, 7, 9, 2, 4, 6, 8, 0, 1};
+    for (int i = 0; i < 12; ++i)
+        QCOMPARE(outlines[i].toArray(), QJsonArray({order[i] + 1, 2 * order[i] + 1, 100 + order[i], 150 + order[i],
+                                                    i < 2 ? kRedRow : kBlackRow}));
+    // The operator text inset by 5, the time right-aligned, the face at its corner.
+    const int w = PreviewTextWidth(Canvas(d, "lblOra")["text"].toString());
+    QCOMPARE(Numbers(Canvas(d, "lblOperatore"), {"x", "y", "width"}) + Numbers(Canvas(d, "lblOra"), {"width", "x", "y"}) +
+                 Numbers(Canvas(d, "PicTime"), {"x", "y"}),
+             QList<int>({6, 6, 158, w, 110 - (w + 5), 26, 12, 23}));
 }
 
-void Positions::scriptDrag()
+void Positions::coloursAndHandsComeFromTheSkin()
 {
-    // The script runner's drag, in phone pixels: what the window's drag does.
-    QTemporaryDir dir;
-    WriteFile(dir.filePath(QStringLiteral("varavave.ski")), SkinWith(kTwelve));
-    auto run = [&](const QByteArray& script, QByteArray* out) {
-        WriteFile(dir.filePath(QStringLiteral("session.txt")), script);
-        QProcess p;
-        p.setWorkingDirectory(dir.path());
-        p.start(QStringLiteral(VELLUNO_BIN_DIR "/velluno-cli"), {QStringLiteral("script"), QStringLiteral("session.txt")});
-        if (!p.waitForFinished(60000))
-            return -1;
-        *out = p.readAllStandardOutput();
-        return p.exitCode();
-    };
-    QByteArray out;
-    QCOMPARE(run("answer-file varavave.ski\n"
-                 "toolbar LOAD\n"
-                 "dump\n"
-                 "drag 30 25 33 23\n"
-                 "drag 150 10 160 20\n"
-                 "row L_Dim 1\n"
-                 "dump\n",
-                 &out),
-             0);
-    const QList<QByteArray> lines = out.trimmed().split('\n');
-    QCOMPARE(lines.size(), 2);
-    const QJsonObject before = QJsonDocument::fromJson(lines[0]).object();
-    const QJsonObject after = QJsonDocument::fromJson(lines[1]).object();
-    const QJsonObject operatorRow = after["L_Dim"].toObject()["rows"].toArray()[0].toObject();
-    QCOMPARE(operatorRow["key"].toString(), QStringLiteral("0570"));
-    QCOMPARE(operatorRow["cells"].toArray().toVariantList().mid(0, 6),
-             QVariantList({"13", "18", "103", "38", "-", "-"}));
-    QVERIFY(operatorRow["bold"].toBool());
-    QCOMPARE(after["renders"].toInt() - before["renders"].toInt(), 5);
-    QCOMPARE(after["PicOBJ"].toArray(), QJsonArray({QJsonArray({13, 18, 103, 38})}));
+    // The last length record wins; components clamp and round; rows that
+    // are missing bind nothing and leave their swatch as it was.
+    Opened s("SKI1\n0 41 98\n4 10 20 300 0\n2 8 5\n2 8  25 \n2 11 42\n2 110\n4 595 255 0 0 128\n"
+             "4 0012 0 300 0.6 7\n1 570 10 20 120 40\n1 6 50 100 90 140\n1 574 100 100 150 120\n");
+    const QJsonObject d = s.dump();
+    const QJsonObject refs = d["refs"].toObject();
+    QCOMPARE(Numbers(refs, {"BackgroundNode", "MinuteLengthNode", "HourLengthNode"}), QList<int>({3, 5, 6}));
+    QCOMPARE(FieldText(d, "txtMin") + " " + FieldText(d, "txtOra"), QStringLiteral("25 42"));
+    QCOMPARE(d["canvas"].toObject()["background"].toInteger(), 10 + 256 * 20 + 65536 * 255);
+    QCOMPARE(ControlState(d, "PicBGColor1")["colour"].toInteger(), 10 + 256 * 20 + 65536 * 255);
+    QVERIFY(ControlState(d, "PicBGColor1")["enabled"].toBool() && ControlState(d, "lbl0")["enabled"].toBool());
+    QCOMPARE(Canvas(d, "lblOperatore")["colour"].toInteger(), kRedRow);
+    QCOMPARE(FieldText(d, "txt", 4), QStringLiteral("128"));
+    QCOMPARE(refs["OperatorColourRow"].toString(), QStringLiteral("0595"));
+    QCOMPARE(Canvas(d, "lblData")["colour"].toInteger(), kBlackRow);  // no "0579"
+    QVERIFY(!ControlState(d, "txt", 5)["enabled"].toBool() && refs["MinuteColourRow"].isNull());
+    QCOMPARE(ControlState(d, "PicOre")["colour"].toInteger(), 0x00FF00 + 65536);
+    QCOMPARE(Canvas(d, "LineOra")["colour"].toInteger(), 0x00FF00 + 65536);  // hands follow the swatches
+    QCOMPARE(Numbers(Canvas(d, "LineOra"), {"x2", "y2"}), QList<int>({70, 78}));
+    // The render changed no cell; the length's handler rewrote its record
+    // with the length it shows.
+    QCOMPARE(d["tree"].toArray()[4].toObject()["text"].toString(), QStringLiteral("2 8 25"));
+    QCOMPARE(s.cell("L_RGBA", "0595", kR), QStringLiteral("255"));
 
-    // Four whole numbers, nothing else.
-    QCOMPARE(run("drag 1 2 3\n", &out), 2);
-    QCOMPARE(run("drag 1 2 3 x\n", &out), 2);
+    // The clock style: the face and the hands, or the time text.
+    s.click("optTime", 1);
+    QJsonObject a = s.dump();
+    QVERIFY(Canvas(a, "PicTime")["visible"].toBool() && !Canvas(a, "lblOra")["visible"].toBool());
+    QVERIFY(Canvas(a, "LineMin")["visible"].toBool() && Canvas(a, "LineOra")["visible"].toBool());
+    s.click("optTime", 0);
+    a = s.dump();
+    QVERIFY(!Canvas(a, "PicTime")["visible"].toBool() && Canvas(a, "lblOra")["visible"].toBool());
+    QVERIFY(!Canvas(a, "LineMin")["visible"].toBool());
+}
+
+void Positions::handsStandInTheFaceBox_data()
+{
+    QTest::addColumn<QList<double>>("box");    // x1 y1 x2 y2 minute hour
+    QTest::addColumn<QList<int>>("hands");     // minute x1 y1 x2 y2, hour x2 y2; empty: not placed
+    QTest::newRow("centre") << QList<double>{50, 100, 90, 140, 18, 12} << QList<int>{70, 120, 88, 120, 70, 108};
+    QTest::newRow("odd sizes round down") << QList<double>{50, 100, 91, 141, 18, 12} << QList<int>{70, 120, 88, 120, 70, 108};
+    QTest::newRow("other width") << QList<double>{40, 100, 75, 141, 18, 12} << QList<int>{57, 120, 75, 120, 57, 108};
+    QTest::newRow("corners swapped, negative lengths") << QList<double>{91, 141, 50, 100, -5, -3}
+                                                      << QList<int>{70, 120, 65, 120, 70, 123};
+    QTest::newRow("on the left edge") << QList<double>{0, 100, 40, 140, 18, 12} << QList<int>{};
+    QTest::newRow("on the top edge") << QList<double>{10, 0, 40, 140, 18, 12} << QList<int>{};
+    QTest::newRow("right corner on the edge") << QList<double>{10, 10, 0, 140, 18, 12} << QList<int>{};
+    QTest::newRow("bottom corner on the edge") << QList<double>{10, 10, 40, 0, 18, 12} << QList<int>{};
+}
+
+void Positions::handsStandInTheFaceBox()
+{
+    QFETCH(QList<double>, box);
+    QFETCH(QList<int>, hands);
+    const std::optional<Hands> placed = PlaceHands(box[0], box[1], box[2], box[3], box[4], box[5]);
+    QCOMPARE(bool(placed), !hands.isEmpty());
+    if (placed)
+        QCOMPARE(QList<int>({placed->minute.x1, placed->minute.y1, placed->minute.x2, placed->minute.y2,
+                             placed->hour.x2, placed->hour.y2}),
+                 hands);
+    // Absurd numbers stay inside the int range.
+    const std::optional<Hands> far = PlaceHands(10, 20, 60, 70, 1e300, 12);
+    QVERIFY(far && far->minute.x1 == 35 && far->minute.x2 > 1000);
+}
+
+void Positions::wallpaperListAndSelection()
+{
+    Opened s("SKI1\n0 41 98\n4 0 0 255 0\n1 570 10 20 120 40\n", false);
+    WriteFile(s.path("b.gif"), SolidGif(176, 100, qRgb(0, 255, 0)));
+    QVERIFY(QImage(50, 60, QImage::Format_RGB32).save(s.path("A.JPG"), "JPEG"));
+    for (const char* other : {"c.txt", "d.png", "e.jpeg", "f.gif.1"})
+        WriteFile(s.path(other), "not listed");
+    QDir(s.dir.path()).mkdir("folder.gif");
+    QCOMPARE(s.dump()["canvas"].toObject()["wallpaper"].toString(), QStringLiteral("builtin"));
+    QVERIFY(!ControlState(s.dump(), "FileDesktop")["visible"].toBool());
+    s.open(s.skin);
+    auto list = [&] { return ControlState(s.dump(), "FileDesktop"); };
+    auto wallpaper = [&] { return s.dump()["canvas"].toObject()["wallpaper"].toString(); };
+    QCOMPARE(list(), QJsonObject({{"files", QJsonArray({"A.JPG", "b.gif"})}, {"selected", 0}, {"visible", true}, {"enabled", true}}));
+    QCOMPARE(ControlState(s.dump(), "chkWallPaper"), QJsonObject({{"checked", true}, {"enabled", true}}));
+    QCOMPARE(wallpaper(), s.path("A.JPG"));
+    QVERIFY(s.perform(UserAction::of(UserAction::Kind::Select, "FileDesktop", 1)).ok());
+    QCOMPARE(wallpaper(), s.path("b.gif"));
+    QCOMPARE(s.preview().pixel(170, 90), qRgb(0, 255, 0));
+    QCOMPARE(s.preview().pixel(170, 110), qRgb(0, 0, 255));  // below it, the background
+
+    // Unticked: no wallpaper at once, the list disabled; ticked again, the first file.
+    const int renders = s.renders();
+    s.click("chkWallPaper");
+    QVERIFY(s.dump()["canvas"].toObject()["wallpaper"].isNull() && s.renders() > renders);
+    QVERIFY(list()["selected"].toInt() == -1 && !list()["enabled"].toBool());
+    QCOMPARE(s.perform(UserAction::of(UserAction::Kind::Select, "FileDesktop", 1)).outcome,
+             ActionResult::Outcome::Ignored);
+    s.click("chkWallPaper");
+    QCOMPARE(list()["selected"].toInt(), 0);
+    QCOMPARE(wallpaper(), s.path("A.JPG"));
+    // A listed file that vanished shows no wallpaper rather than a stale
+    // one; a file added is listed from the next opening on.
+    WriteFile(s.path("0.gif"), SolidGif(4, 4, 0));
+    QVERIFY(QFile::remove(s.path("b.gif")));
+    s.perform(UserAction::of(UserAction::Kind::Select, "FileDesktop", 1));
+    QVERIFY(s.dump()["canvas"].toObject()["wallpaper"].isNull());
+    QCOMPARE(s.perform(UserAction::of(UserAction::Kind::Select, "FileDesktop", 2)).outcome, ActionResult::Outcome::Missing);
+    s.open(s.skin);
+    QCOMPARE(list()["files"].toArray(), QJsonArray({"0.gif", "A.JPG"}));
 }
 
 QTEST_MAIN(Positions)

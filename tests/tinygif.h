@@ -78,4 +78,44 @@ inline QByteArray SolidGif(int w, int h, QRgb colour)
     return TinyGif(w, h, {colour}, QVector<int>(w * h, 0));
 }
 
+// A GIF that declares `w` x `h` for its screen and `iw` x `ih` for its
+// first image, all of colour 0: what a hostile file looks like, and the
+// largest one the image check lets through. Each code after the first is
+// the next free table entry, one pixel longer than the last, until the
+// table is full; then the longest entry again, so the data stays small.
+inline QByteArray DeclaredGif(int w, int h, int iw, int ih)
+{
+    QByteArray b("GIF89a");
+    auto le16 = [&](int v) {
+        b += char(v & 0xFF);
+        b += char((v >> 8) & 0xFF);
+    };
+    le16(w);
+    le16(h);
+    b += QByteArray("\x00\x00\x00\x2C\x00\x00\x00\x00", 8);
+    le16(iw);
+    le16(ih);
+    b += QByteArray("\x00\x02", 2);
+    QByteArray data;
+    quint32 bits = 0;
+    int held = 0, width = 3, next = 6;
+    auto put = [&](int code) {
+        for (bits |= quint32(code) << held, held += width; held >= 8; held -= 8, bits >>= 8)
+            data += char(bits & 0xFF);
+    };
+    put(4);
+    put(0);
+    for (qint64 left = qint64(iw) * ih - 1, run = 2; left > 0; left -= run, run = qMin(next, 4095) - 4) {
+        put(qMin(next, 4095));
+        next += next < 4096;
+        width += next == (1 << width) && width < 12;
+    }
+    put(5);
+    if (held > 0)
+        data += char(bits);
+    for (int at = 0; at < data.size(); at += 255)
+        b += char(qMin(255, int(data.size()) - at)) + data.mid(at, 255);
+    return b + QByteArray("\x00\x3B", 2);
+}
+
 }  // namespace velluno::test

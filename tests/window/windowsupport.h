@@ -67,7 +67,7 @@ inline bool DropFile(QWidget* target, const QPoint& at, const QString& file)
 // Copies the sample skin into `dir` and opens the copy with LOAD, the file
 // dialog answered with it: by Ctrl+O, or by a click on the toolbar button.
 enum class LoadBy { Shortcut, Button };
-inline void OpenSampleCopy(QWidget& window, QueuedDialogs& dialogs, const QString& dir,
+inline void OpenSampleCopy(QWidget& window, TestDialogs& dialogs, const QString& dir,
                            LoadBy how = LoadBy::Shortcut)
 {
     CopySample(dir);
