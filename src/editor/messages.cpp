@@ -330,8 +330,8 @@ QString SavedImagesText(const SaveReport& report)
                              .arg(report.imagesWritten);
     if (!report.keptImages.isEmpty()) {
         QStringList names;
-        for (const QString& k : report.keptImages)
-            names << QFileInfo(k).fileName();
+        for (const SaveReport::Kept& k : report.keptImages)
+            names << QFileInfo(k.copy).fileName();
         text += QStringLiteral(" (le precedenti conservate come %1)").arg(names.join(QStringLiteral(", ")));
     }
     return text + QLatin1Char('.');

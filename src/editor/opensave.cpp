@@ -4,6 +4,7 @@
 #include "editor/preview.h"
 #include "editor/settings.h"
 #include "editor/shell.h"
+#include "editor/undo.h"
 #include "editor/presentation.h"
 #include "render/imageguard.h"
 #include "skin/files.h"
@@ -223,6 +224,7 @@ SaveReport SaveSkin(Editor& editor)
         editor.message(SaveFailureText(report.error), MsgIcon::Stop);
         return report;
     }
+    editor.history().followKeptImages(report.keptImages);
     if (const QString images = SavedImagesText(report); !images.isEmpty())
         editor.status = images;
     editor.message(report.containerWritten

@@ -245,6 +245,7 @@ PreviewView ProjectPreview(const Document& doc, PreviewView v, ImageCache& image
 void RenderPreview(Editor& editor, RenderKind kind)
 {
     ++editor.renders;
+    editor.renderPending = false;  // what was asked for so far, this render shows
     const QString alphas[2] = {editor.preview.fields[kOperatorAlphaField].text,
                                editor.preview.fields[kDateAlphaField].text};
     editor.preview = ProjectPreview(editor.doc, std::move(editor.preview), editor.images);

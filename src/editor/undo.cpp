@@ -2,7 +2,9 @@
 
 #include "editor/preview.h"
 
+#include <QDir>
 #include <QHash>
+#include <algorithm>
 
 namespace velluno {
 
@@ -25,25 +27,33 @@ ViewState ViewOf(const Editor& editor)
     v.fields << e.preview.minuteLength.text << e.preview.hourLength.text;
     v.clockStyle[0] = e.preview.clockStyle[0].checked;
     v.clockStyle[1] = e.preview.clockStyle[1].checked;
-    const Scene& scene = e.preview.scene;
-    v.timeShown = scene.lblOra.visible;
-    v.faceShown = scene.PicTime.visible;
-    v.minuteHand = scene.LineMin;
-    v.hourHand = scene.LineOra;
+    v.scene = e.preview.scene;
     for (int i = 0; i < 6; ++i)
         v.swatches[i] = Swatches(e, i)->colour;
     v.imageSize = e.imageSize;
     v.objectPage = e.objectPage;
     v.objectPageImage = e.objectPageImage;
     v.measuredImage = e.measuredImage;
+    v.objectControls[0] = e.importImage.enabled;
+    v.objectControls[1] = e.useDefault.enabled;
+    v.objectControls[2] = e.checkSize.enabled;
+    v.objectControls[3] = e.askFirst.enabled;
     v.selected = e.selected;
     v.objectSort = e.objectSort;
+    v.wallpaperShown = e.preview.showWallpaper.checked;
+    v.wallpaperChosen = e.preview.wallpapers.selected;
     return v;
 }
 
-// The document as it is now rendered, then what the window showed on top.
-void ShowView(Editor& e, const ViewState& v)
+// The document as it is now rendered, then what the window showed on top;
+// `other` is the view at the step's other end.
+void ShowView(Editor& e, const ViewState& v, const ViewState& other)
 {
+    const bool wallpaper = v.wallpaperShown != other.wallpaperShown || v.wallpaperChosen != other.wallpaperChosen;
+    if (wallpaper) {
+        ShowWallpaper(e, v.wallpaperShown);
+        SelectWallpaper(e, v.wallpaperChosen);
+    }
     RenderPreview(e, RenderKind::Opening);
     PreviewView& p = e.preview;
     for (int i = 0; i < kFieldCount && i < v.fields.size(); ++i)
@@ -52,16 +62,22 @@ void ShowView(Editor& e, const ViewState& v)
     p.hourLength.text = v.fields.value(kFieldCount + 1);
     p.clockStyle[0].checked = v.clockStyle[0];
     p.clockStyle[1].checked = v.clockStyle[1];
-    p.scene.lblOra.visible = v.timeShown;
-    p.scene.PicTime.visible = v.faceShown;
-    p.scene.LineMin = v.minuteHand;
-    p.scene.LineOra = v.hourHand;
+    Scene scene = v.scene;
+    if (!wallpaper) {
+        scene.wallpaper = p.scene.wallpaper;
+        scene.wallpaperPicture = p.scene.wallpaperPicture;
+    }
+    p.scene = std::move(scene);
     for (int i = 0; i < 6; ++i)
         Swatches(e, i)->colour = v.swatches[i];
     e.imageSize = v.imageSize;
     e.objectPage = v.objectPage;
     e.objectPageImage = v.objectPageImage;
     e.measuredImage = v.measuredImage;
+    e.importImage.enabled = v.objectControls[0];
+    e.useDefault.enabled = v.objectControls[1];
+    e.checkSize.enabled = v.objectControls[2];
+    e.askFirst.enabled = v.objectControls[3];
     e.selected = v.selected;
     e.objectSort = v.objectSort;
 }
@@ -223,7 +239,7 @@ void Put(Editor& e, const Step& s, bool forward)
     for (const NodeChange& n : s.nodes)
         if (n.node >= 1 && n.node <= doc.structure.count())
             doc.structure.restore(n.node, forward ? n.after : n.before);
-    ShowView(e, forward ? s.viewAfter : s.viewBefore);
+    ShowView(e, forward ? s.viewAfter : s.viewBefore, forward ? s.viewBefore : s.viewAfter);
 }
 
 }  // namespace
@@ -294,6 +310,35 @@ void History::record(const Snapshot& before, const Editor& e, const std::functio
         bytes_ -= done_.front().bytes;
         done_.pop_front();
     }
+}
+
+namespace {
+
+// Points the rows of `rows` that are packed from `image` at `copy`; a list
+// that holds none is left shared.
+void Repoint(QList<ObjectRow>& rows, const SaveReport::Kept& kept)
+{
+    auto packedFrom = [&](const ObjectRow& r) {
+        return r.state == ImageState::ToReplace &&
+               QDir::cleanPath(r.image.trimmed()).compare(QDir::cleanPath(kept.image), Qt::CaseInsensitive) == 0;
+    };
+    if (std::none_of(rows.cbegin(), rows.cend(), packedFrom))
+        return;
+    for (ObjectRow& r : rows)
+        if (packedFrom(r))
+            r.image = kept.copy;
+}
+
+}  // namespace
+
+void History::followKeptImages(const QVector<SaveReport::Kept>& kept)
+{
+    for (std::deque<Step>* steps : {&done_, &undone_})
+        for (Step& s : *steps)
+            for (const SaveReport::Kept& k : kept)
+                for (QList<ObjectRow>* rows : {&s.objects.before, &s.objects.after, &s.objects.wholeBefore,
+                                               &s.objects.wholeAfter})
+                    Repoint(*rows, k);
 }
 
 bool History::undo(Editor& e)

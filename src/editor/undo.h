@@ -2,11 +2,13 @@
 // Undo and redo. Every user action that changes the document is one step:
 // what it changed (rows by identity, tree nodes by number, the tables'
 // order where it changed) and what the window showed before and after it
-// (the preview tab, the colour swatch, the object pane, the selections).
+// (the preview tab, the colour swatch, the object pane, the selections,
+// the wallpaper).
 // Only what a step changed is put back, so that what other actions did
 // since, which are no steps (an export's extracted rows, a save's packed
 // marks), stays. Undo never touches a file.
 #include "editor/editor.h"
+#include "skin/writer.h"
 
 #include <functional>
 #include <deque>
@@ -22,17 +24,25 @@ namespace velluno {
 struct ViewState {
     QVector<QString> fields;  // the numbered fields, then the two hand lengths
     bool clockStyle[2] = {};
-    bool timeShown = false;
-    bool faceShown = false;
-    LineItem minuteHand;
-    LineItem hourHand;
+    // The canvas as it was: some of it lags the document by design (the
+    // default colours show at the next redraw), and an undo shows what the
+    // user saw, not a fresh render.
+    Scene scene;
     quint32 swatches[6] = {};  // the five of the preview tab, the colour tab's
     QString imageSize;
     QString objectPage;
     QString objectPageImage;
     QSize measuredImage;
+    // What a row shown in the pane enables: "Importa...", "Default" and
+    // their two switches.
+    bool objectControls[4] = {};
     Selection selected;
     int objectSort = -1;
+    // The wallpaper switch and the file chosen, which a background colour
+    // turns off: put back only by a step that changed them, so that an undo
+    // of a typed digit does not take back a wallpaper chosen since.
+    bool wallpaperShown = false;
+    int wallpaperChosen = -1;
 };
 
 // The document's rows and nodes and the view, as an action found them: the
@@ -102,6 +112,12 @@ public:
     QString redoText() const { return undone_.empty() ? QString() : undone_.back().label; }
     int steps() const { return int(done_.size()); }
     qint64 bytes() const { return bytes_; }
+
+    // A save filled image files with what it packed, their other bytes kept
+    // as numbered copies: the rows of the steps that are to be packed from
+    // one of those files now point at its copy, so that an undo after the
+    // save brings back the picture it had, and the next save packs that.
+    void followKeptImages(const QVector<SaveReport::Kept>& kept);
 
     // The last step taken back, or taken again; false when there is none.
     bool undo(Editor& editor);

@@ -18,7 +18,7 @@ bool PlainKeyIs(QStringView number, QStringView key)
 
 bool operator==(const ObjectRow& a, const ObjectRow& b)
 {
-    return a.id == b.id && a.slot == b.slot && a.number == b.number && a.offset == b.offset &&
+    return a.id == b.id && a.slot == b.slot && a.record == b.record && a.number == b.number && a.offset == b.offset &&
            a.length == b.length && a.container == b.container && a.placed == b.placed && a.bytes == b.bytes &&
            a.state == b.state && a.image == b.image && a.faulty == b.faulty && a.packed == b.packed;
 }

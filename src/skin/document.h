@@ -37,6 +37,10 @@ struct ObjectRow {
     RowId id = 0;
     int slot = 0;  // the line of its record
     QString number, offset, length, container;  // the record's fields as read
+    // The record's line as read: what a save writes for the row while it
+    // keeps its place, even after an earlier save packed it and an undo put
+    // it back since.
+    QString record;
     // Its place in its container as read; false once its image was
     // replaced: the new place is only known at the next save.
     bool placed = true;

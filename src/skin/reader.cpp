@@ -292,6 +292,7 @@ SkinReading ParseSkin(SkinReading reading, const QString& path, const QByteArray
             row.offset = view(r->offset);
             row.length = view(r->length);
             row.container = view(r->container);
+            row.record = line;
             row.bytes = row.length;
             // A number too large to name a file names none: no file has it.
             // The name of a plain number is looked for without a text of

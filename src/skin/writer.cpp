@@ -149,8 +149,13 @@ SaveReport WriteSkin(Document& doc)
             lines[k - 1] = doc.structure.text(k);
     }
 
-    // 4: the packed rows, in the table's current row order.
+    // 4: the rows that keep their place write their record as read, the
+    // packed rows a new one, in the table's current row order.
     const Table<ObjectRow>& objects = doc.objects;
+    for (const ObjectRow& row : objects.rows())
+        if (row.placed && row.state != ImageState::ToReplace && !row.record.isNull() && row.slot >= 0 &&
+            row.slot < lines.size())
+            lines[row.slot] = row.record;
     QVector<Packed> packed;
     int firstBlank = 0;
     qint64 total = 0;
@@ -244,7 +249,7 @@ SaveReport WriteSkin(Document& doc)
     // from. A file that holds other bytes (the picture before the
     // replacement, or one edited by hand) is kept under a numbered name
     // first, as an export keeps it.
-    QStringList kept;
+    QVector<SaveReport::Kept> kept;
     if (total > 0 && !doc.imageFolder.isEmpty()) {
         if (!DirExist(doc.imageFolder))
             QDir().mkpath(doc.imageFolder);
@@ -270,12 +275,12 @@ SaveReport WriteSkin(Document& doc)
                 SkinError e;
                 const QString copy = KeepNumberedCopy(target, &e, &folder);
                 if (copy.isEmpty()) {
-                    for (const QString& k : kept)
-                        QFile::remove(k);
+                    for (const SaveReport::Kept& k : kept)
+                        QFile::remove(k.copy);
                     report.error = e;
                     return report;
                 }
-                kept << copy;
+                kept.append(SaveReport::Kept{target, copy});
             }
             outputs.append(PendingFile{target, bytes.toByteArray()});
             ++report.imagesWritten;
@@ -289,8 +294,8 @@ SaveReport WriteSkin(Document& doc)
     if (!report.error.ok()) {
         // The numbered copies are second names of files that are still
         // there unchanged.
-        for (const QString& k : kept)
-            QFile::remove(k);
+        for (const SaveReport::Kept& k : kept)
+            QFile::remove(k.copy);
         report.imagesWritten = 0;
         return report;
     }

@@ -16,7 +16,11 @@ struct SaveReport {
     bool containerBackupWritten = false;  // varavave14_old.dat is the container before the save
     bool originalKept = false;      // this save wrote varavave_orig.ski, the text before any save
     int imagesWritten = 0;          // image files brought in line with container 14
-    QStringList keptImages;         // numbered copies of image files that held other bytes
+    struct Kept {
+        QString image;  // the image file, which now holds the packed bytes
+        QString copy;   // its numbered copy, which holds the other bytes it held
+    };
+    QVector<Kept> keptImages;
     SkinError error;                // why nothing was saved
 };
 

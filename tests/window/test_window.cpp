@@ -345,6 +345,20 @@ void TestWindow::dragsAndKeysMoveElements()
     QCOMPARE(Cells(RowByKey(w.dump(), "L_Dim", "0570"), kX1, kY2), QStringList({"9", "7", "176", "27"}));
     QVERIFY(w.canvas()->hasFocus() && w.get("cmdMoveUp")->isEnabled());
     QCOMPARE(w.shown(), w.scene());
+    // Ctrl+Z takes the last key back, Ctrl+Shift+Z takes it again; from a
+    // field with no typing of its own, Ctrl+Z and Ctrl+Y reach the window too.
+    QTest::keyClick(w.canvas(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Cells(RowByKey(w.dump(), "L_Dim", "0570"), kX1, kY2), QStringList({"9", "9", "176", "29"}));
+    QVERIFY(w.get<QLabel>("SB0")->text().startsWith("Annullato: "));
+    QCOMPARE(w.shown(), w.scene());
+    QTest::keyClick(w.canvas(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Cells(RowByKey(w.dump(), "L_Dim", "0570"), kX1, kY2), QStringList({"9", "7", "176", "27"}));
+    QCOMPARE(w.get<FieldEdit>("txt_1")->text(), QStringLiteral("7"));
+    w.get("txt_1")->setFocus();
+    QTest::keyClick(w.get("txt_1"), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.get<FieldEdit>("txt_1")->text(), QStringLiteral("9"));
+    QTest::keyClick(w.get("txt_1"), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(w.get<FieldEdit>("txt_1")->text(), QStringLiteral("7"));
     // The rectangle view: two rows pile up; "Pulitura automatica" cleans first.
     w.tab(3);
     w.clickRow("L_Dim", "0570");
