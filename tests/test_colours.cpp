@@ -149,8 +149,11 @@ void Colours::defaultSchemeReplacesTheTable()
     QCOMPARE(s.dump()["refs"].toObject()["OperatorColourRow"].toString(), QStringLiteral("0595"));
     QVERIFY(s.dump()["refs"].toObject()["MinuteColourRow"].isNull());
 
-    // Forty lines, forty rows, whatever the table held.
-    LoadScheme(s, SchemeOfRows(40), dir);
+    // Forty lines, forty rows, whatever the table held; blank lines up to
+    // the largest size a scheme may have.
+    QByteArray forty = SchemeOfRows(40);
+    forty.append(kSchemeMaxBytes - forty.size(), '\n');
+    LoadScheme(s, forty, dir);
     QCOMPARE(Keys(s.dump(), "L_RGBA").size(), 40);
     s.rowOf("L_RGBA", "0003");
     QCOMPARE(s.status(), QStringLiteral("Indice: 3/40"));

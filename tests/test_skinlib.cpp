@@ -178,10 +178,16 @@ void SkinLibrary::folderSnapshotTestsEveryName()
     for (int i = 1; i <= 300; ++i)
         WriteFile(dir.filePath((i % 7 == 0 ? QStringLiteral("%1.GIF") : QStringLiteral("%1.gif")).arg(i)), "GIF89a");
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.gif")));
+    // Links are followed as opening them would: to a file, a file; to a
+    // folder or to nothing, none.
+    QVERIFY(QFile::link(dir.filePath("1.gif"), dir.filePath("Link.gif")) &&
+            QFile::link(dir.filePath("folder.gif"), dir.filePath("dirlink.gif")) &&
+            QFile::link(dir.filePath("none"), dir.filePath("broken.gif")));
     const FolderSnapshot snapshot(dir.path() + QLatin1Char('/'));
+    QVERIFY(snapshot.hasFile(u"link.GIF"));
     for (int i = 1; i <= 300; ++i)
         QVERIFY2(snapshot.hasFile(QStringLiteral("%1.gIf").arg(i)), qPrintable(QString::number(i)));
-    for (const char16_t* absent : {u"0.gif", u"301.gif", u"1.gi", u"1.giff", u"folder.gif", u""})
+    for (const char16_t* absent : {u"0.gif", u"301.gif", u"1.gi", u"1.giff", u"folder.gif", u"dirlink.gif", u"broken.gif", u""})
         QVERIFY2(!snapshot.hasFile(absent), qPrintable(QString::fromUtf16(absent)));
     QCOMPARE(snapshot.resolve(dir.filePath("14.gif")), dir.filePath("14.GIF"));
     QCOMPARE(snapshot.resolve(dir.filePath("999.gif")), dir.filePath("999.gif"));
