@@ -251,6 +251,32 @@ void TestWindow::pictures()
         QVERIFY(!pictures.contains(drawn));
         pictures << drawn;
     }
+    // Each as it was drawn when last reviewed: how many pixels it covers
+    // and their mean colour, within what another raster path may round.
+    pictures << AppIconImage(48);
+    const int kInk[][4] = {
+        {171, 85, 115, 167}, {162, 185, 114, 114}, {168, 113, 154, 148}, {162, 144, 165, 184}, {162, 177, 173, 164},
+        {139, 212, 178, 79}, {162, 201, 190, 190}, {162, 182, 170, 189}, {162, 143, 174, 174}, {128, 85, 85, 109},
+        {162, 160, 160, 160}, {347, 210, 177, 80}, {396, 81, 102, 149}, {332, 187, 72, 72}, {168, 37, 112, 43},
+        {168, 37, 112, 43}, {168, 37, 112, 43}, {168, 37, 112, 43}, {1344, 110, 83, 145}};
+    QStringList seen;
+    for (int i = 0; i < pictures.size(); ++i) {
+        const QImage p = pictures.at(i).convertToFormat(QImage::Format_ARGB32);
+        qint64 n = 0, r = 0, g = 0, b = 0;
+        for (int y = 0; y < p.height(); ++y)
+            for (int x = 0; x < p.width(); ++x)
+                if (const QRgb c = p.pixel(x, y); qAlpha(c) > 0) {
+                    ++n;
+                    r += qRed(c);
+                    g += qGreen(c);
+                    b += qBlue(c);
+                }
+        const int ink[4] = {int(n), int(n ? r / n : 0), int(n ? g / n : 0), int(n ? b / n : 0)};
+        seen << QStringLiteral("{%1, %2, %3, %4}").arg(ink[0]).arg(ink[1]).arg(ink[2]).arg(ink[3]);
+        const bool close = i < int(std::size(kInk)) && qAbs(ink[0] - kInk[i][0]) <= 1 + kInk[i][0] / 50 &&
+                           qAbs(ink[1] - kInk[i][1]) <= 4 && qAbs(ink[2] - kInk[i][2]) <= 4 && qAbs(ink[3] - kInk[i][3]) <= 4;
+        QVERIFY2(close, qPrintable(QString::number(i) + ": " + seen.last()));
+    }
     QCOMPARE(AppIcon().availableSizes().size(), kAppIconSizeCount);
     for (const int side : {16, 24, 32, 48, 64, 128, 100})
         QVERIFY2(AppIcon().pixmap(side).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied) == AppIconImage(side),
