@@ -1,6 +1,7 @@
 // The graphic-objects tab: what a row shows, sorting, "Esporta tutto",
 // "Importa..." and dropped files, "Default" and "Skin di default", images
 // edited on the disk, and what the image check refuses on the way.
+#include "editor/messages.h"
 #include "testsupport.h"
 #include "tinygif.h"
 
@@ -336,6 +337,12 @@ void Objects::exportCutsEveryRowFromItsContainer()
     QCOMPARE(s.status(), QStringLiteral("Esporta tutto: 1 immagine modificata a mano è stata conservata come 6.gif.1."));
     s.click("cmdExportAll");
     QCOMPARE(ReadFile(gifs + "7.gif"), c0.mid(100, 150));
+    // Five kept copies are named, more are cut short.
+    QVector<ExtractReport::Kept> kept;
+    for (int n = 1; n <= 6; ++n)
+        kept.append(ExtractReport::Kept{QString(), QString(), QStringLiteral("/a/%1.gif.1").arg(n)});
+    QVERIFY(KeptImagesText(kept.mid(0, 5)).endsWith("(1.gif.1, 2.gif.1, 3.gif.1, 4.gif.1, 5.gif.1)."));
+    QVERIFY(KeptImagesText(kept).endsWith("5.gif.1, ...)."));
 
     // Container 14 of another skin is an ordinary container.
     WriteFile(dir.filePath("altra14.dat"), c14);
