@@ -62,7 +62,7 @@ void CommandLine::malformedLinesStopBeforeAnythingRuns_data()
                              "row L_Foo 1", "row L_Values 0", "type txt 12", "set txt 51 1", "type txtFoo 1",
                              "type txtOffSet \\x4g", "now 2026-13-01 10:00", "answer-colour 1 2 256", "answer maybe",
                              "select FileFoo 0", "png", "png a b", "dump a b", "copy onlyone", "delete", "drag 1 2 3",
-                             "drag 1 2 3 x", "drop frmDesktop 3 a.ski", "drop L_Dim 1 a.ski", "open"})
+                             "drag 1 2 3 x", "drop frmDesktop 3 a.ski", "drop L_Dim 1 a.ski", "open", "undo 1", "redo x"})
         QTest::newRow(line) << QByteArray(line);
 }
 
