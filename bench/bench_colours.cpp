@@ -27,7 +27,7 @@ namespace {
 // of a small cycle to every colour dialog.
 class AnsweringDialogs : public Dialogs {
 public:
-    std::optional<QString> openFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> openFile(const QString&, const QString&, const QString&, const QString&) override { return std::nullopt; }
     std::optional<quint32> chooseColour(quint32) override
     {
         next_ = (next_ * 3 + 0x102030) & 0xFFFFFF;

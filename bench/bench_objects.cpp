@@ -34,7 +34,7 @@ constexpr int kFirstObject = 1000;
 class Yes : public Dialogs {
 public:
     QString file;
-    std::optional<QString> openFile(const QString&, const QString&, const QString&) override { return file; }
+    std::optional<QString> openFile(const QString&, const QString&, const QString&, const QString&) override { return file; }
     std::optional<quint32> chooseColour(quint32) override { return std::nullopt; }
     Answer message(const QString&, const QString&, MsgIcon, MsgButtons buttons) override
     {

@@ -62,7 +62,8 @@ void CommandLine::malformedLinesStopBeforeAnythingRuns_data()
                              "row L_Foo 1", "row L_Values 0", "type txt 12", "set txt 51 1", "type txtFoo 1",
                              "type txtOffSet \\x4g", "now 2026-13-01 10:00", "answer-colour 1 2 256", "answer maybe",
                              "select FileFoo 0", "png", "png a b", "dump a b", "copy onlyone", "delete", "drag 1 2 3",
-                             "drag 1 2 3 x", "drop frmDesktop 3 a.ski", "drop L_Dim 1 a.ski", "open", "undo 1", "redo x"})
+                             "drag 1 2 3 x", "drop frmDesktop 3 a.ski", "drop L_Dim 1 a.ski", "open", "undo 1", "redo x",
+                             "press 1", "tick 2"})
         QTest::newRow(line) << QByteArray(line);
 }
 
@@ -273,6 +274,14 @@ void CommandLine::picturesOfTheScriptAndOfRender()
     // The analogue style: the minute hand runs right from the face's centre.
     QCOMPARE(Cli({"render", "mini.ski", "-o", "analogue.png", "--analogue"}, dir.path()).status, 1);
     QCOMPARE(Pixel(QImage(dir.filePath("analogue.png")), 80, 120), qRgb(0, 255, 0));
+    // "Telefono": no outlines, the clock read again by `tick`, the minute
+    // hand of 9:20 down to the right (120 degrees); no soft key at (5, 5).
+    const Run phone = dir.script(kOpenMini + "click optTime 1\nclick chkTelefono\nnow 2026-03-07 09:20\ntick\npress 5 5\npng p.png\ndump\n");
+    const QJsonObject live = phone.lastDump()["phone"].toObject();
+    QVERIFY(live["time"].toString() == "2026-03-07 09:20" && live["pressed"].toInt() == -1);
+    QCOMPARE(Numbers(live["canvas"].toObject()["LineMin"].toObject(), {"x1", "y1", "x2", "y2"}), QList<int>({70, 120, 86, 129}));
+    QCOMPARE(QList<QRgb>({Pixel(QImage(dir.filePath("p.png")), 86, 129), Pixel(QImage(dir.filePath("p.png")), 10, 30)}),
+             QList<QRgb>({qRgb(0, 255, 0), qRgb(10, 20, 30)}));
 
     // The phone's own picture: where the editor draws an outline and nothing
     // else lies (the top row of the operator's frame), the background.

@@ -139,6 +139,8 @@ void Objects::importReplacesTheSelectedRow()
     QVERIFY(s.renders() > renders);
     QCOMPARE(s.preview().pixel(5, 203), qRgb(250, 10, 10));
     QVERIFY(d["messages"].toArray().isEmpty());
+    // The dialog started in the skin's folder; the table has the keyboard again.
+    QVERIFY(s.dialogs.folders.last() == s.dir.path() && d["view"].toObject()["focus"] == "L_Values");
     // Saved from the lower-cased path.
     QVERIFY(s.save().failure.ok());
     QVERIFY(ReadFile(s.path("varavave14.dat")).contains(gif));
@@ -158,6 +160,7 @@ void Objects::importTakesOnlyWholeGifsOfTheSize()
     QCOMPARE(s.lastMessage()["text"].toString(),
              QStringLiteral("Le dimensioni dell'immagine che si vuole importare, non corrispondono!"));
     QCOMPARE(Look(s.find("L_Values", "0007")), look);
+    QCOMPARE(s.dump()["view"].toObject()["focus"].toString(), QString());
     s.import("0007", s.path("q16.gif"));
     QCOMPARE(s.image("0007"), s.path("q16.gif").toLower());
     // The same file again, spelt in another case: a warning, no change.
@@ -166,7 +169,7 @@ void Objects::importTakesOnlyWholeGifsOfTheSize()
     QCOMPARE(s.lastMessage()["title"].toString(), QStringLiteral("Attenzione:"));
     QCOMPARE(s.lastMessage()["text"].toString(),
              QStringLiteral("Il percorso dei due file *.GIF è identico, sostituzione non necessaria!"));
-    QCOMPARE(Look(s.find("L_Values", "0007")), look);
+    QVERIFY(Look(s.find("L_Values", "0007")) == look && s.dump()["view"].toObject()["focus"] == "L_Values");
     // Without "Verifica dimensioni" any size goes, and the last import wins.
     s.click("chkDim");
     s.import("0007", s.path("q17.gif"));
@@ -273,6 +276,8 @@ void Objects::defaultImages()
     QCOMPARE(Cells(RowByKey(d, "L_Values", "0652"), kState, kPath), QStringList({"Da sostituire", defaults.filePath("652.gif")}));
     QCOMPARE(d["L_Values"].toObject()["selected"].toInt(), RowNumber(d, "L_Values", "0652"));
     QCOMPARE(d["status"].toString(), "Tag: " + RowByKey(d, "L_Values", "0006")["tag"].toString());
+    QCOMPARE(Text(d, "WBImage"), defaults.filePath("6.gif"));
+    QCOMPARE(d["view"].toObject(), QJsonObject({{"focus", "L_Values"}, {"objectRow", 1}}));
     QCOMPARE(d["Pic"].toObject()["652"].toObject()["image"].toString(), defaults.filePath("652.gif"));
 
 }
@@ -381,7 +386,14 @@ void Objects::exportMarksFaultyRowsAndGoesOn()
                             "5 15 -5 10 0\n5 16 9223372036854775807 9223372036854775807 0\n5 17 0 1e300 0\n"
                             "5 18 10 20 -1\n5 19 2.5 10 0\n5 20 290 10 0\n5 21 0 10 0\n"));
     QVERIFY(QDir(dir.filePath("varavave_Gifs")).removeRecursively());  // the export makes it again
+    QVERIFY(s.dump()["statusNote"].toString().startsWith("Immagini non estratte (12 di 12): «Esporta tutto»"));
     s.click("cmdExportAll");
+    // One message counts the rows left out and says why for the first five.
+    const QString told = s.lastMessage()["text"].toString();
+    QVERIFY2(told.startsWith("Esporta tutto: 10 oggetti non sono stati estratti:\n0010: il contenitore ") &&
+                 told.contains("varavave3.dat non esiste\n0011: il contenitore ") && told.contains("è vuoto\n0012: l'immagine ha lunghezza 0\n") &&
+                 told.endsWith("\n(e altri 5)") && told.count('\n') == 6, qPrintable(told));
+    QCOMPARE(s.dump()["statusNote"].toString(), QStringLiteral("10 oggetti senza immagine"));
     const QString gifs = dir.filePath("varavave_Gifs/");
     QCOMPARE(QDir(gifs).entryList(QDir::Files), QStringList({"20.gif", "21.gif"}));
     QCOMPARE(ReadFile(gifs + "20.gif"), c0.mid(290, 10));
@@ -395,6 +407,7 @@ void Objects::exportMarksFaultyRowsAndGoesOn()
     WriteFile(gifs + "20.gif", "stale");
     s.click("cmdExportAll");
     QVERIFY(Look(s.find("L_Values", "0021")).endsWith("red icon 3"));
+    QVERIFY(s.lastMessage()["text"].toString().startsWith("Esporta tutto: 11 oggetti"));
     QCOMPARE(ReadFile(gifs + "20.gif"), c0.mid(290, 10));
     QCOMPARE(QDir(gifs).entryList(QDir::Files | QDir::Hidden, QDir::Name), QStringList({"20.gif", "20.gif.1"}));
 }

@@ -258,18 +258,38 @@ void Positions::dragMovesAsTheButtonsDo()
 
 void Positions::dragTakesTheTopmostOutline()
 {
-    // The upper smart key and its pressed form share a box: the key is
-    // drawn later and lies on top. Corners given right to left keep their
-    // border; the date's frame lies over the operator's where they overlap.
+    // Corners given right to left keep their border; the date's frame lies
+    // over the operator's where they overlap. The upper smart key and its
+    // pressed form share one box: the ticked ones move (a tick elsewhere
+    // counts for nothing), with none ticked the first row of the table, and
+    // the status bar says which.
+    const QByteArray skin = "1 566 78 146 97 158\n1 562 78 146 97 158\n1 570 100 20 10 40\n1 571 5 35 60 60\n";
     const std::pair<QPoint, const char*> points[] = {
-        {{78, 146}, "0562"}, {{97, 158}, "0562"}, {{98, 158}, nullptr}, {{100, 20}, "0570"}, {{100, 40}, "0570"},
+        {{78, 146}, "0566"}, {{97, 158}, "0566"}, {{98, 158}, nullptr}, {{100, 20}, "0570"}, {{100, 40}, "0570"},
         {{10, 20}, "0570"},  {{9, 30}, nullptr},  {{30, 38}, "0571"},   {{30, 34}, "0570"}};
     for (const auto& [p, key] : points) {
-        Opened s(SkinWith("1 566 78 146 97 158\n1 562 78 146 97 158\n1 570 100 20 10 40\n1 571 5 35 60 60\n"));
+        Opened s(SkinWith(skin));
         const bool moved = s.drag(p.x(), p.y(), p.x(), p.y() + 1).outcome == ActionResult::Outcome::Done;
         QCOMPARE(moved, key != nullptr);
         for (const QString& row : Keys(s.dump(), "L_Dim"))
             QVERIFY2(Marked(s.find("L_Dim", row)) == (row == QLatin1String(key)), qPrintable(row));
+    }
+    const struct {
+        QList<int> ticked;
+        QStringList moved;
+        const char* note;
+    } shared[] = {
+        {{0}, {"0566"}, "spostato Tasto smart Sup. (Premuto), il primo in tabella, non Tasto smart Superiore"},
+        {{2}, {"0562"}, "spostato Tasto smart Superiore (spuntato), non Tasto smart Sup. (Premuto)."},
+        {{3, 2}, {"0566", "0562"}, "spostati insieme Tasto smart Superiore e Tasto smart Sup. (Premuto)."}};
+    for (const auto& [ticked, moved, note] : shared) {
+        Opened s(SkinWith(skin));
+        for (int k : ticked)
+            s.click("optPos", k);
+        s.drag(80, 150, 81, 150);
+        QVERIFY2(s.status().startsWith("Rettangolo condiviso: ") && s.status().contains(note), qPrintable(s.status()));
+        for (const QString row : {"0566", "0562"})
+            QCOMPARE(s.cell("L_Dim", row, kX1), QString(moved.contains(row) ? "79" : "78"));
     }
 }
 

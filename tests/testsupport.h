@@ -21,14 +21,17 @@
 namespace velluno::test {
 
 // The editor's queued dialogs, remembering every file dialog shown as
-// "title|filter|initial name".
+// "title|filter|initial name" and the folder it started in.
 class TestDialogs : public velluno::QueuedDialogs {
 public:
     QStringList asked;
-    std::optional<QString> openFile(const QString& title, const QString& filter, const QString& initial) override
+    QStringList folders;
+    std::optional<QString> openFile(const QString& title, const QString& filter, const QString& initial,
+                                    const QString& folder) override
     {
         asked << title + '|' + filter + '|' + initial;
-        return velluno::QueuedDialogs::openFile(title, filter, initial);
+        folders << folder;
+        return velluno::QueuedDialogs::openFile(title, filter, initial, folder);
     }
 };
 

@@ -12,6 +12,9 @@ velluno_packages=(
   # of its own while it is made (the library itself comes with Qt).
   libfontconfig-dev
   fonts-liberation fontconfig
+  # Qt's own Italian texts (qtbase_it.qm): the buttons of message boxes and
+  # the file and colour dialogs speak the editor's language.
+  qt6-translations-l10n
   # The desktop files' validators and the MIME compiler (install test); a
   # virtual X server for the window's tests on the xcb platform.
   desktop-file-utils appstream shared-mime-info xvfb xauth

@@ -4,6 +4,7 @@
 #include "editor/actions.h"
 #include "editor/controls.h"
 #include "editor/dump.h"
+#include "editor/phone.h"
 #include "editor/shell.h"
 #include "render/scene.h"
 #include "skin/atomic.h"
@@ -283,6 +284,19 @@ bool ParseCommand(const QVector<Word>& w, Command* c, QString* why)
         return words(1, 1) && event(Kind::Undo, QString(), 0);
     if (verb == QLatin1String("redo"))
         return words(1, 1) && event(Kind::Redo, QString(), 0);
+    if (verb == QLatin1String("release"))
+        return words(1, 1) && event(Kind::Release, QString(), 0);
+    if (verb == QLatin1String("tick"))
+        return words(1, 1) && event(Kind::Tick, QString(), 0);
+    if (verb == QLatin1String("press")) {
+        if (!words(3, 3))
+            return false;
+        if (!ToInt(w.at(1), &action.x1) || !ToInt(w.at(2), &action.y1)) {
+            *why = QStringLiteral("press takes X Y, whole numbers of pixels");
+            return false;
+        }
+        return event(Kind::Press, QString(), 0);
+    }
     if (verb == QLatin1String("window-close"))
         return words(1, 1) && event(Kind::WindowClose, QString(), 0);
     if (verb == QLatin1String("tab"))
@@ -504,7 +518,8 @@ private:
         }
         case Op::Dump: return dump(c);
         case Op::Png: {
-            const QByteArray png = EncodePicture(RenderScene(e.preview.scene));
+            // What the window shows: the phone's screen while "Telefono" is ticked.
+            const QByteArray png = EncodePicture(RenderScene(e.phone.on.checked ? PhoneScene(e) : e.preview.scene));
             if (png.isEmpty())
                 return fail(kScriptFailed, c.line, QStringLiteral("cannot encode the picture"));
             return write(c, png);

@@ -3,6 +3,7 @@
 #include "editor/controls.h"
 #include "editor/objects.h"
 #include "editor/opensave.h"
+#include "editor/phone.h"
 #include "editor/positions.h"
 #include "editor/presentation.h"
 #include "editor/preview.h"
@@ -178,6 +179,19 @@ ActionResult Run(Editor& e, const UserAction& a)
     case Kind::Redo:
         Redo(e);
         break;
+    case Kind::Press:
+        // Only the phone takes presses, and only on a soft key.
+        if (!PressSoftKey(e, a.x1, a.y1))
+            return Result(Outcome::Ignored);
+        break;
+    case Kind::Release:
+        if (!ReleaseSoftKey(e))
+            return Result(Outcome::Ignored);
+        break;
+    case Kind::Tick:
+        if (!PhoneClockTick(e))
+            return Result(Outcome::Ignored);
+        break;
     }
     return Result(Outcome::Done);
 }
@@ -288,6 +302,9 @@ ActionResult CheckAction(const UserAction& a)
     case Kind::Drag:
     case Kind::Undo:
     case Kind::Redo:
+    case Kind::Press:
+    case Kind::Release:
+    case Kind::Tick:
         break;
     case Kind::Tab:
         if (a.index < 0 || a.index >= kTabCount)
@@ -359,6 +376,7 @@ ActionResult Perform(Editor& e, const UserAction& a)
         return checked;
     e.renderPending = false;
     e.failure = SkinError();
+    e.view = ViewRequest{};
     const int openings = e.openings;
     const bool step = IsStep(a);
     const Snapshot before = step ? TakeSnapshot(e) : Snapshot{};
@@ -376,6 +394,7 @@ ActionResult Perform(Editor& e, const UserAction& a)
         e.history().record(before, e, [&](const Step& s) { return StepName(a, e, before, s); }, mergeKey,
                            a.target == QLatin1String("optTime") && clockStyle);
     }
+    e.statusNote = ImagesNote(e);
     e.showPendingMessages();
     return r;
 }

@@ -29,6 +29,9 @@ struct UserAction {
         Drag,         // on the preview canvas, in phone pixels: from (x1, y1) to (x2, y2)
         Undo,         // the last step of the document taken back (Ctrl+Z)
         Redo,         // the last step taken back taken again (Ctrl+Shift+Z, Ctrl+Y)
+        Press,        // the mouse pressed on the phone's screen at (x1, y1), in phone pixels ("Telefono")
+        Release,      // the mouse let go on the phone's screen
+        Tick,         // the phone's clock reached another minute (not a user's click, but as one)
     };
     Kind kind = Kind::Click;
     QString target;
@@ -40,7 +43,7 @@ struct UserAction {
     // replaced (Paste) or the keys go at the end (Type).
     int from = -1;
     int length = 0;
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Drag
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Drag; Press: x1, y1
 
     static UserAction click(const QString& name, int index = 0)
     {

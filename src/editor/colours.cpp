@@ -114,16 +114,6 @@ void LoadDefaultColours(Editor& editor, int)
 
 namespace {
 
-// The elements by the settings they belong to on the preview tab.
-const char* const kElementNames[kElementCount] = {
-    "Testo (Operatore)",          "Testo (Data corrente)",
-    "Tasto smart Superiore",      "Tasto smart Sup. (Premuto)",
-    "Tasto smart Inferiore",      "Tasto smart Inf. (Premuto)",
-    "Tasto smart Sinistro",       "Tasto smart Sin. (Premuto)",
-    "Tasto smart Destro",         "Tasto smart Des (Premuto)",
-    "Orologio digitale",          "Orologio analogico",
-};
-
 QString ColourLine(const Editor& editor, const QString& what, const char* key)
 {
     const Table<ValueRow>& table = editor.doc.colours;
@@ -144,7 +134,7 @@ QString CanvasTip(const Editor& editor, int x, int y)
     if (k < 0 || !ElementBox(editor, k, &box))
         return QString();
     QStringList lines;
-    lines << QString::fromUtf8(kElementNames[k]);
+    lines << QString::fromUtf8(kLayoutElements[k].name);
     lines << QStringLiteral("x1,y1,x2,y2: %1, %2, %3, %4").arg(box.left()).arg(box.top()).arg(box.right()).arg(box.bottom());
     switch (k) {
     case kElementOperator:

@@ -3,6 +3,7 @@
 #include "editor/colours.h"
 #include "editor/objects.h"
 #include "editor/opensave.h"
+#include "editor/phone.h"
 #include "editor/positions.h"
 #include "editor/preview.h"
 #include "editor/settings.h"
@@ -170,6 +171,13 @@ std::vector<Control> Declare()
     add(MoveButton<&Editor::moveDown, Direction::Down>("cmdMoveDown"));
     add(MoveButton<&Editor::moveLeft, Direction::Left>("cmdMoveLeft"));
     add(MoveButton<&Editor::moveRight, Direction::Right>("cmdMoveRight"));
+    {
+        // "Telefono", beside the zoom: the preview as the phone shows it.
+        // At hand with or without a skin, and kept across openings.
+        Control& c = add(Make("chkTelefono", K::CheckBox, 0));
+        c.check = [](Editor& e, int) { return &e.phone.on; };
+        c.click = [](Editor& e, int) { ShowPhone(e, !e.phone.on.checked); };
+    }
     {
         Control& c = add(Make("cmdUpdate", K::Button, 0));
         c.button = EditorButton<&Editor::redraw>;

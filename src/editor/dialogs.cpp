@@ -8,7 +8,7 @@ void QueuedDialogs::miss(const QString& what)
         firstUnanswered = what;
 }
 
-std::optional<QString> QueuedDialogs::openFile(const QString& title, const QString&, const QString&)
+std::optional<QString> QueuedDialogs::openFile(const QString& title, const QString&, const QString&, const QString&)
 {
     if (files.empty()) {
         miss(QStringLiteral("the file dialog \"%1\" opened with no answer-file queued").arg(title));

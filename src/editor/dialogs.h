@@ -14,9 +14,11 @@ enum class Answer { Ok, Yes, No };
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // `filter` is "description|pattern". Nothing when the user cancels.
+    // `filter` is "description|pattern"; the dialog starts in `folder` (the
+    // open skin's; empty: wherever the system starts). Nothing when the
+    // user cancels.
     virtual std::optional<QString> openFile(const QString& title, const QString& filter,
-                                            const QString& initialName) = 0;
+                                            const QString& initialName, const QString& folder) = 0;
     // Full form with `initial` preselected; colours are 0x00BBGGRR.
     virtual std::optional<quint32> chooseColour(quint32 initial) = 0;
     virtual Answer message(const QString& text, const QString& title, MsgIcon icon,
@@ -28,7 +30,7 @@ public:
 // benchmark); the editor still records every message box.
 class UnansweredDialogs : public Dialogs {
 public:
-    std::optional<QString> openFile(const QString&, const QString&, const QString&) override
+    std::optional<QString> openFile(const QString&, const QString&, const QString&, const QString&) override
     {
         return std::nullopt;
     }
@@ -51,7 +53,8 @@ public:
     int unanswered = 0;
     QString firstUnanswered;
 
-    std::optional<QString> openFile(const QString& title, const QString& filter, const QString& initialName) override;
+    std::optional<QString> openFile(const QString& title, const QString& filter, const QString& initialName,
+                                    const QString& folder) override;
     std::optional<quint32> chooseColour(quint32 initial) override;
     Answer message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) override;
 

@@ -2,6 +2,7 @@
 
 #include "editor/controls.h"
 #include "editor/elements.h"
+#include "editor/phone.h"
 #include "editor/presentation.h"
 #include "editor/undo.h"
 
@@ -230,6 +231,8 @@ QJsonDocument DumpState(const Editor& e)
         {"tab", e.tab},
         {"tabsEnabled", tabs},
         {"status", e.status},
+        {"statusNote", e.statusNote},
+        {"view", QJsonObject{{"focus", e.view.focus}, {"objectRow", doc.objects.findId(e.view.objectRow)}}},
         {"toolbar", QJsonObject{{"LOAD", e.tab == 0}, {"SAVE", e.saveAllowed}}},
         {"skin", QJsonObject{{"SkinDir", SlashPath(doc.folder)},
                              {"SkinName", doc.name},
@@ -247,6 +250,11 @@ QJsonDocument DumpState(const Editor& e)
         {"refs", References(e)},
         {"controls", Controls(e)},
         {"canvas", CanvasJson(e.preview.scene)},
+        {"phone", QJsonObject{{"time", e.phone.on.checked ? QJsonValue(e.phone.time.toString(QStringLiteral("yyyy-MM-dd HH:mm")))
+                                                           : QJsonValue(QJsonValue::Null)},
+                              {"pressed", e.phone.pressed},
+                              {"canvas", e.phone.on.checked ? QJsonValue(CanvasJson(PhoneScene(e)))
+                                                            : QJsonValue(QJsonValue::Null)}}},
         {"Pic", pictures},
         {"PicOBJ", rectangles},
         {"messages", messages},

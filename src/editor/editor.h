@@ -110,6 +110,24 @@ struct PreviewView {
     bool drawn = false;                 // rendered since the skin was opened
 };
 
+// The live phone mode ("Telefono"): the preview as the phone shows it, at
+// the time of day, with the soft key the user holds down pressed. The
+// preview itself stays as it is drawn; the phone's screen is made from it
+// (editor/phone.h).
+struct PhoneView {
+    Check on{false, true};
+    QDateTime time;    // the minute its clock shows
+    int pressed = -1;  // the soft key held down: 0 left, 1 centre, 2 right; -1 none
+};
+
+// Where the user's eye goes at the end of an action: the control that
+// takes the keyboard focus, and a table row scrolled into view. Set by the
+// handlers that ask for them; every action starts without.
+struct ViewRequest {
+    QString focus;        // a control's name, empty for none
+    RowId objectRow = 0;  // a row of the object table, 0 for none
+};
+
 // The table rows a user works on are remembered by identity, so that a
 // re-sorted table keeps them.
 struct Selection {
@@ -137,11 +155,17 @@ public:
     int tab = 0;
     bool tabsEnabled[kTabCount] = {};
     QString status;
+    // The note at the right end of the status bar, beside the status text:
+    // what the window lacks and which command gives it. Empty for none.
+    QString statusNote;
+    bool exported = false;  // "Esporta tutto" ran on the skin open
+    ViewRequest view;
 
     // The preview tab.
     PreviewView preview;
     Field moveStep;
     Button moveUp, moveDown, moveLeft, moveRight, redraw;
+    PhoneView phone;
 
     // The graphic-objects tab.
     Button exportAll, importImage, useDefault, useDefaultSet;

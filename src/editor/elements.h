@@ -11,22 +11,23 @@ struct LayoutElement {
     int k;             // index of its tick box of the move tools
     int firstField;    // numbered fields firstField .. firstField + 3 show X1, Y1, X2, Y2
     bool redOutline;   // the two clock boxes are framed red, the others black
+    const char* name;  // as the preview tab's settings name it
 };
 
 // Indexed by k.
 constexpr LayoutElement kLayoutElements[12] = {
-    {"0570", 0, 0, false},    // operator text
-    {"0571", 1, 6, false},    // current date
-    {"0562", 2, 18, false},   // smart key "Superiore:"
-    {"0566", 3, 22, false},   // "Sup. (Premuto):"
-    {"0563", 4, 26, false},   // "Inferiore:"
-    {"0567", 5, 30, false},   // "Inf. (Premuto):"
-    {"0564", 6, 34, false},   // "Sinistro:"
-    {"0568", 7, 38, false},   // "Sin. (Premuto):"
-    {"0565", 8, 42, false},   // "Destro:"
-    {"0569", 9, 46, false},   // "Des (Premuto):"
-    {"0574", 10, 10, true},   // digital clock
-    {"0006", 11, 14, true},   // analogue clock face
+    {"0570", 0, 0, false, "Testo (Operatore)"},
+    {"0571", 1, 6, false, "Testo (Data corrente)"},
+    {"0562", 2, 18, false, "Tasto smart Superiore"},
+    {"0566", 3, 22, false, "Tasto smart Sup. (Premuto)"},
+    {"0563", 4, 26, false, "Tasto smart Inferiore"},
+    {"0567", 5, 30, false, "Tasto smart Inf. (Premuto)"},
+    {"0564", 6, 34, false, "Tasto smart Sinistro"},
+    {"0568", 7, 38, false, "Tasto smart Sin. (Premuto)"},
+    {"0565", 8, 42, false, "Tasto smart Destro"},
+    {"0569", 9, 46, false, "Tasto smart Des (Premuto)"},
+    {"0574", 10, 10, true, "Orologio digitale"},
+    {"0006", 11, 14, true, "Orologio analogico"},
 };
 
 // The order in which a render visits the elements; a later outline lies over

@@ -320,6 +320,58 @@ QString KeptImagesText(const QVector<ExtractReport::Kept>& kept)
         .arg(list);
 }
 
+namespace {
+
+// Why one row was not extracted, as a phrase.
+QString ExtractFaultText(const ExtractReport::Fault& f)
+{
+    using Fault = ExtractReport::Fault;
+    SkinError system;
+    system.errnum = f.errnum;
+    system.system = f.system;
+    switch (f.reason) {
+    case Fault::BadValues:
+        return QStringLiteral("non indica un posto in un contenitore (N° Dat, Offset, Byte: %1)").arg(f.detail);
+    case Fault::EmptyImage: return QStringLiteral("l'immagine ha lunghezza 0");
+    case Fault::NoContainer: return QStringLiteral("il contenitore %1 non esiste").arg(Path(f.file));
+    case Fault::ContainerTooLarge: return QStringLiteral("il contenitore %1 è troppo grande").arg(Path(f.file));
+    case Fault::ContainerUnreadable:
+        return QStringLiteral("il contenitore %1 non può essere letto%2").arg(Path(f.file), Because(system));
+    case Fault::EmptyContainer: return QStringLiteral("il contenitore %1 è vuoto").arg(Path(f.file));
+    case Fault::PastTheEnd: {
+        const QStringList n = f.detail.split(QLatin1Char(' '));
+        return QStringLiteral("il contenitore %1 (%2 byte) è più corto del record (offset %3, %4 byte)")
+            .arg(Path(f.file), n.value(2), n.value(0), n.value(1));
+    }
+    case Fault::CannotWrite:
+        return QStringLiteral("il file %1 non può essere scritto%2").arg(Path(f.file), Because(system));
+    case Fault::CannotKeepEdited:
+        return QStringLiteral("il file %1, modificato a mano, non può essere conservato%2: è rimasto com'è")
+            .arg(Path(f.file), Because(system));
+    case Fault::NumberTooLarge:
+        return QStringLiteral("il numero dell'oggetto ha 16 cifre o più e non indica alcun file");
+    }
+    return QString();
+}
+
+}  // namespace
+
+QString ExtractFaultsText(const ExtractReport& report)
+{
+    const int count = int(report.faults.size());
+    if (count == 0)
+        return QString();
+    QString text = count == 1 ? QStringLiteral("Esporta tutto: 1 oggetto non è stato estratto:")
+                              : QStringLiteral("Esporta tutto: %1 oggetti non sono stati estratti:").arg(count);
+    // The first few say why; the rest are alike more often than not.
+    const int shown = 5;
+    for (int i = 0; i < count && i < shown; ++i)
+        text += QStringLiteral("\n%1: %2").arg(report.faults.at(i).key, ExtractFaultText(report.faults.at(i)));
+    if (count > shown)
+        text += QStringLiteral("\n(e altri %1)").arg(count - shown);
+    return text;
+}
+
 QString SavedImagesText(const SaveReport& report)
 {
     if (report.imagesWritten == 0)

@@ -43,6 +43,11 @@ QString EditedImagesText(const EditedImages& edited);
 // What the status bar says after "Esporta tutto" kept image files edited by
 // hand as numbered copies.
 QString KeptImagesText(const QVector<ExtractReport::Kept>& kept);
+// The message after "Esporta tutto" left rows without image: how many, and
+// the first ones with why (a container missing, shorter than the record, an
+// image file that cannot be written and the system's reason). Empty when
+// every row was extracted.
+QString ExtractFaultsText(const ExtractReport& report);
 // What the status bar says after a save that brought image files in line
 // with container 14; empty when none was written.
 QString SavedImagesText(const SaveReport& report);

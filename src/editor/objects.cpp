@@ -23,6 +23,18 @@ const QString kDefaultSetName = QStringLiteral("(pavonel by Ostrel)");
 // The selected object row, 0 for none.
 int SelectedObject(const Editor& editor) { return editor.doc.objects.findId(editor.selected.object); }
 
+// Row `r` of the object table scrolled into view at the end of the action.
+void RevealObject(Editor& editor, int r)
+{
+    if (r < 1 || r > editor.doc.objects.count())
+        return;
+    editor.view.objectRow = editor.doc.objects.row(r).id;
+}
+
+// The keyboard goes back to the object table once the replacement (and its
+// message) is over, so that the arrow keys go on through the rows.
+void FocusObjects(Editor& editor) { editor.view.focus = QStringLiteral("L_Values"); }
+
 // Shows an image file in the pane, measured; false, with why, when it
 // cannot be decoded.
 bool ShowImage(Editor& editor, const QString& path, ImageFault* fault)
@@ -86,6 +98,7 @@ void ImportFile(Editor& editor, int r, const QString& chosen)
     if (CellText(table.row(r), ColPath).toLower() == path) {
         editor.message(QStringLiteral("Il percorso dei due file *.GIF è identico, sostituzione non necessaria!"),
                        MsgIcon::Exclamation);
+        FocusObjects(editor);
         return;
     }
     // A file that is gone, a folder or one that cannot be read ends the
@@ -107,6 +120,7 @@ void ImportFile(Editor& editor, int r, const QString& chosen)
     PointAtImage(table.row(r), path, image.length);
     ShowObject(editor, r);
     editor.requestRender();
+    FocusObjects(editor);
 }
 
 }  // namespace
@@ -130,12 +144,16 @@ ExtractReport ExportAll(Editor& editor)
     if (editor.doc.folder.isEmpty())
         return ExtractReport{};
     ExtractReport report = ExtractImages(editor.doc);
+    editor.exported = true;
     // Each row was selected as it went, the only progress an export shows.
     if (!editor.doc.objects.isEmpty())
         editor.selected.object = editor.doc.objects.row(editor.doc.objects.count()).id;
     editor.requestRender();
     if (!report.kept.isEmpty())
         editor.status = KeptImagesText(report.kept);
+    // Rows left without an image are red in the table; the message says why.
+    if (const QString faults = ExtractFaultsText(report); !faults.isEmpty())
+        editor.message(faults, MsgIcon::Exclamation);
     return report;
 }
 
@@ -179,9 +197,10 @@ void ImportChosenImage(Editor& editor, int)
     // leaves nothing to replace.
     if (r == 0)
         return;
+    RevealObject(editor, r);
     const std::optional<QString> chosen =
         editor.dialogs->openFile(QStringLiteral("Importa GIF..."), QStringLiteral("GIF Image (*.gif)|*.gif"),
-                                 PlainNumber(LenientNumber(editor.doc.objects.row(r).number)));
+                                 PlainNumber(LenientNumber(editor.doc.objects.row(r).number)), editor.doc.folder);
     if (!chosen || chosen->isEmpty())
         return;
     ImportFile(editor, r, *chosen);
@@ -204,6 +223,7 @@ void UseDefaultImage(Editor& editor, int)
     const int r = SelectedObject(editor);
     if (r == 0)
         return;
+    RevealObject(editor, r);
     const QString key = table.row(r).key();
     if (editor.askFirst.checked &&
         editor.message(QStringLiteral("Oggetto n° ") + key + QLatin1Char('\n') +
@@ -227,6 +247,7 @@ void UseDefaultImage(Editor& editor, int)
     PointAtImage(table.row(r), path, image.length);
     ShowObject(editor, r);
     editor.requestRender();
+    FocusObjects(editor);
 }
 
 void UseDefaultSet(Editor& editor, int)
@@ -248,10 +269,14 @@ void UseDefaultSet(Editor& editor, int)
             editor.selected.object = row.id;
             PointAtImage(row, JoinPath(editor.defaultDir, name), length);
         }
+        // Row 1 is shown and scrolled to; the selection stays where the
+        // loop left it.
         ShowObject(editor, 1);
+        RevealObject(editor, 1);
         editor.requestRender();
     }
     editor.message(QStringLiteral("N.B. Ricordati di caricare anche i colori di default."), MsgIcon::Information);
+    FocusObjects(editor);
 }
 
 void JumpToObject(Editor& editor, int n)
@@ -262,6 +287,7 @@ void JumpToObject(Editor& editor, int n)
     if (editor.tab != 1)
         ShowTab(editor, 1);
     editor.selected.object = editor.doc.objects.row(r).id;
+    RevealObject(editor, r);
     ShowObject(editor, r);
 }
 
@@ -284,6 +310,24 @@ QStringList ImageFilesOfRows(const Editor& editor)
         }
     }
     return files;
+}
+
+QString ImagesNote(const Editor& editor)
+{
+    // An opening that stopped enables no tab: there is nothing to point at.
+    if (editor.doc.folder.isEmpty() || !editor.tabsEnabled[1])
+        return QString();
+    int missing = 0;
+    for (const ObjectRow& row : editor.doc.objects.rows())
+        missing += row.state == ImageState::NotFound;
+    if (missing == 0)
+        return QString();
+    if (editor.exported)
+        return missing == 1 ? QStringLiteral("1 oggetto senza immagine")
+                            : QStringLiteral("%1 oggetti senza immagine").arg(missing);
+    return QStringLiteral("Immagini non estratte (%1 di %2): «Esporta tutto» in «Oggetti grafici»")
+        .arg(missing)
+        .arg(editor.doc.objects.count());
 }
 
 void TakeImageChanges(Editor& editor)

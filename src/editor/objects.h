@@ -39,6 +39,12 @@ void JumpToObject(Editor& editor, int n);
 // A click on tree node `node`: its tag in the status bar.
 void ShowNodeTag(Editor& editor, int node);
 
+// The note at the right end of the status bar about the rows without
+// image: before "Esporta tutto" has run on the skin, that their images are
+// not extracted yet and where to extract them; after it, how many are
+// still missing. Empty when none is.
+QString ImagesNote(const Editor& editor);
+
 // The image files the rows point at, each once: what the window watches.
 QStringList ImageFilesOfRows(const Editor& editor);
 // Image files changed on the disk: extracted images edited by hand become

@@ -61,7 +61,7 @@ void ResetPreview(Editor& editor)
 OpenReport OpenSkin(Editor& editor)
 {
     const std::optional<QString> path = editor.dialogs->openFile(
-        QStringLiteral("Seleziona file .SKI..."), QStringLiteral("Skin file (*.ski)|*.ski"), QString());
+        QStringLiteral("Seleziona file .SKI..."), QStringLiteral("Skin file (*.ski)|*.ski"), QString(), editor.doc.folder);
     if (!path || path->isEmpty())
         return OpenReport{};
     return OpenSkinFile(editor, *path);
@@ -80,6 +80,7 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
 
     editor.saveAllowed = false;
     ++editor.openings;
+    editor.exported = false;
     ResetWindow(editor);
     editor.selected = Selection{};
     // The previous skin goes before anything of the new one is read.

@@ -200,12 +200,77 @@ void MoveTicked(Editor& editor, Direction direction)
     }
 }
 
+namespace {
+
+// "a", "a e b", "a, b e c".
+QString NameList(const QVector<int>& elements)
+{
+    QStringList names;
+    for (int k : elements)
+        names << QString::fromUtf8(kLayoutElements[k].name);
+    const QString last = names.takeLast();
+    return names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" e ") + last;
+}
+
+}  // namespace
+
+DragPlan PlanDrag(const Editor& editor, int x, int y)
+{
+    DragPlan plan;
+    const int k = ElementAt(editor, x, y);
+    QRect box;
+    if (k < 0 || !ElementBox(editor, k, &box))
+        return plan;
+    QVector<int> shared, ticked;
+    for (int m = 0; m < kElementCount; ++m) {
+        QRect other;
+        if (!ElementBox(editor, m, &other) || other != box)
+            continue;
+        shared << m;
+        if (editor.preview.elementTicks[m].checked)
+            ticked << m;
+    }
+    if (shared.size() == 1) {
+        plan.elements = {k};
+        return plan;
+    }
+    // Which of the elements on top of one another the user means: the ones
+    // ticked for the move tools, else the first row of the table.
+    if (!ticked.isEmpty()) {
+        plan.elements = ticked;
+    } else {
+        int first = shared.first();
+        for (int m : shared)
+            if (editor.doc.rectangles.findKey(kLayoutElements[m].key) <
+                editor.doc.rectangles.findKey(kLayoutElements[first].key))
+                first = m;
+        plan.elements = {first};
+    }
+    QVector<int> staying;
+    for (int m : shared)
+        if (!plan.elements.contains(m))
+            staying << m;
+    const bool many = plan.elements.size() > 1;
+    const QString moved = NameList(plan.elements);
+    if (staying.isEmpty())
+        plan.note = QStringLiteral("Rettangolo condiviso: spostati insieme %1.").arg(moved);
+    else if (!ticked.isEmpty())
+        plan.note = QStringLiteral("Rettangolo condiviso: %1 %2 (%3), non %4.")
+                        .arg(many ? QStringLiteral("spostati") : QStringLiteral("spostato"), moved,
+                             many ? QStringLiteral("spuntati") : QStringLiteral("spuntato"), NameList(staying));
+    else
+        plan.note = QStringLiteral("Rettangolo condiviso: spostato %1, il primo in tabella, non %2 "
+                                   "(spuntare quelli da spostare).")
+                        .arg(moved, NameList(staying));
+    return plan;
+}
+
 bool DragElement(Editor& editor, int x1, int y1, int x2, int y2)
 {
-    const int k = ElementAt(editor, x1, y1);
+    const DragPlan plan = PlanDrag(editor, x1, y1);
     // Computed wide: a drag may be given from anywhere to anywhere.
     const qint64 dx = qint64(x2) - x1, dy = qint64(y2) - y1;
-    if (k < 0 || (dx == 0 && dy == 0))
+    if (plan.elements.isEmpty() || (dx == 0 && dy == 0))
         return false;
     // The cells of an axis the drag did not move keep their text, as a move
     // button of the other axis leaves them.
@@ -214,7 +279,11 @@ bool DragElement(Editor& editor, int x1, int y1, int x2, int y2)
         axes |= Qt::Horizontal;
     if (dy != 0)
         axes |= Qt::Vertical;
-    return MoveElement(editor, k, axes, double(dx), double(dy));
+    for (int k : plan.elements)
+        MoveElement(editor, k, axes, double(dx), double(dy));
+    if (!plan.note.isEmpty())
+        editor.status = plan.note;
+    return true;
 }
 
 // ---------------------------------------------------------------- rectangle view

@@ -26,8 +26,18 @@ void MoveTicked(Editor& editor, Direction direction);
 // Element k by (dx, dy) on the given axes: its row marked edited, its
 // corners moved, its fields written back.
 bool MoveElement(Editor& editor, int k, Qt::Orientations axes, double dx, double dy);
+// What a drag that starts on canvas pixel (x, y) moves: the element whose
+// outline holds it. Where other elements share its very rectangle (a smart
+// key and its pressed form), the ticked ones among them move, or, with none
+// ticked, the one whose row comes first in the rectangle table; the note
+// then says which moved and which stayed.
+struct DragPlan {
+    QVector<int> elements;  // by k, ascending; empty: the drag moves nothing
+    QString note;           // for the status bar; empty unless a rectangle is shared
+};
+DragPlan PlanDrag(const Editor& editor, int x, int y);
 // A drag on the preview from (x1, y1) to (x2, y2), in phone pixels: the
-// element under the first point moves; false when none did.
+// elements PlanDrag names move by the difference; false when none did.
 bool DragElement(Editor& editor, int x1, int y1, int x2, int y2);
 
 // A row of the rectangle table clicked: its rectangle drawn on the view.

@@ -74,6 +74,14 @@ void ShowTab(Editor& editor, int tab)
     }
 }
 
+QString LoadTip(const Editor& editor)
+{
+    const QString tip = QStringLiteral("Apri un file *.ski...");
+    if (IsEnabled(editor, *FindControl(u"LOAD"), 0))
+        return tip;
+    return tip + QStringLiteral(" (Apri e Ctrl+O funzionano nella scheda «Preview skin»)");
+}
+
 bool AskToQuit(Editor& editor)
 {
     const Answer a = editor.message(QStringLiteral("Confermi l'uscita da Velluno ?"), MsgIcon::Question,

@@ -12,6 +12,8 @@ void StartUp(Editor& editor);
 void ResetWindow(Editor& editor);
 // Tab `tab` shown: LOAD follows it, and the status bar counts its rows.
 void ShowTab(Editor& editor, int tab);
+// LOAD's tooltip: what it does and, while it is greyed, where it works.
+QString LoadTip(const Editor& editor);
 // CLOSE or the window's close button: true when the user confirmed.
 bool AskToQuit(Editor& editor);
 

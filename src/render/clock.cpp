@@ -1,5 +1,6 @@
 #include "render/clock.h"
 
+#include <QPointF>
 #include <QtGlobal>
 #include <cmath>
 
@@ -18,18 +19,47 @@ int Pixel(double v)
     return int(std::llround(qBound(-1.0e6, v, 1.0e6)));
 }
 
+// A box's centre, half the size rounded down (toward minus infinity, also
+// for a box typed with its corners swapped); nothing for a box on the
+// screen's left or top edge, or fields without numbers: the hands stay where
+// they were.
+std::optional<QPointF> Centre(double x1, double y1, double x2, double y2)
+{
+    if (!(x1 > 0 && y1 > 0 && x2 > 0 && y2 > 0))
+        return std::nullopt;
+    return QPointF(x1 + std::floor((x2 - x1) / 2), y1 + std::floor((y2 - y1) / 2));
+}
+
+// A hand of `length` from the centre at `degrees` clockwise from twelve.
+void Point(LineItem& hand, const QPointF& centre, double length, double degrees)
+{
+    const double a = degrees * M_PI / 180;
+    hand.x1 = Pixel(centre.x());
+    hand.y1 = Pixel(centre.y());
+    hand.x2 = Pixel(centre.x() + length * std::sin(a));
+    hand.y2 = Pixel(centre.y() - length * std::cos(a));
+}
+
 }  // namespace
+
+std::optional<Hands> PlaceHandsAt(double x1, double y1, double x2, double y2, double m, double h, int hour,
+                                  int minute)
+{
+    const std::optional<QPointF> centre = Centre(x1, y1, x2, y2);
+    if (!centre)
+        return std::nullopt;
+    Hands hands;
+    Point(hands.minute, *centre, m, minute * 6.0);
+    Point(hands.hour, *centre, h, (hour % 12) * 30.0 + minute * 0.5);
+    return hands;
+}
 
 std::optional<Hands> PlaceHands(double x1, double y1, double x2, double y2, double m, double h)
 {
-    // A box on the screen's left or top edge, or fields without numbers:
-    // the hands stay where they were.
-    if (!(x1 > 0 && y1 > 0 && x2 > 0 && y2 > 0))
+    const std::optional<QPointF> centre = Centre(x1, y1, x2, y2);
+    if (!centre)
         return std::nullopt;
-    // Half the size rounded down (toward minus infinity, also for a box
-    // typed with its corners swapped).
-    const double cx = x1 + std::floor((x2 - x1) / 2);
-    const double cy = y1 + std::floor((y2 - y1) / 2);
+    const double cx = centre->x(), cy = centre->y();
     Hands hands;
     hands.minute.x1 = Pixel(cx);  // a quarter past: straight right
     hands.minute.y1 = Pixel(cy);

@@ -1,7 +1,7 @@
 #pragma once
-// The analogue clock's hands: hour hand straight up, minute hand straight to
-// the right, from the centre of the clock face's box. The hands always show
-// a quarter past twelve.
+// The analogue clock's hands, from the centre of the clock face's box. The
+// editor's preview always shows a quarter past twelve (hour hand straight
+// up, minute hand straight to the right); the phone shows the time of day.
 #include "render/scene.h"
 
 #include <optional>
@@ -18,5 +18,11 @@ struct Hands {
 // at all), in which case the hands stay where they were.
 std::optional<Hands> PlaceHands(double x1, double y1, double x2, double y2, double minuteLength,
                                 double hourLength);
+// The same hands at `hour`:`minute` as the phone draws them: each at its
+// angle clockwise from twelve (the minute hand 6 degrees a minute, the hour
+// hand 30 degrees an hour and half a degree a minute), its end rounded to
+// the nearest pixel.
+std::optional<Hands> PlaceHandsAt(double x1, double y1, double x2, double y2, double minuteLength,
+                                  double hourLength, int hour, int minute);
 
 }  // namespace velluno

@@ -130,9 +130,9 @@ ExtractReport ExtractImages(Document& doc)
     for (int r = 1; r <= table.count(); ++r) {
         ObjectRow& row = table.row(r);
         auto faulty = [&](Fault::Reason reason, const QString& file = QString(),
-                          const QString& detail = QString(), const QString& system = QString()) {
+                          const QString& detail = QString(), const QString& system = QString(), int errnum = 0) {
             row.faulty = true;
-            report.faults.append(Fault{row.key(), reason, file, detail, system});
+            report.faults.append(Fault{row.key(), reason, file, detail, system, errnum});
         };
 
         // A replaced row has no place in any container until the next save;
@@ -177,7 +177,7 @@ ExtractReport ExtractImages(Document& doc)
         s.edited = onDisk == OnDisk::Other;
         if (!s.unchanged) {
             if (const SkinError e = s.file.stage(bytes, length); !e.ok()) {
-                faulty(Fault::CannotWrite, image, QString(), e.system);
+                faulty(Fault::CannotWrite, image, QString(), e.system, e.errnum);
                 continue;
             }
         }
@@ -201,7 +201,7 @@ ExtractReport ExtractImages(Document& doc)
             if (backup.isEmpty()) {
                 // Better no new image than an edited one lost.
                 row.faulty = true;
-                report.faults.append(Fault{row.key(), Fault::CannotKeepEdited, s.image, QString(), e.system});
+                report.faults.append(Fault{row.key(), Fault::CannotKeepEdited, s.image, QString(), e.system, e.errnum});
                 continue;
             }
             report.kept.append(ExtractReport::Kept{row.key(), s.file.target(), backup});
@@ -209,7 +209,7 @@ ExtractReport ExtractImages(Document& doc)
         if (!s.unchanged) {
             if (const SkinError e = s.file.commit(); !e.ok()) {
                 row.faulty = true;
-                report.faults.append(Fault{row.key(), Fault::CannotWrite, s.image, QString(), e.system});
+                report.faults.append(Fault{row.key(), Fault::CannotWrite, s.image, QString(), e.system, e.errnum});
                 continue;
             }
         }

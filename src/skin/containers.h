@@ -33,6 +33,7 @@ struct ExtractReport {
         QString file;
         QString detail;
         QString system;
+        int errnum = 0;  // the system's error number behind `system`, 0 when unknown
     };
     QVector<Fault> faults;
     // An image file that held other bytes than its container's (edited by

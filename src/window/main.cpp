@@ -7,16 +7,20 @@
 #include "skin/atomic.h"
 #include "window/fontconfigload.h"
 #include "window/icons.h"
+#include "window/language.h"
 #include "window/mainwindow.h"
 #include "window/quitwhenshown.h"
+#include "version.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -28,7 +32,7 @@ using namespace velluno;
 // is printed instead of shown.
 class UnattendedDialogs : public Dialogs {
 public:
-    std::optional<QString> openFile(const QString&, const QString&, const QString&) override
+    std::optional<QString> openFile(const QString&, const QString&, const QString&, const QString&) override
     {
         return std::nullopt;
     }
@@ -65,6 +69,25 @@ bool WriteIcons(const QString& dir)
     return ok;
 }
 
+// What Qt says while it looks for a display. When it finds none it ends
+// the program with an abort; the editor says why instead and exits with
+// status 2, as for any start it cannot make.
+QStringList platformMessages;
+
+void WhileLookingForADisplay(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    platformMessages << qFormatLogMessage(type, context, message);
+    if (type != QtFatalMsg)
+        return;
+    std::fprintf(stderr,
+                 "velluno: no display to show the window on: DISPLAY and WAYLAND_DISPLAY are not set, or the "
+                 "display did not answer. velluno-cli works without one.\n");
+    for (const QString& said : platformMessages.mid(0, platformMessages.size() - 1))
+        std::fprintf(stderr, "  (%s)\n", qPrintable(said));
+    std::fflush(stderr);
+    std::_Exit(2);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -79,14 +102,31 @@ int main(int argc, char** argv)
     bool styleChosen = !qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE");
     for (int i = 1; i < argc; ++i)
         styleChosen = styleChosen || qstrncmp(argv[i], "-style", 6) == 0 || qstrncmp(argv[i], "--style", 7) == 0;
+    // The version and the options are told without a display.
+    const QString version = QStringLiteral("%1.%2.%3").arg(VELLUNO_VERSION_MAJOR).arg(VELLUNO_VERSION_MINOR).arg(VELLUNO_REVISION);
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--version") == 0 || qstrcmp(argv[i], "-v") == 0) {
+            std::printf("velluno %s\n", qPrintable(version));
+            return 0;
+        }
     EnsureRuntimeDir();
+    const QtMessageHandler qtsOwn = qInstallMessageHandler(WhileLookingForADisplay);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtsOwn);
+    // Warnings of a start that found its display after all go on as Qt
+    // would have printed them.
+    for (const QString& said : std::as_const(platformMessages))
+        std::fprintf(stderr, "%s\n", qPrintable(said));
+    platformMessages.clear();
     velluno::window::UseProgramLook(!styleChosen);
+    velluno::window::SpeakItalian(app);
     QApplication::setApplicationName(QStringLiteral("velluno"));
+    QApplication::setApplicationVersion(version);
     QApplication::setDesktopFileName(QStringLiteral("org.velluno.Velluno"));
 
     QCommandLineParser parser;
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("SKIN"),
                                  QStringLiteral("A skin (.ski) to open at start, as LOAD opens it."),
                                  QStringLiteral("[SKIN]"));
@@ -104,7 +144,9 @@ int main(int argc, char** argv)
     const QCommandLineOption writeIcons(QStringLiteral("write-icons"),
                                         QStringLiteral("Write the icons as PNG files into DIR and quit."),
                                         QStringLiteral("DIR"));
-    parser.addOptions({exportAll, tab, zoom, screenshot, quitWhenShown, writeIcons});
+    const QCommandLineOption phone(QStringLiteral("phone"),
+                                   QStringLiteral("Tick \"Telefono\": the preview as the phone shows it."));
+    parser.addOptions({exportAll, tab, zoom, screenshot, quitWhenShown, writeIcons, phone});
     parser.process(app);
 
     // A number out of range is refused as an unknown option is: a message,
@@ -145,6 +187,8 @@ int main(int argc, char** argv)
         if (parser.isSet(exportAll))
             window.findChild<QPushButton*>(QStringLiteral("cmdExportAll"))->click();
     }
+    if (parser.isSet(phone))
+        window.findChild<QCheckBox*>(QStringLiteral("chkTelefono"))->click();
     if (parser.isSet(tab))
         window.findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(tabIndex);
 

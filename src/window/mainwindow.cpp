@@ -4,6 +4,8 @@
 #include "editor/elements.h"
 #include "editor/objects.h"
 #include "editor/opensave.h"
+#include "editor/phone.h"
+#include "editor/positions.h"
 #include "editor/preview.h"
 #include "editor/shell.h"
 #include "skin/files.h"
@@ -187,6 +189,11 @@ ActionResult MainWindow::act(const UserAction& action)
     const ActionResult result = Perform(editor_, action);
     busy.reset();
     refresh();
+    // The keyboard goes where the action sends it, once its message boxes
+    // have closed.
+    if (!editor_.view.focus.isEmpty())
+        if (QWidget* target = findChild<QWidget*>(editor_.view.focus))
+            target->setFocus(Qt::OtherFocusReason);
     return result;
 }
 
@@ -244,6 +251,11 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     SB0_ = new QLabel(this);
     SB0_->setObjectName(QStringLiteral("SB0"));
     statusBar()->addWidget(SB0_, 1);
+    // The status text stays the one the handlers write; what the window
+    // lacks, and which command gives it, stands apart at the right end.
+    statusNote_ = new QLabel(this);
+    statusNote_->setObjectName(QStringLiteral("statusNote"));
+    statusBar()->addPermanentWidget(statusNote_);
     statusBar()->setSizeGripEnabled(false);
 
     setZoom(2);
@@ -287,6 +299,9 @@ void MainWindow::buildToolbar()
         first = false;
         const QString key = QString::fromLatin1(def.key);
         auto* action = new QAction(ToolIcon(def.picture), QString::fromUtf8(def.caption), this);
+        // A tool button shows the icon text, which Qt makes from the text
+        // without its dots: "Apri..." keeps them.
+        action->setIconText(QString::fromUtf8(def.caption));
         action->setObjectName(key);
         action->setToolTip(QString::fromUtf8(def.tip));
         // A disabled action ignores its keys as it ignores clicks.
@@ -325,6 +340,38 @@ void MainWindow::buildToolbar()
         addAction(action);
         const UserAction::Kind kind = h.kind;
         connect(action, &QAction::triggered, this, [this, kind] { act(UserAction::of(kind)); });
+    }
+    // The tabs from the keyboard, wherever the focus is: a table or a field
+    // would take Ctrl+Tab for itself.
+    const struct {
+        const char* name;
+        int by;
+        QList<QKeySequence> keys;
+    } tabKeys[] = {
+        {"SchedaSeguente", 1, {QKeySequence(Qt::CTRL | Qt::Key_Tab)}},
+        {"SchedaPrecedente", -1,
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)}},
+    };
+    for (const auto& t : tabKeys) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromUtf8(t.name));
+        action->setShortcuts(t.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        const int by = t.by;
+        connect(action, &QAction::triggered, this, [this, by] { stepTab(by); });
+    }
+}
+
+void MainWindow::stepTab(int by)
+{
+    // Disabled tabs are passed over, as the tab bar passes over them.
+    for (int i = 1; i < kTabCount; ++i) {
+        const int tab = ((editor_.tab + by * i) % kTabCount + kTabCount) % kTabCount;
+        if (editor_.tabsEnabled[tab]) {
+            act(UserAction::of(UserAction::Kind::Tab, QString(), tab));
+            return;
+        }
     }
 }
 
@@ -432,9 +479,31 @@ void MainWindow::buildPreviewTab(QWidget* page)
     PicDesktop_ = new CanvasView(page);
     PicDesktop_->setObjectName(QStringLiteral("PicDesktop"));
     PicDesktop_->installEventFilter(new CanvasTips(editor_, PicDesktop_));
-    // An element is dragged by its outline; the move is the core's, on release.
-    PicDesktop_->setDragSource([this](const QPoint& pixel, QRect* outline) {
-        return ElementBox(editor_, ElementAt(editor_, pixel.x(), pixel.y()), outline);
+    // An element is dragged by its outline; which elements a drag moves and
+    // the move itself are the core's, on release. The phone has no outlines
+    // to drag: its screen takes presses of its soft keys.
+    PicDesktop_->setDragSource([this](const QPoint& pixel) {
+        QVector<QRect> outlines;
+        if (editor_.phone.on.checked)
+            return outlines;
+        for (int k : PlanDrag(editor_, pixel.x(), pixel.y()).elements) {
+            QRect box;
+            if (ElementBox(editor_, k, &box))
+                outlines << box;
+        }
+        return outlines;
+    });
+    connect(PicDesktop_, &CanvasView::pressed, this, [this](const QPoint& pixel) {
+        if (!editor_.phone.on.checked)
+            return;
+        UserAction a = UserAction::of(UserAction::Kind::Press);
+        a.x1 = pixel.x();
+        a.y1 = pixel.y();
+        act(a);
+    });
+    connect(PicDesktop_, &CanvasView::released, this, [this] {
+        if (editor_.phone.pressed >= 0)
+            act(UserAction::of(UserAction::Kind::Release));
     });
     connect(PicDesktop_, &CanvasView::dragged, this, [this](const QPoint& from, const QPoint& to) {
         UserAction a = UserAction::of(UserAction::Kind::Drag);
@@ -459,6 +528,13 @@ void MainWindow::buildPreviewTab(QWidget* page)
     zoomBox_->setObjectName(QStringLiteral("zoom"));
     zoomBox_->addItems({QStringLiteral("1x"), QStringLiteral("2x"), QStringLiteral("3x")});
     zoomRow->addWidget(zoomBox_);
+    zoomRow->addSpacing(8);
+    auto* phone = new QCheckBox(QStringLiteral("Telefono"), page);
+    phone->setObjectName(QStringLiteral("chkTelefono"));
+    phone->setToolTip(QStringLiteral("Mostra la preview come il telefono: senza cornici, con l'ora "
+                                     "corrente e i tasti che si premono col mouse"));
+    connectClick(phone, "chkTelefono");
+    zoomRow->addWidget(phone);
     zoomRow->addStretch(1);
     canvasColumn->addLayout(zoomRow);
     canvasColumn->addStretch(1);
@@ -627,7 +703,7 @@ void MainWindow::buildPreviewTab(QWidget* page)
 
 QTableView* MainWindow::makeTable(TableKind kind, TableModel*& model, const QString& name, const QStringList& forms)
 {
-    auto* view = new QTableView(this);
+    auto* view = new ListTable(this);
     view->setObjectName(name);
     model = new TableModel(editor_.doc, kind, view);
     view->setModel(model);
@@ -647,11 +723,8 @@ QTableView* MainWindow::makeTable(TableKind kind, TableModel*& model, const QStr
     FitColumns(view, forms);
 
     // A row picked with the mouse or the keyboard is a click on that row.
-    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this, name](const QModelIndex& current) {
-                if (current.isValid())
-                    act(UserAction::of(UserAction::Kind::Row, name, current.row() + 1));
-            });
+    connect(view, &ListTable::rowClicked, this,
+            [this, name](int row) { act(UserAction::of(UserAction::Kind::Row, name, row + 1)); });
     connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this, name](int column) {
         act(UserAction::of(UserAction::Kind::Header, name, column + 1));
     });
@@ -861,9 +934,31 @@ void MainWindow::setZoom(int zoom)
         const QSignalBlocker block(zoomBox_);
         zoomBox_->setCurrentIndex(zoom - 1);
     }
+    const int before = PicDesktop_->zoom();
     PicDesktop_->setZoom(zoom);
-    if (isVisible())
-        adjustSize();
+    if (!isVisible() || zoom == before)
+        return;
+    // A larger canvas: the layouts make the room themselves.
+    if (zoom > before) {
+        sizeAtZoom_[before] = size();
+        for (int z = before + 1; z <= zoom; ++z)
+            sizeAtZoom_[z] = QSize();
+        return;
+    }
+    // A smaller one: the window goes back to the size it had at this zoom,
+    // once the layouts know the room the canvas needs now (at once, rather
+    // than at their next pass, which would leave the window as large).
+    const QSize back = sizeAtZoom_[zoom].isValid() ? sizeAtZoom_[zoom] : size();
+    for (int z = zoom; z <= before; ++z)
+        sizeAtZoom_[z] = QSize();
+    for (QWidget* w = PicDesktop_->parentWidget(); w; w = w->parentWidget()) {
+        if (QLayout* l = w->layout()) {
+            l->invalidate();
+            l->activate();
+        }
+        w->updateGeometry();  // the size its parent's layout keeps of it
+    }
+    resize(back.expandedTo(minimumSizeHint()));
 }
 
 int MainWindow::zoom() const
@@ -873,7 +968,7 @@ int MainWindow::zoom() const
 
 // ---------------------------------------------------------------- refresh
 
-void MainWindow::refreshTable(QTableView* view, TableModel* model, int selected, int& shownSelection)
+void MainWindow::refreshTable(QTableView* view, TableModel* model, int selected, int& shownSelection, int reveal)
 {
     const QSignalBlocker block(view->selectionModel());
     model->refresh();
@@ -881,11 +976,13 @@ void MainWindow::refreshTable(QTableView* view, TableModel* model, int selected,
         const QModelIndex index = model->index(selected - 1, 0);
         view->selectionModel()->setCurrentIndex(
             index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        if (selected != shownSelection)
+        if (selected != shownSelection && reveal == 0)
             view->scrollTo(index);
     } else {
         view->selectionModel()->clear();
     }
+    if (reveal >= 1 && reveal <= model->rowCount())
+        view->scrollTo(model->index(reveal - 1, 0));
     shownSelection = selected;
 }
 
@@ -992,6 +1089,7 @@ void MainWindow::refreshControls()
     }
     for (const auto& [key, action] : TB0_)
         action->setEnabled(IsEnabled(e, *FindControl(key), 0));
+    TB0_.at(QStringLiteral("LOAD"))->setToolTip(LoadTip(e));
 }
 
 void MainWindow::refresh()
@@ -1006,14 +1104,37 @@ void MainWindow::refresh()
     setWindowTitle(e.title);
     refreshTabs();
     SB0_->setText(e.status);
+    statusNote_->setText(e.statusNote);
+    statusNote_->setVisible(!e.statusNote.isEmpty());
     // Fields: the text the core holds, never what the widget would have made.
     fillFieldRows();
     refreshControls();
     refreshWallpaperList();
-    PicDesktop_->setCanvas(RenderScene(e.preview.scene));
+    refreshCanvas();
 
     if (pagesBuilt_)
         refreshPages();
+}
+
+void MainWindow::refreshCanvas()
+{
+    const Editor& e = editor_;
+    if (!e.phone.on.checked) {
+        // Off, the phone costs nothing: no timer runs.
+        if (phoneClock_)
+            phoneClock_->stop();
+        PicDesktop_->setCanvas(RenderScene(e.preview.scene));
+        return;
+    }
+    PicDesktop_->setCanvas(RenderScene(PhoneScene(e)));
+    if (!phoneClock_) {
+        phoneClock_ = new QTimer(this);
+        phoneClock_->setObjectName(QStringLiteral("phoneClock"));
+        phoneClock_->setSingleShot(true);
+        phoneClock_->setTimerType(Qt::PreciseTimer);
+        connect(phoneClock_, &QTimer::timeout, this, [this] { act(UserAction::of(UserAction::Kind::Tick)); });
+    }
+    phoneClock_->start(MsecsToNextMinute(e));
 }
 
 void MainWindow::refreshPages()
@@ -1023,7 +1144,8 @@ void MainWindow::refreshPages()
     WB_->setImage(e.objectPageImage);
     refreshRectangleView();
 
-    refreshTable(L_Values_, valuesModel_, e.doc.objects.findId(e.selected.object), valuesSelection_);
+    refreshTable(L_Values_, valuesModel_, e.doc.objects.findId(e.selected.object), valuesSelection_,
+                 e.doc.objects.findId(e.view.objectRow));
     {
         QHeaderView* header = L_Values_->horizontalHeader();
         const QSignalBlocker block(header);

@@ -119,8 +119,9 @@ private:
     QTableView* makeTable(TableKind kind, TableModel*& model, const QString& name, const QStringList& forms);
 
     void toolbarClick(const QString& key);
-    // `selected`: the display row selected, 0 for none.
-    void refreshTable(QTableView* view, TableModel* model, int selected, int& shownSelection);
+    // `selected`: the display row selected, 0 for none; `reveal`: a row to
+    // scroll into view, 0 for none.
+    void refreshTable(QTableView* view, TableModel* model, int selected, int& shownSelection, int reveal = 0);
     // Every widget bound to a control shows the control's state.
     void refreshControls();
     void refreshPages();
@@ -129,6 +130,11 @@ private:
     // Makes the wallpaper list in the place its slot has kept.
     void makeWallpaperList();
     void refreshRectangleView();
+    // The canvas: the preview, or the phone's screen, whose clock is read
+    // again at each new minute while it shows.
+    void refreshCanvas();
+    // Ctrl+Tab and Ctrl+Shift+Tab: the next or previous enabled tab.
+    void stepTab(int by);
     // Watches the image files the rows point at (and their folders, where
     // image editors replace a file by a new one); `again` lists them anew
     // even when the rows name the same files.
@@ -142,6 +148,7 @@ private:
 
     QTabWidget* SSTab1_ = nullptr;
     QLabel* SB0_ = nullptr;
+    QLabel* statusNote_ = nullptr;  // at the right end of the status bar
     std::map<QString, QAction*> TB0_;
     // The widgets bound to controls, by name and index.
     std::map<std::pair<QString, int>, QWidget*> bound_;
@@ -154,6 +161,10 @@ private:
     QStringList shownWallpapers_;
     QString shownWallpaperFolder_;
     FieldRow* fieldRows_[kElementCount] = {};
+    QTimer* phoneClock_ = nullptr;  // made when the phone first shows
+    // The window's size when it left each zoom for a larger one: what it
+    // goes back to when the zoom comes down again.
+    QSize sizeAtZoom_[4];
 
     // Graphic-objects tab
     QTableView* L_Values_ = nullptr;

@@ -38,10 +38,16 @@ quint32 ColourValue(int red, int green, int blue)
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& title, const QString& filter,
-                                           const QString& initialName)
+                                           const QString& initialName, const QString& folder)
 {
-    const QString chosen = QFileDialog::getOpenFileName(parent_, title, initialName,
-                                                        QtFileFilter(filter));
+    // Qt's own dialog, not the desktop's: its texts come from the Italian
+    // translations the program loads, whatever language the desktop speaks.
+    // A name given in a folder starts there with the name filled in.
+    const QString start = folder.isEmpty() ? initialName
+                          : initialName.isEmpty() ? folder
+                                                  : folder + QLatin1Char('/') + initialName;
+    const QString chosen = QFileDialog::getOpenFileName(parent_, title, start, QtFileFilter(filter), nullptr,
+                                                        QFileDialog::DontUseNativeDialog);
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;
@@ -50,7 +56,8 @@ std::optional<QString> QtDialogs::openFile(const QString& title, const QString& 
 std::optional<quint32> QtDialogs::chooseColour(quint32 initial)
 {
     // Qt's colour dialog always shows its custom-colour part: the full form.
-    const QColor chosen = QColorDialog::getColor(ColourOf(initial), parent_);
+    const QColor chosen = QColorDialog::getColor(ColourOf(initial), parent_, QString(),
+                                                 QColorDialog::DontUseNativeDialog);
     if (!chosen.isValid())
         return std::nullopt;
     return ColourValue(chosen.red(), chosen.green(), chosen.blue());

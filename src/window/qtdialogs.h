@@ -18,8 +18,8 @@ quint32 ColourValue(int red, int green, int blue);
 class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
-    std::optional<QString> openFile(const QString& title, const QString& filter,
-                                    const QString& initialName) override;
+    std::optional<QString> openFile(const QString& title, const QString& filter, const QString& initialName,
+                                    const QString& folder) override;
     std::optional<quint32> chooseColour(quint32 initial) override;
     Answer message(const QString& text, const QString& title, MsgIcon icon,
                    MsgButtons buttons) override;

@@ -283,6 +283,43 @@ void ObjectPictureButton::paintEvent(QPaintEvent*)
         p.drawImage(0, 0, picture_);
 }
 
+// ---------------------------------------------------------------- ListTable
+
+ListTable::ListTable(QWidget* parent) : QTableView(parent)
+{
+    // Tab leaves the table rather than walking its cells into the next row.
+    setTabKeyNavigation(false);
+}
+
+void ListTable::mousePressEvent(QMouseEvent* event)
+{
+    pressedRow_ = currentIndex().row();
+    QTableView::mousePressEvent(event);
+}
+
+void ListTable::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    // A click on a row, or a press that took the selection to another row
+    // and was let go elsewhere.
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && (indexAt(event->position().toPoint()).row() == current.row() || current.row() != pressedRow_))
+        emit rowClicked(current.row());
+}
+
+void ListTable::keyPressEvent(QKeyEvent* event)
+{
+    const QModelIndex before = currentIndex();
+    const bool selected = before.isValid() && selectionModel()->isRowSelected(before.row(), before.parent());
+    QTableView::keyPressEvent(event);
+    const QModelIndex current = currentIndex();
+    if (current.isValid() &&
+        (current.row() != before.row() || (!selected && selectionModel()->isRowSelected(current.row(), current.parent()))))
+        emit rowClicked(current.row());
+}
+
 // ---------------------------------------------------------------- CanvasView
 
 CanvasView::CanvasView(QWidget* parent) : QWidget(parent)
@@ -329,50 +366,66 @@ QPoint CanvasView::pixelAt(const QPointF& position) const
     return QPoint(qFloor(position.x() / zoom_), qFloor(position.y() / zoom_));
 }
 
-QRect CanvasView::dragOutline() const
+QVector<QRect> CanvasView::dragOutlines() const
 {
-    return dragging_ ? outline_.translated(to_ - from_) : QRect();
+    QVector<QRect> moved;
+    if (dragging_)
+        for (const QRect& box : outlines_)
+            moved << box.translated(to_ - from_);
+    return moved;
 }
 
 void CanvasView::cancelDrag()
 {
-    if (!dragging_)
-        return;
+    const bool shown = dragging_;
     dragging_ = false;
+    outlines_.clear();
+    if (!shown)
+        return;
     unsetCursor();
     update();
 }
 
 void CanvasView::mousePressEvent(QMouseEvent* event)
 {
-    if (dragging_) {
+    if (dragging_ || !outlines_.isEmpty()) {
         // A second button while dragging gives the drag up.
         cancelDrag();
         return;
     }
-    QRect box;
     const QPoint pixel = pixelAt(event->position());
-    if (event->button() != Qt::LeftButton || !source_ || !source_(pixel, &box)) {
+    if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
-    dragging_ = true;
-    outline_ = QRect(QPoint(qMin(box.left(), box.right()), qMin(box.top(), box.bottom())),
-                     QPoint(qMax(box.left(), box.right()), qMax(box.top(), box.bottom())));
+    emit pressed(pixel);
+    if (!source_)
+        return;
+    for (const QRect& box : source_(pixel))
+        outlines_ << QRect(QPoint(qMin(box.left(), box.right()), qMin(box.top(), box.bottom())),
+                           QPoint(qMax(box.left(), box.right()), qMax(box.top(), box.bottom())));
+    pressedAt_ = event->position();
     from_ = to_ = pixel;
-    setCursor(Qt::ClosedHandCursor);
-    update();
 }
 
 void CanvasView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pixel = pixelAt(event->position());
+    if (!dragging_ && !outlines_.isEmpty() && (event->buttons() & Qt::LeftButton) &&
+        (event->position() - pressedAt_).manhattanLength() >= QApplication::startDragDistance()) {
+        dragging_ = true;
+        setCursor(Qt::ClosedHandCursor);
+        to_ = pixel;
+        update();
+        return;
+    }
     if (!dragging_) {
-        QRect box;
-        if (source_ && source_(pixel, &box))
-            setCursor(Qt::OpenHandCursor);
-        else
-            unsetCursor();
+        if (outlines_.isEmpty()) {
+            if (source_ && !source_(pixel).isEmpty())
+                setCursor(Qt::OpenHandCursor);
+            else
+                unsetCursor();
+        }
         return;
     }
     if (pixel == to_)
@@ -383,13 +436,21 @@ void CanvasView::mouseMoveEvent(QMouseEvent* event)
 
 void CanvasView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!dragging_ || event->button() != Qt::LeftButton) {
+    if (event->button() != Qt::LeftButton) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    to_ = pixelAt(event->position());
+    const QPoint pixel = pixelAt(event->position());
+    emit released(pixel);
+    if (!dragging_) {
+        // A click, or a press that never went past the drag distance.
+        outlines_.clear();
+        return;
+    }
+    to_ = pixel;
     const QPoint from = from_, to = to_;
     dragging_ = false;
+    outlines_.clear();
     setCursor(Qt::OpenHandCursor);
     update();
     if (to != from)
@@ -444,17 +505,22 @@ void CanvasView::paintEvent(QPaintEvent*)
         p.drawImage(QRect(QPoint(0, 0), canvas_.size() * zoom_), canvas_);
     if (!dragging_)
         return;
-    // The outline that follows the mouse: a frame one canvas pixel wide,
-    // blue as the edited mark.
-    const QRect box = dragOutline();
+    // Frames one canvas pixel wide: where the moving elements stand, in
+    // orange, and where they go, following the mouse, blue as the edited
+    // mark.
     const int z = zoom_;
-    const QColor blue(0, 0, 255);
-    const int left = box.left() * z, top = box.top() * z;
-    const int width = box.width() * z, height = box.height() * z;
-    p.fillRect(QRect(left, top, width, z), blue);
-    p.fillRect(QRect(left, top + height - z, width, z), blue);
-    p.fillRect(QRect(left, top, z, height), blue);
-    p.fillRect(QRect(left + width - z, top, z, height), blue);
+    auto frame = [&](const QRect& box, const QColor& colour) {
+        const int left = box.left() * z, top = box.top() * z;
+        const int width = box.width() * z, height = box.height() * z;
+        p.fillRect(QRect(left, top, width, z), colour);
+        p.fillRect(QRect(left, top + height - z, width, z), colour);
+        p.fillRect(QRect(left, top, z, height), colour);
+        p.fillRect(QRect(left + width - z, top, z, height), colour);
+    };
+    for (const QRect& box : outlines_)
+        frame(box, QColor(255, 140, 0));
+    for (const QRect& box : dragOutlines())
+        frame(box, QColor(0, 0, 255));
 }
 
 // ---------------------------------------------------------------- GifPane

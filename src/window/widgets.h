@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
 #include <QWidget>
 #include <functional>
 
@@ -122,22 +123,45 @@ private:
     QImage picture_;
 };
 
+// A list table whose rows report the user's clicks: a click on a row (the
+// row selected already too) and a key that moves the selection. The
+// current row Qt sets when the table takes the keyboard focus is no click.
+class ListTable : public QTableView {
+    Q_OBJECT
+public:
+    explicit ListTable(QWidget* parent = nullptr);
+
+signals:
+    void rowClicked(int row);  // 0-based
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int pressedRow_ = -1;  // the current row when the button went down
+};
+
 // The phone canvas, magnified by a whole factor without smoothing, so each
 // canvas pixel is a square block of the same colour.
 //
 // With a drag source, the canvas also takes drags: the left button pressed
-// on what the source names (an element's outline, in canvas pixels) starts
-// a drag; while it lasts an outline of the same size follows the mouse by
-// whole canvas pixels, drawn over the canvas by the view alone; releasing
-// reports where the drag began and ended, Escape (or another button)
-// cancels it. The canvas then takes the keyboard focus too, and reports the
-// four arrow keys.
+// on what the source names (the outlines of the elements a drag from there
+// moves, in canvas pixels) and moved past the desktop's drag distance
+// starts a drag, so that the jitter of a click moves nothing; while it
+// lasts those outlines stand highlighted and outlines of the same sizes
+// follow the mouse by whole canvas pixels, drawn over the canvas by the
+// view alone; releasing reports where the drag began and ended, Escape (or
+// another button) cancels it. The canvas then takes the keyboard focus too,
+// and reports the four arrow keys. Every press and release of the left
+// button is reported as well, for the phone's soft keys.
 class CanvasView : public QWidget {
     Q_OBJECT
 public:
-    // The outline under a canvas pixel, corners as given; false when nothing
-    // there can be dragged.
-    using DragSource = std::function<bool(const QPoint& pixel, QRect* outline)>;
+    // The outlines a drag from a canvas pixel moves, corners as given; none
+    // when nothing there can be dragged.
+    using DragSource = std::function<QVector<QRect>(const QPoint& pixel)>;
 
     explicit CanvasView(QWidget* parent = nullptr);
     void setCanvas(const QImage& canvas);
@@ -150,14 +174,17 @@ public:
     // The canvas pixel under a point of the widget, also beyond the canvas.
     QPoint pixelAt(const QPointF& position) const;
     bool dragging() const { return dragging_; }
-    // The outline that follows the mouse, left to right and top to bottom,
-    // in canvas pixels; empty when no drag is under way.
-    QRect dragOutline() const;
+    // The outlines that follow the mouse, left to right and top to bottom,
+    // in canvas pixels; none when no drag is under way.
+    QVector<QRect> dragOutlines() const;
 
 signals:
     // A drag released, from the pixel pressed to the pixel let go, when the
     // two differ.
     void dragged(const QPoint& from, const QPoint& to);
+    // The left button went down, or up, on a canvas pixel.
+    void pressed(const QPoint& pixel);
+    void released(const QPoint& pixel);
     // Qt::Key_Up, Key_Down, Key_Left or Key_Right, on the focused canvas.
     void arrowPressed(int key);
 
@@ -176,8 +203,11 @@ private:
     QImage canvas_;
     int zoom_ = 1;
     DragSource source_;
+    // From the press on: what a drag would move, left to right and top to
+    // bottom, and where the press was on the widget.
+    QVector<QRect> outlines_;
+    QPointF pressedAt_;
     bool dragging_ = false;
-    QRect outline_;  // where the drag started, left to right and top to bottom
     QPoint from_;
     QPoint to_;
 };

@@ -6,6 +6,7 @@
 #include "tinygif.h"
 #include "windowsupport.h"
 
+#include "editor/phone.h"
 #include "render/scene.h"
 #include "skin/files.h"
 #include "window/icons.h"
@@ -15,6 +16,9 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTimer>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -27,6 +31,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QToolButton>
 #include <QToolTip>
 #include <QTreeView>
 
@@ -82,6 +87,8 @@ private slots:
     void coloursReachTheCanvas();
     void dragsAndKeysMoveElements();
     void objectsTab();
+    void rowsAnswerClicksNotFocus();
+    void livePhone();
 };
 
 void TestWindow::startsWithoutSkin()
@@ -129,6 +136,8 @@ void TestWindow::opensAndShowsTheSample()
     QJsonObject d = w.dump();
     QCOMPARE(w.window.size(), size);
     QCOMPARE(w.get<QLabel>("SB0")->text(), d["status"].toString());
+    // Beside it, the note that the pictures are not extracted yet.
+    QVERIFY(d["statusNote"].toString().contains("Esporta tutto") && w.get<QLabel>("statusNote")->text() == d["statusNote"].toString());
     QVERIFY(w.get<QTabWidget>("SSTab1")->isTabEnabled(5) && w.get<QAction>("SAVE")->isEnabled());
     // Every field made where its frame was, showing the editor's text; so
     // is the wallpaper list.
@@ -170,6 +179,7 @@ void TestWindow::opensAndShowsTheSample()
                  IconListImage(row["icon"].toInt()));
     }
     QVERIFY(w.get("Pic_630")->isEnabled() && !w.get<ObjectPictureButton>("Pic_630")->picture().isNull());
+    QVERIFY(w.get("statusNote")->isHidden());
     auto* tree = w.get<QTreeView>("T_Strutt");
     QVERIFY(tree->isExpanded(tree->model()->index(0, 0)));
     w.tab(0);
@@ -200,10 +210,23 @@ void TestWindow::fieldsSwitchesAndClosing()
     QTest::keyClicks(alpha, QStringLiteral("a1"));
     QCOMPARE(FieldText(w.dump(), "txt", 4), QStringLiteral("17"));
     QCOMPARE(alpha->cursorPosition(), 1);
-    alpha->selectAll();
     QApplication::clipboard()->setText(QStringLiteral("1a2b34"));
-    QTest::keyClick(alpha, Qt::Key_V, Qt::ControlModifier);
-    QVERIFY(FieldText(w.dump(), "txt", 4) == "123" && alpha->text() == "123");
+    for (const int i : {4, 1}) {  // a transparency, a position
+        auto* field = w.get<FieldEdit>(QStringLiteral("txt_%1").arg(i));
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(FieldText(w.dump(), "txt", i) == "123" && field->text() == "123");
+    }
+    // Ctrl+Tab and Ctrl+Shift+Tab go round the tabs, from a field too.
+    QTest::keyClick(alpha, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(w.dump()["tab"].toInt(), 1);
+    // LOAD is greyed there and says why; its button keeps its dots.
+    QVERIFY(w.get<QToolButton>("TB0_LOAD")->text() == "Apri..." && w.get<QAction>("LOAD")->toolTip().contains("Preview skin"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(w.get<QTabWidget>("SSTab1")->currentIndex(), 5);
+    w.tab(0);
     QTest::keyClicks(w.get("txt_50"), QStringLiteral("9"));  // disabled
     QCOMPARE(FieldText(w.dump(), "txt", 50), QString());
     // The wallpaper box, the clock style, an element's tick: the widgets
@@ -341,14 +364,23 @@ void TestWindow::dragsAndKeysMoveElements()
 {
     Window w;
     QCOMPARE(w.canvas()->zoom(), 2);
+    // The jitter of a click, short of the drag distance, moves nothing.
+    const QJsonObject still = w.dump();
+    const QPoint jitter(QApplication::startDragDistance() - 1, 0);
+    QTest::mousePress(w.canvas(), Qt::LeftButton, {}, w.at(20, 10));
+    QTest::mouseMove(w.canvas(), w.at(20, 10) + jitter);
+    QTest::mouseRelease(w.canvas(), Qt::LeftButton, {}, w.at(20, 10) + jitter);
+    QCOMPARE(w.dump(), still);
     // Pressed inside the operator text's frame, dragged by (3, 5): the
-    // outline follows by whole pixels, drawn by the view only.
+    // outline follows by whole pixels, drawn by the view only, and the
+    // element's own outline stands out meanwhile.
     QTest::mousePress(w.canvas(), Qt::LeftButton, {}, w.at(20, 10));
     QTest::mouseMove(w.canvas(), w.at(22, 13));
     QTest::mouseMove(w.canvas(), w.at(23, 15));
     QVERIFY(w.canvas()->dragging());
-    QCOMPARE(w.canvas()->dragOutline(), QRect(QPoint(7, 9), QPoint(174, 29)));
+    QCOMPARE(w.canvas()->dragOutlines(), QVector<QRect>{QRect(QPoint(7, 9), QPoint(174, 29))});
     QCOMPARE(w.shown().pixelColor(w.at(7, 20)), QColor(0, 0, 255));
+    QCOMPARE(w.shown().pixelColor(w.at(4, 15)), QColor(255, 140, 0));
     QCOMPARE(Cell(RowByKey(w.dump(), "L_Dim", "0570"), kX1), QStringLiteral("4"));
     QTest::mouseRelease(w.canvas(), Qt::LeftButton, {}, w.at(23, 15));
     QVERIFY(!w.canvas()->dragging());
@@ -434,6 +466,88 @@ void TestWindow::objectsTab()
     QVERIFY(QFile::remove(w.image("0642")));
     w.clickRow("L_Values", "0642");
     QVERIFY(!pane->animated() && pane->pixmap().isNull());
+}
+
+void TestWindow::rowsAnswerClicksNotFocus()
+{
+    Window w;
+    // Each table takes the focus from the field left behind, without a row
+    // clicked: nothing is selected, shown or drawn.
+    w.get("txt_1")->setFocus();
+    for (const char* table : {"L_Values", "L_RGBA", "L_Dim"}) {
+        w.tab(QString(table) == "L_Values" ? 1 : QString(table) == "L_RGBA" ? 2 : 3);
+        QVERIFY2(w.get(table)->hasFocus() && w.dump()[table].toObject()["selected"].toInt() == 0, table);
+    }
+    QJsonObject d = w.dump();
+    QVERIFY(!ControlState(d, "cmdImport")["enabled"].toBool() && !ControlState(d, "txt", 50)["enabled"].toBool());
+    QVERIFY(d["PicOBJ"].toArray().isEmpty());
+    // A click on the row selected already runs it again.
+    w.clickRow("L_Dim", "0570");
+    w.clickRow("L_Dim", "0570");
+    QCOMPARE(w.dump()["PicOBJ"].toArray().size(), 2);
+    w.tab(1);
+    w.clickRow("L_Values", "0630");
+    w.tab(0);
+    w.tab(1);
+    w.clickRow("L_Values", "0630");
+    QVERIFY(w.get<QLabel>("SB0")->text().startsWith("Tag: "));
+    // After "Default" the table has the keyboard and shows the row replaced;
+    // after "Skin di default", row 1.
+    auto* values = w.get<QTableView>("L_Values");
+    auto shows = [&](int row) { return values->viewport()->rect().intersects(values->visualRect(values->model()->index(row - 1, 0))); };
+    w.click("chkConferma");
+    w.get("txt_1")->setFocus();
+    values->setFixedHeight(values->rowHeight(0) * 8);  // as on a small screen
+    QTRY_VERIFY(values->verticalScrollBar()->maximum() > 0);
+    values->verticalScrollBar()->setValue(values->verticalScrollBar()->maximum());
+    QVERIFY(!shows(RowNumber(w.dump(), "L_Values", "0630")));
+    w.click("cmdDefault");
+    QVERIFY(values->hasFocus() && shows(RowNumber(w.dump(), "L_Values", "0630")));
+    w.get("txt_1")->setFocus();
+    w.dialogs.answers.push_back(Answer::Yes);
+    w.click("cmdDefaultAll");
+    d = w.dump();
+    QVERIFY(values->hasFocus() && shows(1) && !shows(d["L_Values"].toObject()["selected"].toInt()));
+}
+
+void TestWindow::livePhone()
+{
+    Window w;
+    w.tab(1);
+    w.click("cmdExportAll");
+    w.tab(0);
+    w.click("optTime_1");
+    // A clock a moment before 9:06.
+    QElapsedTimer running;
+    running.start();
+    const QDateTime start(QDate(2026, 3, 7), QTime(9, 5, 59, 700));
+    w.window.editor().now = [&] { return start.addMSecs(running.elapsed()); };
+    const QImage preview = w.shown();
+    QVERIFY(!w.window.findChild<QTimer*>("phoneClock"));  // off, nothing runs
+    w.click("chkTelefono");
+    auto phone = [&] { return Magnified(Rgb(RenderScene(PhoneScene(w.window.editor()))), w.window.zoom()); };
+    QCOMPARE(w.shown(), phone());
+    QVERIFY(w.dump()["phone"].toObject()["canvas"].toObject()["outlines"].toArray().isEmpty());
+    // The digital clock turns to the next minute; the hands stand at 9:06
+    // (the face's box 52,70-123,141, lengths 18 and 12).
+    QTRY_COMPARE_WITH_TIMEOUT(w.dump()["phone"].toObject()["canvas"].toObject()["lblOra"].toObject()["text"].toString(),
+                              QStringLiteral("09:06"), 3000);
+    const QJsonObject hands = w.dump()["phone"].toObject()["canvas"].toObject();
+    QCOMPARE(Numbers(hands["LineMin"].toObject(), {"x1", "y1", "x2", "y2"}), QList<int>({87, 105, 98, 90}));
+    QCOMPARE(Numbers(hands["LineOra"].toObject(), {"x2", "y2"}), QList<int>({75, 104}));
+    QCOMPARE(w.shown(), phone());
+    QCOMPARE(w.shown().pixel(w.at(98, 90)), qRgb(226, 44, 44));
+    // The left soft key, held down, shows its pressed picture.
+    const QImage pressed = w.get<ObjectPictureButton>("Pic_631")->picture(), released = w.get<ObjectPictureButton>("Pic_630")->picture();
+    QVERIFY(pressed.pixel(3, 3) != released.pixel(3, 3));
+    QTest::mousePress(w.canvas(), Qt::LeftButton, {}, w.at(3, 201));
+    QCOMPARE(w.shown().pixel(w.at(3, 201)), Rgb(pressed).pixel(3, 3));
+    QTest::mouseRelease(w.canvas(), Qt::LeftButton, {}, w.at(3, 201));
+    QCOMPARE(w.shown().pixel(w.at(3, 201)), Rgb(released).pixel(3, 3));
+    // Off again: the preview as it was, and no timer.
+    w.click("chkTelefono");
+    QCOMPARE(w.shown(), preview);
+    QVERIFY(!w.window.findChild<QTimer*>("phoneClock")->isActive());
 }
 
 QTEST_MAIN(TestWindow)

@@ -7,11 +7,17 @@
 
 #include "render/scene.h"
 #include "window/icons.h"
+#include "window/language.h"
 #include "window/mainwindow.h"
+#include "window/qtdialogs.h"
 #include "window/widgets.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QHeaderView>
@@ -34,7 +40,8 @@ std::pair<int, QString> Start(const QString& program, const QStringList& args,
                               QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    if (!env.contains("QT_QPA_PLATFORM"))
+        env.insert("QT_QPA_PLATFORM", "offscreen");
     p.setProcessEnvironment(env);
     p.start(program, args);
     if (!p.waitForFinished(120000))
@@ -65,6 +72,7 @@ class TestWindowDesktop : public QObject {
 private slots:
     void initTestCase() { UseProgramLook(true); }  // the look the program starts with
     void skinsDroppedOrNamedOpen();
+    void standardDialogsSpeakItalian();
     void optionsOutOfRangeAreRefused();
     void programsStartWithoutAWord();
     void nothingIsCutOff();
@@ -111,6 +119,50 @@ void TestWindowDesktop::skinsDroppedOrNamedOpen()
     QVERIFY(Dump(window.editor())["messages"].toArray().isEmpty());
 }
 
+void TestWindowDesktop::standardDialogsSpeakItalian()
+{
+    // The message box, the file and the colour dialog as the window opens
+    // them, pictured into the build folder, with the English words of their
+    // buttons and captions: some before Qt's translations are installed (the
+    // check sees English), none after.
+    const QStringList english = {"Yes", "Cancel", "Open", "Look in", "File name", "Files of type", "Select Color",
+                                 "Basic colors", "Custom colors", "Hue", "Red", "Green", "Blue"};
+    QWidget parent;
+    QtDialogs dialogs(&parent);
+    const QString pictures = QStringLiteral(VELLUNO_BIN_DIR "/../dialogs/");
+    QVERIFY(QDir().mkpath(pictures));
+    auto englishIn = [&](const QString& language) {
+        QStringList found;
+        auto look = [&](const QString& name) {
+            QTimer::singleShot(200, [&, name] {
+                auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY2(box, qPrintable(name));
+                box->grab().save(pictures + name + "-" + language + ".png");
+                QStringList texts{box->windowTitle()};
+                for (QAbstractButton* b : box->findChildren<QAbstractButton*>())
+                    texts << (b->isVisible() ? b->text().remove('&') : QString());
+                for (QLabel* l : box->findChildren<QLabel*>())
+                    texts << (l->isVisible() ? l->text().remove('&') : QString());
+                for (const QString& word : english)
+                    if (texts.join('\n').contains(QRegularExpression("\\b" + word + "\\b")))
+                        found << name + ": " + word;
+                box->reject();
+            });
+        };
+        look("message");
+        dialogs.message("Confermi?", "Domanda:", MsgIcon::Question, MsgButtons::YesNo);
+        look("file");
+        dialogs.openFile("Importa GIF...", "GIF Image (*.gif)|*.gif", "630", SampleDir());
+        look("colour");
+        dialogs.chooseColour(0x0000FF);
+        return found;
+    };
+    QVERIFY(englishIn("en").size() > 5);
+    QVERIFY(SpeakItalian(*qApp));
+    const QStringList left = englishIn("it");
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(", ")));
+}
+
 void TestWindowDesktop::optionsOutOfRangeAreRefused()
 {
     // A number out of range stops the program with a usage message and
@@ -133,6 +185,17 @@ void TestWindowDesktop::optionsOutOfRangeAreRefused()
     QCOMPARE(Start(QStringLiteral(VELLUNO_BIN_DIR "/velluno"), {skin.filePath("varavave.ski"), "--export-all", "--quit-when-shown"}),
              std::make_pair(0, QString()));
     QCOMPARE(QDir(skin.filePath("varavave_Gifs")).entryList({"*.gif"}).size(), 26);
+    // The version; a start without a display says so, with status 2, where
+    // Qt would abort.
+    QProcess version;
+    version.start(QStringLiteral(VELLUNO_BIN_DIR "/velluno"), {"--version"});
+    QVERIFY(version.waitForFinished() && version.readAllStandardOutput() == "velluno 1.0.20\n");
+    QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
+    headless.remove("DISPLAY");
+    headless.remove("WAYLAND_DISPLAY");
+    headless.insert("QT_QPA_PLATFORM", "xcb");
+    const auto [status, err] = Start(QStringLiteral(VELLUNO_BIN_DIR "/velluno"), {"--quit-when-shown"}, headless);
+    QVERIFY2(status == 2 && err.startsWith("velluno: no display to show the window on"), qPrintable(err));
     // The icons the program draws, written into a folder it makes.
     QTemporaryDir dir;
     QCOMPARE(Start(QStringLiteral(VELLUNO_BIN_DIR "/velluno"), {"--write-icons", dir.filePath("new/icons")}).first, 0);
@@ -190,6 +253,13 @@ void TestWindowDesktop::nothingIsCutOff()
     // window grows once its layouts have answered.
     QTest::qWait(50);
     QCOMPARE(window.width(), window.minimumWidth());
+    // A larger zoom and back: the window gives back what it took.
+    const QSize size = window.size();
+    for (const int zoom : {3, 2}) {
+        window.setZoom(zoom);
+        QTest::qWait(50);
+    }
+    QCOMPARE(window.size(), size);
     auto* tabs = Child<QTabWidget>(window, "SSTab1");
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->setCurrentIndex(tab);
