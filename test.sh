@@ -16,6 +16,8 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLUNO_WERROR=
 cmake --build build -j "$jobs"
 echo "== Tests"
 (cd build && ctest --output-on-failure -j "$jobs")
+echo "== The Debian package: built, checked by lintian, unpacked and run"
+tools/package-test.sh build
 
 echo "== Build with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELLUNO_WERROR=ON \

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (scheme.count() != 0)
             std::abort();
         // Every failure but the file's size and emptiness names its line.
-        if (scheme.error.code != SkinError::SchemeTooLarge && scheme.error.code != SkinError::SchemeEmpty &&
+        if (scheme.error.code != ErrorKind::SchemeTooLarge && scheme.error.code != ErrorKind::SchemeEmpty &&
             scheme.error.line < 1)
             std::abort();
         return 0;

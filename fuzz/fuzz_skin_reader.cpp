@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (reading.saveRefusal() == SaveRefusal::None && (goesOn || doc.lineCount == 0))
             std::abort();
     }
-    if (reading.error.code == SkinError::ShortRecord && (reading.error.line < 2 || reading.error.line > doc.lineCount))
+    if (reading.error.code == ErrorKind::ShortRecord && (reading.error.line < 2 || reading.error.line > doc.lineCount))
         std::abort();
     // Rows point at slots that were read; objects that name no file are
     // never found.

@@ -50,8 +50,9 @@ private slots:
     void setUpLinesAndFileOperations();
     void aFailedSaveEndsTheRunWithFailure();
     void picturesOfTheScriptAndOfRender();
-    void statusOfEveryCommand();
-    void reasonsNameFileLineAndSystem();
+    void everyCommandJudgesASkinAlike_data();
+    void everyCommandJudgesASkinAlike();
+    void thePhoneNeedsNoExport();
 };
 
 void CommandLine::malformedLinesStopBeforeAnythingRuns_data()
@@ -107,7 +108,6 @@ void CommandLine::dialogsTakeQueuedAnswers()
     // The script from standard input; a script that cannot be read fails.
     r = Cli({"script", "-"}, dir.path(), "answer-file mini.ski\ntoolbar LOAD\ndump\n");
     QCOMPARE(r.lastDump()["skin"].toObject()["SkinName"].toString(), QStringLiteral("mini"));
-    QCOMPARE(Cli({"script", "missing.txt"}, dir.path()).status, 1);
 }
 
 void CommandLine::theDumpHoldsTheWholeState()
@@ -264,7 +264,7 @@ void CommandLine::picturesOfTheScriptAndOfRender()
              QList<QRgb>({qRgb(10, 20, 30), qRgb(0, 0, 0), qRgb(10, 20, 30)}));
     // The same through render, scaled by whole pixels (render reads the
     // real clock: the rows of the date and the time are left out).
-    QCOMPARE(Cli({"render", "mini.ski", "-o", "big.png", "--scale", "3"}, dir.path()).status, 1);  // nothing extracted
+    QCOMPARE(Cli({"render", "mini.ski", "-o", "big.png", "--scale", "3"}, dir.path()).status, 1);  // no container mini.dat
     const QImage big(dir.filePath("big.png"));
     QCOMPARE(big.size(), QSize(528, 660));
     for (int y = 0; y < 220; y += 7)
@@ -296,101 +296,209 @@ void CommandLine::picturesOfTheScriptAndOfRender()
     QCOMPARE(Cli({"render", "varavave.ski", "--no-wallpaper", "-o", "editor.png"}, dir.path()).status, 0);
     QCOMPARE(Pixel(QImage(dir.filePath("editor.png")), 100, 4), qRgb(0, 0, 0));
     QCOMPARE(Pixel(QImage(dir.filePath("a.png")), 100, 4), qRgb(44, 54, 72));
-    for (const char* name : {"e.gif", "f", "g.png.txt"}) {
-        const Run r = Cli({"render", "varavave.ski", "-o", name}, dir.path());
-        QVERIFY(r.status == 2 && r.err.contains(".png, .jpg (.jpeg) or .bmp") && !QFile::exists(dir.filePath(name)));
-    }
-    // Usage errors are 2, and so is a skin that cannot be opened.
-    WriteFile(dir.filePath("bad.ski"), "NOPE\n");
-    for (const QStringList& args : {QStringList{"render", "mini.ski"}, {"render", "mini.ski", "-o", "x.png", "--scale", "0"},
-                                    {"render", "bad.ski", "-o", "x.png"}, {"render", "none.ski", "-o", "x.png"}})
-        QCOMPARE(Cli(args, dir.path()).status, 2);
-    QVERIFY(!QFile::exists(dir.filePath("x.png")));
 }
 
-void CommandLine::statusOfEveryCommand()
+namespace {
+
+// The sample with one piece of its text replaced.
+void EditSample(const QString& dir, const QByteArray& from, const QByteArray& to)
 {
-    // Info, export, colours, render, repack and a script that opens,
-    // exports and saves: 0 on a good skin, its images extracted.
-    auto statuses = [](const QString& dir) {
-        WriteFile(dir + "/s.txt", "answer-file varavave.ski\ntoolbar LOAD\nclick cmdExportAll\n");
-        QList<int> all;
-        for (const QStringList& args : {QStringList{"info", "varavave.ski"}, {"export", "varavave.ski"},
-                                        {"colours", "varavave.ski"}, {"render", "varavave.ski", "-o", "shot.png"},
-                                        {"repack", "varavave.ski"}, {"script", "s.txt"}})
-            all << Cli(args, dir).status;
-        return all;
-    };
-    Folder good;
-    const QStringList before = Snapshot(good.path()).keys();
-    const Run info = Cli({"info", "varavave.ski"}, good.path());
-    QCOMPARE(info.status, 1);  // a problem: no image is extracted yet
-    QVERIFY2(info.err.isEmpty(), qPrintable(info.err));  // not even a word about a platform
-    for (const char* line : {"Lines:          139", "Graphic objects: 26", "Saving:         enabled"})
-        QVERIFY2(info.out.contains(line), line);
-    QCOMPARE(Snapshot(good.path()).keys(), before);  // no image folder, nothing written
-    const Run exported = Cli({"export", "varavave.ski"}, good.path());
-    QVERIFY(exported.out.contains("26 images extracted"));
-    QCOMPARE(statuses(good.path()), QList<int>({0, 0, 0, 0, 0, 0}));
-
-    // A container cut short: the export and what needs the images say so;
-    // colours and the save are not concerned.
-    Folder faulty;
-    WriteFile(faulty.filePath("varavave1.dat"), ReadFile(faulty.filePath("varavave1.dat")).left(500));
-    const Run cut = Cli({"export", "varavave.ski"}, faulty.path());
-    QVERIFY2(cut.status == 1 && cut.err.contains("runs past the end of") && cut.out.contains("faulty rows"), qPrintable(cut.err));
-    QCOMPARE(statuses(faulty.path()), QList<int>({1, 1, 0, 1, 0, 0}));
-
-    // No such skin: 2 for every command; usage errors; the statuses in the help.
-    for (const char* command : {"info", "export", "colours", "repack"}) {
-        const Run r = Cli({command, faulty.filePath("none.ski")});
-        QVERIFY(r.status == 2 && r.out.isEmpty() && r.err.contains(faulty.filePath("none.ski")));
-    }
-    for (const QStringList& args : {QStringList{}, {"frobnicate"}, {"export", "a.ski", "b.ski"}, {"info"}})
-        QCOMPARE(Cli(args).status, 2);
-    QVERIFY(Cli({"--help"}).out.contains("exit status"));
+    QByteArray text = ReadFile(dir + "/varavave.ski");
+    if (!text.contains(from))
+        qFatal("the sample has no \"%s\"", from.constData());
+    WriteFile(dir + "/varavave.ski", text.replace(from, to));
 }
 
-void CommandLine::reasonsNameFileLineAndSystem()
+// A folder holding the sample as the row's setup wants it.
+void Prepare(const QString& setup, const QString& dir)
+{
+    CopySample(dir);
+    const QByteArray session = setup.section(':', 1).toUtf8().replace("\\n", "\n");
+    if (!session.isEmpty())
+        WriteFile(dir + "/session.txt", session);
+    if (setup == "exported" || setup.startsWith("651 a folder"))
+        Cli({"export", "varavave.ski"}, dir);
+    if (setup == "duplicates") {
+        EditSample(dir, "5 631 415 415 0\n", "5 631 415 415 0\n5 630 0 415 0\n");
+        EditSample(dir, "4 96 110 134 0\n", "4 96 110 134 0\n4 595 1 2 3 0\n");
+    } else if (setup == "out of range") {
+        EditSample(dir, "1 570 4 4 171 24", "1 570 99999999999999999999 4 171 24");
+        EditSample(dir, "4 595 255 255 255 0", "4 595 256 -1 99999 0");
+    } else if (setup == "bad GIF in 14") {
+        // Object 651 points at a GIF of 60000 x 60000 appended to container 14.
+        const QByteArray bad = DeclaredGif(60000, 60000, 1, 1), container = ReadFile(dir + "/varavave14.dat");
+        WriteFile(dir + "/varavave14.dat", container + bad);
+        EditSample(dir, "5 651 0 90 14", QByteArray("5 651 ") + QByteArray::number(container.size()) + ' ' +
+                                             QByteArray::number(bad.size()) + " 14");
+    } else if (setup == "1502 lines") {
+        WriteFile(dir + "/varavave.ski", ReadFile(dir + "/varavave.ski") + QByteArray("2 9 9\n").repeated(1502 - 139));
+    } else if (setup == "short record") {
+        WriteFile(dir + "/corta.ski", "SKI1\n4 1 2\n" + QByteArray("2 1 1\n").repeated(8));
+    } else if (setup == "carriage return") {
+        EditSample(dir, "\n1 1 198 175 219\n", "\r\n1 1 198 175 219\n");
+    } else if (setup == "cut container") {
+        WriteFile(dir + "/varavave1.dat", ReadFile(dir + "/varavave1.dat").left(500));
+    } else if (setup == "not files") {
+        QDir(dir).mkdir("cartella.ski");
+        WriteFile(dir + "/chiusa.ski", "SKI1\n");
+        QFile::setPermissions(dir + "/chiusa.ski", QFileDevice::WriteOwner);
+    } else if (setup == "upper case") {
+        CopySample(dir + "/UP");
+        QFile::rename(dir + "/UP/varavave.ski", dir + "/UP/VARAVAVE.SKI");
+    } else if (setup == "read-only folder") {
+        CopySample(dir + "/ro");
+        QFile::setPermissions(dir + "/ro", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    } else if (setup == "630 a folder") {
+        QDir(dir).mkpath("varavave_Gifs/630.gif");
+    } else if (setup.startsWith("651 a folder")) {
+        QFile::remove(dir + "/varavave_Gifs/651.gif");
+        QDir(dir).mkdir("varavave_Gifs/651.gif");
+    } else if (setup == "another name") {
+        for (const char* ext : {".ski", ".dat", "1.dat", "14.dat"})
+            QFile::rename(dir + "/varavave" + ext, dir + "/copia" + ext);
+    } else if (setup.startsWith("upper case names")) {
+        for (const char* ext : {".ski", ".dat", "1.dat", "14.dat"})
+            QFile::rename(dir + "/varavave" + ext, dir + "/VARAVAVE" + QString(ext).toUpper());
+    }
+}
+
+}  // namespace
+
+void CommandLine::everyCommandJudgesASkinAlike_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QStringList>("args");  // %D: the skin's folder; %O: one for pictures, outside it
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("err");  // how standard error begins (%D as above); empty: it is empty
+    QTest::addColumn<QString>("out");  // a line standard output holds
+    const QString exportNote = "velluno-cli render: note: object(s) not exported yet, shown from their containers";
+    const QString duplicate = "varavave.ski, line 31: colour 0595 again (first at line 18): the editor shows and "
+                              "changes only the first";
+    const QString x1 = "varavave.ski, line 17, field 3 (X1): \"99999999999999999999\" is no whole number from 0 to 175";
+    const QString bad14 = "varavave.ski, line 136: object 0651: the image in ./varavave14.dat is no GIF the phone "
+                          "can show (the image is too large";
+    const QString tooMany = "the reading stopped: varavave.ski, line 1502: more than 1501 lines";
+    const QString cr = "varavave.ski, line 70: the reading stopped at a carriage return";
+    const QString cut = "varavave.ski, line 120: object 0674: the image (offset 414, 270 bytes) runs past the end";
+    const QString shortRecord = "the reading stopped: corta.ski, line 2: a record with fewer than five fields";
+    struct Row { const char* name; QString setup; QStringList args; int status; QString err, out; };
+    const Row rows[] = {
+        // Not exported yet: the skin's normal state, a note.
+        {"sample info", "sample", {"info", "varavave.ski"}, 0, "", "Problems:       none"},
+        {"sample render", "sample", {"render", "varavave.ski", "-o", "%O/p.png"}, 0, exportNote, ""},
+        {"sample phone", "sample", {"render", "varavave.ski", "--phone", "-o", "%O/p.bmp"}, 0, exportNote, ""},
+        {"sample export", "sample", {"export", "varavave.ski"}, 0, "", "26 images extracted"},
+        {"sample repack", "sample", {"repack", "varavave.ski"}, 0, "velluno-cli repack: note: object(s) not exported", "0 images packed into varavave14.dat (left as it was)"},
+        {"sample colours", "sample", {"colours", "varavave.ski"}, 0, "", "0595,255,255,255,0,0017"},
+        {"exported info", "exported", {"info", "varavave.ski"}, 0, "", "Notes:          none"},
+        {"exported repack", "exported", {"repack", "varavave.ski"}, 0, "", "4 images packed into varavave14.dat"},
+        // Problems, alike for every command that judges the skin.
+        {"duplicates info", "duplicates", {"info", "varavave.ski"}, 1, "",
+         "varavave.ski, line 118: object 0630 again (first at line 116): both are exported to 630.gif"},
+        {"duplicates export", "duplicates", {"export", "varavave.ski"}, 1, "velluno-cli export: " + duplicate, "27 images"},
+        {"duplicates repack", "duplicates", {"repack", "varavave.ski"}, 1, "velluno-cli repack: " + duplicate, ""},
+        {"range info", "out of range", {"info", "varavave.ski"}, 1, "", x1},
+        {"range render", "out of range", {"render", "varavave.ski", "-o", "%O/p.png"}, 1, "velluno-cli render: " + x1, ""},
+        {"colour range", "out of range", {"info", "varavave.ski"}, 1, "",
+         "varavave.ski, line 18, field 4 (G): \"-1\" is no whole number from 0 to 255"},
+        {"bad 14 info", "bad GIF in 14", {"info", "varavave.ski"}, 1, "", bad14},
+        {"bad 14 export", "bad GIF in 14", {"export", "varavave.ski"}, 1, "velluno-cli export: " + bad14, "1 faulty rows"},
+        {"bad 14 repack", "bad GIF in 14", {"repack", "varavave.ski"}, 1, "velluno-cli repack: " + bad14, ""},
+        {"1502 info", "1502 lines", {"info", "varavave.ski"}, 1, "", "Lines:          0 read, the reading stopped at line 1502"},
+        {"1502 export", "1502 lines", {"export", "varavave.ski"}, 1, "velluno-cli export: " + tooMany, ""},
+        {"1502 repack", "1502 lines", {"repack", "varavave.ski"}, 1, "velluno-cli repack: " + tooMany, ""},
+        {"short info", "short record", {"info", "corta.ski"}, 1, "", "Lines:          1 read, the reading stopped at line 2"},
+        {"short export", "short record", {"export", "corta.ski"}, 1, "velluno-cli export: " + shortRecord, ""},
+        {"short colours", "short record", {"colours", "corta.ski"}, 1, "velluno-cli colours: " + shortRecord, ""},
+        {"CR info", "carriage return", {"info", "varavave.ski"}, 1, "", cr},
+        {"CR repack", "carriage return", {"repack", "varavave.ski"}, 1, "velluno-cli repack: " + cr, ""},
+        {"cut export", "cut container", {"export", "varavave.ski"}, 1, "velluno-cli export: " + cut, ""},
+        {"cut render", "cut container", {"render", "varavave.ski", "-o", "%O/p.png"}, 1, "velluno-cli render: " + cut, ""},
+        {"cut colours", "cut container", {"colours", "varavave.ski"}, 0, "", ""},
+        {"another name info", "another name", {"info", "copia.ski"}, 0, "", "  - only a skin named varavave.ski can be saved"},
+        {"another name repack", "another name", {"repack", "copia.ski"}, 1, "velluno-cli repack: note: object(s) not exported", ""},
+        // Inputs that cannot be opened, named as they are on the disk.
+        {"missing", "sample", {"info", "none.ski"}, 2, "velluno-cli info: none.ski: cannot be opened (No such file or directory)", ""},
+        {"a folder", "not files", {"export", "cartella.ski"}, 2, "velluno-cli export: cartella.ski: cannot be opened (Is a directory)", ""},
+        {"unreadable", "not files", {"render", "chiusa.ski", "-o", "%O/p.png"}, 2, "velluno-cli render: chiusa.ski: cannot be opened (Permission denied)", ""},
+        {"no skin", "sample", {"info", "wallpaper.jpg"}, 2, "", "Skin:           wallpaper.jpg"},
+        {"render no skin", "sample", {"render", "wallpaper.jpg", "-o", "%O/p.png"}, 2,
+         "velluno-cli render: wallpaper.jpg: the file does not start with SKI1 (not a skin)", ""},
+        {"a device", "sample", {"info", "/dev/null"}, 2, "", "Skin:           /dev/null"},
+        {"letter case", "upper case", {"info", "up/varavave.ski"}, 0, "", "Skin:           UP/VARAVAVE.SKI"},
+        // Reasons that name the first failing step and the system's reason.
+        {"read-only folder", "read-only folder", {"export", "ro/varavave.ski"}, 1,
+         "velluno-cli export: nothing was extracted: ro/varavave_Gifs/: the image folder cannot be created (Permission denied)", ""},
+        {"630.gif a folder", "630 a folder", {"export", "varavave.ski"}, 1,
+         "velluno-cli export: varavave.ski, line 115: object 0630: the image file cannot be written: "
+         "./varavave_Gifs/630.gif: exists and is not a file (Is a directory)", ""},
+        {"picture not written", "exported", {"render", "varavave.ski", "-o", "%D/varavave.ski/p.png"}, 1,
+         "velluno-cli render: %D/varavave.ski/p.png: no temporary file can be created beside it (Not a directory)", ""},
+        // Sessions.
+        {"651.gif a folder", "651 a folder:answer-file varavave.ski\ntoolbar LOAD\nanswer-file varavave_Gifs/652.gif\n"
+                             "row L_Values 2\nclick cmdImport\ntoolbar SAVE\ndump\n", {"script", "session.txt"}, 1,
+         "velluno-cli: session.txt, line 6: the save wrote nothing: the image of object 0651 to be packed is a folder",
+         "da sostituire è una cartella, non un file:\\n./varavave_Gifs/651.gif"},
+        {"saved names", "upper case names:answer-file VARAVAVE.SKI\ntoolbar LOAD\nclick cmdExportAll\ntoolbar SAVE\ndump\n",
+         {"script", "session.txt"}, 0, "", "File: VARAVAVE14.DAT creato con successo, file: VARAVAVE.SKI aggiornato"},
+        {"open missing", "sample:open /nonexistent/varavave.ski\n", {"script", "session.txt"}, 1,
+         "velluno-cli: session.txt, line 1: the skin was not opened: /nonexistent/varavave.ski: cannot be opened (No such file", ""},
+        {"answer unused", "sample:answer-file varavave.ski\ntoolbar LOAD\ntab 1\nanswer-file varavave.ski\ntoolbar LOAD\n",
+         {"script", "session.txt"}, 2, "velluno-cli: session.txt, line 4: the answer queued here was never used", ""},
+        {"no script", "sample", {"script", "none.txt"}, 2, "velluno-cli script: cannot read the script none.txt", ""},
+        // Usage.
+        {"no picture", "sample", {"render", "varavave.ski"}, 2, "velluno-cli render: no output file given (-o)", ""},
+        {"bad time", "sample", {"render", "varavave.ski", "-o", "x.png", "--time", "25:00"}, 2, "velluno-cli render: --time needs", ""},
+        {"bad scale", "sample", {"render", "varavave.ski", "-o", "x.png", "--scale", "0"}, 2, "velluno-cli render: --scale needs", ""},
+        {"bad format", "sample", {"render", "varavave.ski", "-o", "x.gif"}, 2, "velluno-cli render: x.gif: the picture's format", ""},
+        {"two skins", "sample", {"export", "a.ski", "b.ski"}, 2, "velluno-cli export: one SKIN only", ""},
+        {"an option", "sample", {"info", "--bogus", "varavave.ski"}, 2, "velluno-cli info: Unknown option 'bogus'.", ""},
+        {"no command", "sample", {}, 2, "usage: velluno-cli COMMAND", ""},
+        {"unknown command", "sample", {"frobnicate"}, 2, "velluno-cli: unknown command frobnicate", ""},
+        {"help", "sample", {"--help"}, 0, "", "exit status, for every command:"},
+    };
+    for (const Row& r : rows)
+        QTest::newRow(r.name) << r.setup << r.args << r.status << r.err << r.out;
+}
+
+void CommandLine::everyCommandJudgesASkinAlike()
+{
+    QFETCH(QString, setup);
+    QFETCH(QStringList, args);
+    QTemporaryDir dir, pictures;
+    Prepare(setup, dir.path());
+    args.replaceInStrings("%O", pictures.path()).replaceInStrings("%D", dir.path());
+    const auto before = Snapshot(dir.path());
+    const Run r = Cli(args, dir.path());
+    QFile::setPermissions(dir.filePath("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFETCH(int, status);
+    QFETCH(QString, err);
+    QFETCH(QString, out);
+    err.replace("%D", dir.path());
+    QVERIFY2(r.status == status && (err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(err)) && r.out.contains(out),
+             qPrintable(QStringLiteral("%1\n%2%3").arg(r.status).arg(r.err, r.out.left(2000))));
+    // Reading, drawing and listing leave the skin's folder as they found it.
+    if (QStringList({"info", "render", "colours"}).contains(args.value(0)) && status < 2)
+        QVERIFY(Snapshot(dir.path()) == before);
+}
+
+void CommandLine::thePhoneNeedsNoExport()
 {
     Folder dir;
-    QVERIFY(QDir().mkdir(dir.filePath("cartella.ski")));
-    const QString locked = dir.filePath("chiusa.ski");
-    WriteFile(locked, "SKI1\n");
-    QVERIFY(QFile::setPermissions(locked, QFileDevice::WriteOwner));
-    WriteFile(dir.filePath("text.ski"), "no magic here\n");
-    const std::pair<QString, const char*> reasons[] = {{dir.filePath("manca.ski"), "No such file or directory"},
-                                                       {dir.filePath("cartella.ski"), "Is a directory"},
-                                                       {locked, "Permission denied"}};
-    for (const auto& [path, reason] : reasons) {
-        const Run r = Cli({"info", path});
-        QVERIFY2(r.status == 2 && r.err.contains(path) && r.err.contains(reason), qPrintable(r.err));
-    }
-    QVERIFY(Cli({"info", dir.filePath("text.ski")}).out.contains("does not start with SKI1"));
-    QVERIFY(!QFileInfo::exists(dir.filePath("text_Gifs")));
-    // A short record on line 10 is line 10.
-    const QString shortRecord = dir.filePath("corta.ski");
-    WriteFile(shortRecord, "SKI1\n0 a\n2 1 1\n2 2 2\n2 3 3\n2 4 4\n2 5 5\n2 6 6\n4 1 2 3 4\n4 1 2\n");
-    const Run info = Cli({"info", shortRecord});
-    QVERIFY2(info.status == 1 && info.out.contains(shortRecord + ", line 10: a record with fewer than five fields"),
-             qPrintable(info.out));
-    QCOMPARE(Cli({"export", shortRecord}).status, 2);
-    // One line ended by CR LF at line 70 of the 139: info names it, repack
-    // refuses and leaves every file as it was; so for another skin's name.
-    QByteArray text = ReadFile(dir.filePath("varavave.ski"));
-    WriteFile(dir.filePath("varavave.ski"), text.insert(text.indexOf("\n1 1 198 175 219\n"), '\r'));
-    const auto before = Snapshot(dir.path());
-    QVERIFY(Cli({"info", "varavave.ski"}, dir.path()).out.contains("varavave.ski, line 70: the reading stopped at a carriage return"));
-    for (const char* skin : {"varavave.ski", "mini.ski"}) {
-        const Run repack = Cli({"repack", skin}, dir.path());
-        QVERIFY2(repack.status == 1 && repack.out.isEmpty() && !repack.err.isEmpty(), qPrintable(repack.err));
-    }
-    QVERIFY(Snapshot(dir.path()) == before);
-    QVERIFY(Cli({"info", "mini.ski"}, dir.path()).out.contains("only a skin named varavave.ski can be saved"));
-    // A picture into a place that cannot hold it: the file and the reason.
-    const Run render = Cli({"render", "varavave.ski", "-o", locked + "/preview.png"}, dir.path());
-    QVERIFY2(render.status == 1 && render.err.contains(locked + "/preview.png") && render.err.contains("Not a directory"),
-             qPrintable(render.err));
+    // A picture that was not drawn, or drawn with a problem, is null.
+    auto render = [&](const char* name, QStringList options) {
+        const Run r = Cli(QStringList{"render", "varavave.ski", "-o", name, "--no-wallpaper"} + options, dir.path());
+        return r.status == 0 ? QImage(dir.filePath(name)) : QImage();
+    };
+    const QImage phone = render("phone.png", {"--phone", "--time", "10:10"});
+    const QImage editor = render("editor.png", {"--time", "10:10"});
+    QVERIFY(!phone.isNull() && !editor.isNull());
+    QVERIFY(render("later.png", {"--phone", "--time", "11:11"}) != phone);
+    QCOMPARE(Cli({"export", "varavave.ski"}, dir.path()).status, 0);
+    QCOMPARE(render("exported.png", {"--phone", "--time", "10:10"}), phone);
+    // The editor shows the image folder: the soft keys only once exported.
+    QVERIFY(Pixel(editor, 40, 210) != Pixel(phone, 40, 210));
+    QCOMPARE(Pixel(render("shown.png", {"--time", "10:10"}), 40, 210), Pixel(phone, 40, 210));
 }
 
 QTEST_MAIN(CommandLine)

@@ -172,7 +172,7 @@ void Colours::badSchemesLeaveTheTable_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("said");  // a piece of the message
     const QByteArray good = "0595,1,2,3,0,0017\r\n";
-    using E = SkinError;
+    using E = ErrorKind;
     QTest::newRow("empty") << QByteArray() << int(E::SchemeEmpty) << 0 << "non contiene colori";
     QTest::newRow("blank lines only") << QByteArray("\r\n   \r\n\t\r\n") << int(E::SchemeEmpty) << 0 << "non contiene colori";
     // A GIF after a good line: its header's NUL is the first control character.

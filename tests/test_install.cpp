@@ -69,7 +69,8 @@ void TestInstall::initTestCase()
 void TestInstall::everythingLandsInItsPlace()
 {
     QStringList expected = {"bin/velluno", "bin/velluno-cli", "share/applications/" + kAppId + ".desktop",
-                            "share/metainfo/" + kAppId + ".metainfo.xml", "share/mime/packages/" + kAppId + ".xml"};
+                            "share/metainfo/" + kAppId + ".metainfo.xml", "share/mime/packages/" + kAppId + ".xml",
+                            "share/doc/velluno/copyright", "share/doc/velluno/changelog.gz"};
     const int sizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
     for (int size : sizes)
         expected << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(kAppId);

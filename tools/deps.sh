@@ -19,6 +19,9 @@ velluno_packages=(
   # virtual X server for the window's tests on the xcb platform.
   desktop-file-utils appstream shared-mime-info xvfb xauth
   libbenchmark-dev
+  # The Debian package (test.sh builds it with CPack): dpkg-shlibdeps finds
+  # its dependencies, lintian checks it.
+  dpkg-dev lintian
   clang-14 libclang-rt-14-dev
 )
 

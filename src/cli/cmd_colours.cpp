@@ -3,7 +3,8 @@
 // a scheme and two skins' colours compared with diff. Reads the skin as the
 // editor does and writes nothing to the disk.
 #include "cli/commands.h"
-#include "cli/reasons.h"
+#include "cli/report.h"
+#include "editor/failures.h"
 #include "skin/colourscheme.h"
 #include "skin/reader.h"
 
@@ -12,27 +13,30 @@
 
 namespace velluno::cli {
 
-int CmdColours(const QStringList& args)
+int RunColours(const QStringList& args, const QCommandLineParser&)
 {
     QTextStream err(stderr);
-    if (args.size() != 1 || args.first().startsWith(QLatin1Char('-'))) {
-        err << "usage: velluno-cli colours SKIN" << Qt::endl;
-        return kExitUnusable;
-    }
     const SkinReading reading = ReadSkin(args.first());
-    // Half a table or none at all is no scheme of the skin: say why instead.
-    if (!reading.error.ok()) {
-        err << "velluno-cli colours: " << EnglishText(reading.error) << Qt::endl;
+    if (Unusable(reading)) {
+        err << "velluno-cli colours: " << UnusableText(reading) << Qt::endl;
         return kExitUnusable;
     }
-    if (reading.badMagic) {
-        err << "velluno-cli colours: " << args.first() << ": " << EnglishText(SaveRefusal::BadMagic) << Qt::endl;
-        return kExitUnusable;
+    // Half a table is no scheme of the skin: say why instead.
+    if (!reading.error.ok()) {
+        err << "velluno-cli colours: the reading stopped: " << FailureText(reading.error, Language::English)
+            << Qt::endl;
+        return kExitProblems;
     }
     // The colours of the lines read are printed; the rest of the file is not.
     bool problems = reading.stoppedAtCarriageReturn;
-    if (problems)
-        err << "velluno-cli colours: " << RefusalText(reading, args.first()) << Qt::endl;
+    if (problems) {
+        Finding dropped;
+        dropped.kind = FindingKind::TextDropped;
+        dropped.file = reading.file;
+        dropped.refusal = SaveRefusal::StoppedAtCarriageReturn;
+        dropped.line = reading.stopLine;
+        err << "velluno-cli colours: " << FindingText(dropped) << Qt::endl;
+    }
     const Table<ValueRow>& colours = reading.doc.colours;
     if (colours.isEmpty()) {
         err << "velluno-cli colours: the skin has no colour record (an empty scheme does not load)" << Qt::endl;

@@ -1,136 +1,109 @@
 // velluno-cli export SKIN: "Esporta tutto" without the window.
-// velluno-cli repack SKIN: reads and saves, so that container 14 is packed
-// again from the image files, and images edited by hand since the export
-// are packed as replacements.
+// velluno-cli repack SKIN: reads and saves with the editor's SAVE, so that
+// container 14 is packed again from the image files, and images edited by
+// hand since the export are packed as replacements.
 // velluno-cli fix-line-ends SKIN: the repair the window offers for a skin
 // whose line ends the reading cannot take whole.
-// Both work on the skin library, and repack checks the images to pack with
-// the renderer's image check; neither needs a GUI platform.
+// They work on the skin library and the editor's save; none needs a GUI
+// platform.
 #include "cli/commands.h"
-#include "cli/reasons.h"
-#include "render/imageguard.h"
-#include "skin/containers.h"
+#include "cli/report.h"
+#include "editor/failures.h"
+#include "editor/opensave.h"
 #include "skin/lineends.h"
-#include "skin/reader.h"
-#include "skin/writer.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace velluno::cli {
 
 namespace {
 
-bool Usage(const QStringList& args, const char* command)
-{
-    if (args.size() == 1 && !args.first().startsWith(QLatin1Char('-')))
-        return true;
-    QTextStream(stderr) << "usage: velluno-cli " << command << " SKIN\n";
-    return false;
-}
-
-// The skin read as the editor opens it, or why not on standard error. A
-// reading that dropped text opens (for viewing and exporting, not for
-// saving): that is said too. Image files edited by hand since the export
-// are taken as replacements, as the opening in the window takes them.
-bool ReadWhole(const char* command, const QString& path, SkinReading* reading)
+// The skin read as the editor opens it, image files edited by hand since
+// the export taken as replacements; false, saying why, when there is
+// nothing to work on.
+bool Read(const char* command, const QString& path, SkinReading* reading, EditedImages* edited)
 {
     *reading = ReadSkin(path);
-    QString problem;
-    if (!reading->error.ok())
-        problem = EnglishText(reading->error);
-    else if (reading->badMagic)
-        problem = QStringLiteral("%1: %2").arg(path, EnglishText(SaveRefusal::BadMagic));
-    if (!problem.isEmpty()) {
-        QTextStream(stderr) << "velluno-cli " << command << ": " << problem << '\n';
+    if (Unusable(*reading)) {
+        QTextStream(stderr) << "velluno-cli " << command << ": " << UnusableText(*reading) << Qt::endl;
         return false;
     }
-    QTextStream err(stderr);
-    if (reading->droppedText())
-        err << "velluno-cli " << command << ": " << RefusalText(*reading, path) << '\n';
-    const EditedImages edited = TakeEditedImages(reading->doc);
-    if (const QString note = EditedImagesNote(edited); !note.isEmpty())
-        err << "velluno-cli " << command << ": " << note << '\n';
-    for (const EditedImage& r : edited.refused)
-        err << "velluno-cli " << command << ": " << r.key << ": " << QDir::toNativeSeparators(r.path)
-            << " was edited by hand but is no GIF the phone can show (" << EnglishText(r.verdict)
-            << "): left as it was\n";
+    *edited = TakeEditedImages(reading->doc);
     return true;
 }
 
 }  // namespace
 
-int CmdExport(const QStringList& args)
+int RunExport(const QStringList& args, const QCommandLineParser&)
 {
-    if (!Usage(args, "export"))
-        return kExitUnusable;
     QTextStream out(stdout);
     QTextStream err(stderr);
     SkinReading reading;
-    if (!ReadWhole("export", args.first(), &reading))
+    EditedImages edited;
+    if (!Read("export", args.first(), &reading, &edited))
         return kExitUnusable;
+    // The rows that were read are exported, even when the reading stopped:
+    // that is said below.
     const ExtractReport report = ExtractImages(reading.doc);
-    for (const ExtractReport::Fault& f : report.faults)
-        err << f.key << ": " << EnglishText(f) << '\n';
+    if (!report.folder.ok())
+        err << "velluno-cli export: nothing was extracted: " << FailureText(report.folder, Language::English) << '\n';
     // Not an error, but nothing to miss either: a file the user edited is
     // not where it was any more.
     for (const ExtractReport::Kept& k : report.kept)
         err << "velluno-cli export: " << k.key << ": " << QDir::toNativeSeparators(k.image)
             << " held other bytes (edited by hand?): kept as " << QDir::toNativeSeparators(k.backup) << '\n';
-    err.flush();
-    out << report.written << " images extracted into " << reading.doc.imageFolder << ", " << report.skipped
-        << " replaced rows skipped, " << report.faults.size() << " faulty rows\n";
-    return report.faults.isEmpty() && !reading.stoppedAtCarriageReturn ? kExitDone : kExitProblems;
+    const Checkup checkup = CheckSkin(reading.doc, reading, edited, &report);
+    PrintFindings(err, "export", checkup);
+    out << report.written << " images extracted into " << QDir::toNativeSeparators(reading.doc.imageFolder) << ", "
+        << report.skipped << " replaced rows skipped, " << report.faults.size() << " faulty rows\n";
+    return report.folder.ok() ? StatusOf(checkup) : kExitProblems;
 }
 
-int CmdRepack(const QStringList& args)
+int RunRepack(const QStringList& args, const QCommandLineParser&)
 {
-    if (!Usage(args, "repack"))
-        return kExitUnusable;
     QTextStream out(stdout);
     QTextStream err(stderr);
     SkinReading reading;
-    if (!ReadWhole("repack", args.first(), &reading))
+    EditedImages edited;
+    if (!Read("repack", args.first(), &reading, &edited))
         return kExitUnusable;
-    if (const SaveRefusal refusal = reading.saveRefusal(); refusal != SaveRefusal::None) {
-        // A reading that dropped text was named by ReadWhole already.
-        if (!reading.droppedText())
-            err << "velluno-cli repack: " << args.first() << ": " << RefusalText(reading, args.first()) << '\n';
-        err << "velluno-cli repack: nothing was saved\n";
-        return kExitProblems;
-    }
-    // The editor's SAVE: only whole GIFs are packed.
-    const SaveReport saved = WriteSkin(reading.doc);
+    const SaveReport saved = SaveDocument(reading.doc, reading.saveRefusal());
+    // The skin as it is now: read again after a save, whose records point
+    // into the new container.
+    if (saved.saved)
+        Read("repack", args.first(), &reading, &edited);
+    const Checkup checkup = CheckSkin(reading.doc, reading, edited, nullptr, &saved.error);
+    PrintFindings(err, "repack", checkup);
     if (!saved.saved) {
-        err << "velluno-cli repack: nothing was saved: " << EnglishText(saved.error) << '\n';
+        err << "velluno-cli repack: nothing was saved" << Qt::endl;
         return kExitProblems;
     }
-    err.flush();
-    out << saved.packed << " images packed into varavave14.dat"
-        << (saved.containerWritten ? "" : " (left as it was)") << ", varavave.ski rewritten"
-        << (saved.backupWritten ? ", the old text kept as varavave_old.ski" : "")
+    const QString container = QFileInfo(saved.containerFile).fileName();
+    out << saved.packed << " images packed into " << container
+        << (saved.containerWritten ? "" : " (left as it was)") << ", " << QFileInfo(saved.skinFile).fileName()
+        << " rewritten" << (saved.backupWritten ? ", the old text kept as varavave_old.ski" : "")
         << (saved.containerBackupWritten ? ", the old container as varavave14_old.dat" : "")
         << (saved.originalKept ? ", the original text as varavave_orig.ski" : "") << '\n';
     if (saved.imagesWritten > 0)
         out << saved.imagesWritten << " image files of " << QDir::toNativeSeparators(reading.doc.imageFolder)
-            << " now hold what varavave14.dat holds for them"
+            << " now hold what " << container << " holds for them"
             << (saved.keptImages.isEmpty() ? QString()
                                            : QStringLiteral(" (%1 earlier ones kept with a number)")
                                                  .arg(saved.keptImages.size()))
             << '\n';
-    return kExitDone;
+    return StatusOf(checkup);
 }
 
-int CmdFixLineEnds(const QStringList& args)
+int RunFixLineEnds(const QStringList& args, const QCommandLineParser&)
 {
-    if (!Usage(args, "fix-line-ends"))
-        return kExitUnusable;
     QTextStream out(stdout);
     QTextStream err(stderr);
     const LineEndRepair repair = RepairSkinLineEnds(args.first());
     if (!repair.error.ok()) {
-        err << "velluno-cli fix-line-ends: " << EnglishText(repair.error) << '\n';
-        return repair.error.code == SkinError::CannotOpen || repair.error.code == SkinError::TooLarge
+        err << "velluno-cli fix-line-ends: " << FailureText(repair.error, Language::English) << '\n';
+        return repair.error.code == ErrorKind::CannotOpen || repair.error.code == ErrorKind::TooLarge
                    ? kExitUnusable
                    : kExitProblems;
     }

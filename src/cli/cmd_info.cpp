@@ -1,12 +1,11 @@
 // velluno-cli info SKIN: what a skin author wants to know about a skin, read
-// exactly as the editor reads it. It changes nothing on the disk: the image
-// folder is not created.
+// exactly as the editor reads it, with its problems and its notes. It
+// changes nothing on the disk: the image folder is not created.
 #include "cli/commands.h"
-#include "cli/reasons.h"
+#include "cli/report.h"
+#include "editor/failures.h"
 #include "editor/presentation.h"
-#include "skin/containers.h"
 #include "skin/files.h"
-#include "skin/reader.h"
 
 #include <QDir>
 #include <QTextStream>
@@ -14,32 +13,32 @@
 
 namespace velluno::cli {
 
-int CmdInfo(const QStringList& args)
+int RunInfo(const QStringList& args, const QCommandLineParser&)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (args.size() != 1 || args.first().startsWith(QLatin1Char('-'))) {
-        err << "usage: velluno-cli info SKIN\n";
+    SkinReading reading = ReadSkin(args.first());
+    // Nothing was read: there is nothing to describe.
+    if (Unusable(reading) && !reading.badMagic) {
+        err << "velluno-cli info: " << UnusableText(reading) << '\n';
         return kExitUnusable;
     }
-    SkinReading reading = ReadSkin(args.first());
     // What the opening in the window takes as edited by hand; only the
     // document read here changes.
     const EditedImages edited = TakeEditedImages(reading.doc);
     const Document& doc = reading.doc;
-    // Nothing was read: there is nothing to describe.
-    if (reading.error.code == SkinError::CannotOpen || reading.error.code == SkinError::CannotRead ||
-        reading.error.code == SkinError::TooLarge) {
-        err << "velluno-cli info: " << EnglishText(reading.error) << '\n';
-        return kExitUnusable;
-    }
+    const Checkup checkup = CheckSkin(doc, reading, edited);
 
-    out << "Skin:           " << doc.folder << '/' << doc.name << ".ski\n";
-    out << "Image folder:   " << doc.imageFolder << (DirExist(doc.imageFolder) ? "" : " (not there yet)") << '\n';
-    out << "Lines:          " << doc.lineCount << '\n';
+    out << "Skin:           " << QDir::toNativeSeparators(reading.file) << '\n';
+    out << "Image folder:   " << QDir::toNativeSeparators(doc.imageFolder)
+        << (DirExist(doc.imageFolder) ? "" : " (not there yet)") << '\n';
+    out << "Lines:          " << reading.linesRead;
+    if (!reading.error.ok())
+        out << " read, the reading stopped at line " << reading.error.line;
+    out << '\n';
 
     std::map<QString, int> types;
-    for (int i = 1; i < doc.lineCount; ++i) {
+    for (int i = 1; i < reading.linesRead; ++i) {
         const QString& line = doc.lines.at(i);
         types[line.isEmpty() ? QStringLiteral("(empty)") : QString(line.at(0))]++;
     }
@@ -51,14 +50,8 @@ int CmdInfo(const QStringList& args)
     out << '\n';
 
     std::map<QString, int> states;
-    QStringList missing, unnamed;
-    for (const ObjectRow& row : doc.objects.rows()) {
+    for (const ObjectRow& row : doc.objects.rows())
         states[StateWord(row.state)]++;
-        if (!ObjectNumberFits(row.number))
-            unnamed << row.key();
-        else if (row.state == ImageState::NotFound)
-            missing << row.key();
-    }
     out << "Graphic objects: " << doc.objects.count();
     for (const auto& [state, n] : states)
         out << "  " << state << ": " << n;
@@ -72,38 +65,25 @@ int CmdInfo(const QStringList& args)
     };
     out << "Colour rows:    " << doc.colours.count() << " (" << numbered(doc.colours) << " numbered)\n";
     out << "Dimension rows: " << doc.rectangles.count() << " (" << numbered(doc.rectangles) << " numbered)\n";
-    if (const QString note = EditedImagesNote(edited); !note.isEmpty())
-        out << "Edited by hand: " << note << '\n';
     const SaveRefusal refusal = reading.saveRefusal();
-    out << "Saving:         " << (refusal == SaveRefusal::None ? "enabled" : "disabled");
-    // The name is a fact of the skin, not a problem of its file.
-    if (refusal == SaveRefusal::NotOperatorSkin)
-        out << " (" << EnglishText(refusal) << ')';
-    out << '\n';
+    out << "Saving:         " << (refusal == SaveRefusal::None ? QStringLiteral("enabled")
+                                                               : QStringLiteral("disabled: %1")
+                                                                     .arg(RefusalText(refusal, Language::English)))
+        << '\n';
 
-    QStringList problems;
-    if (!reading.error.ok())
-        problems << QStringLiteral("the reading stopped: %1").arg(EnglishText(reading.error));
-    if (!unnamed.isEmpty())
-        problems << QStringLiteral("%1 object(s) whose number has 16 digits or more name no image file: %2")
-                        .arg(unnamed.size())
-                        .arg(unnamed.join(QLatin1Char(' ')));
-    if (!missing.isEmpty())
-        problems << QStringLiteral("%1 object(s) without image file in %2 (run \"velluno-cli export\"): %3")
-                        .arg(missing.size())
-                        .arg(doc.imageFolder, missing.join(QLatin1Char(' ')));
-    if (refusal != SaveRefusal::None && refusal != SaveRefusal::NotOperatorSkin)
-        problems << QStringLiteral("saving is disabled: %1").arg(RefusalText(reading, args.first()));
-    for (const EditedImage& r : edited.refused)
-        problems << QStringLiteral("object %1: %2 was edited by hand but is no GIF the phone can show (%3)")
-                        .arg(r.key, QDir::toNativeSeparators(r.path), EnglishText(r.verdict));
-    out << "Problems:       " << (problems.isEmpty() ? "none" : QString::number(problems.size())) << '\n';
-    for (const QString& p : problems)
-        out << "  - " << p << '\n';
-
+    for (const bool problems : {true, false}) {
+        QStringList lines;
+        for (const Finding& f : checkup.findings)
+            if (IsProblem(f.kind) == problems)
+                lines << FindingText(f);
+        out << (problems ? "Problems:       " : "Notes:          ")
+            << (lines.isEmpty() ? QStringLiteral("none") : QString::number(lines.size())) << '\n';
+        for (const QString& line : lines)
+            out << "  - " << line << '\n';
+    }
     if (reading.badMagic)
         return kExitUnusable;
-    return problems.isEmpty() ? kExitDone : kExitProblems;
+    return StatusOf(checkup);
 }
 
 }  // namespace velluno::cli

@@ -1,15 +1,17 @@
 // velluno-cli render SKIN -o PICTURE: the preview of a skin, opened as the
-// editor opens it; with --phone without the outlines that only the editor
-// draws, as the phone shows it.
+// editor opens it but without creating anything beside it. With --phone the
+// picture is what the phone shows: no outlines, and the images not exported
+// yet taken from their containers.
 #include "cli/commands.h"
-#include "cli/reasons.h"
+#include "cli/report.h"
 #include "editor/actions.h"
+#include "editor/failures.h"
 #include "editor/opensave.h"
 #include "editor/preview.h"
-#include "editor/settings.h"
 #include "editor/shell.h"
 #include "skin/atomic.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QTextStream>
 
@@ -20,105 +22,78 @@ namespace {
 // A larger factor gives no better view and only costs memory.
 constexpr int kMaxScale = 16;
 
-int Usage(QTextStream& err, const QString& why)
-{
-    err << "velluno-cli render: " << why << "\n"
-        << "usage: velluno-cli render SKIN -o PICTURE.png|.jpg|.bmp [--phone] [--analogue] [--no-wallpaper] "
-           "[--scale N]"
-        << Qt::endl;
-    return kExitUnusable;
-}
+const QCommandLineOption kOutput({QStringLiteral("o"), QStringLiteral("output")},
+                                 QStringLiteral("the picture to write (.png, .jpg, .jpeg or .bmp)"),
+                                 QStringLiteral("PICTURE"));
+const QCommandLineOption kPhone(QStringLiteral("phone"),
+                                QStringLiteral("as the phone shows it: no outlines, images not exported yet "
+                                               "from their containers"));
+const QCommandLineOption kAnalogue(QStringLiteral("analogue"), QStringLiteral("the analogue clock"));
+const QCommandLineOption kNoWallpaper(QStringLiteral("no-wallpaper"), QStringLiteral("no wallpaper"));
+const QCommandLineOption kScale(QStringLiteral("scale"),
+                                QStringLiteral("enlarge by a whole factor, 1 to %1").arg(kMaxScale),
+                                QStringLiteral("N"), QStringLiteral("1"));
+const QCommandLineOption kTime(QStringLiteral("time"), QStringLiteral("the clock's time (else the real clock)"),
+                               QStringLiteral("HH:MM"));
 
 }  // namespace
 
-int CmdRender(const QStringList& args)
+QList<QCommandLineOption> RenderOptions() { return {kOutput, kPhone, kAnalogue, kNoWallpaper, kScale, kTime}; }
+
+int RunRender(const QStringList& args, const QCommandLineParser& options)
 {
     QTextStream err(stderr);
-    QString skin;
-    QString output;
-    bool analogue = false;
-    bool noWallpaper = false;
-    bool phone = false;
-    int scale = 1;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (a == QLatin1String("-o") || a == QLatin1String("--output")) {
-            if (++i >= args.size())
-                return Usage(err, QStringLiteral("-o needs a file name"));
-            output = args.at(i);
-        } else if (a == QLatin1String("--analogue")) {
-            analogue = true;
-        } else if (a == QLatin1String("--no-wallpaper")) {
-            noWallpaper = true;
-        } else if (a == QLatin1String("--phone")) {
-            phone = true;
-        } else if (a == QLatin1String("--scale")) {
-            bool ok = false;
-            if (++i < args.size())
-                scale = args.at(i).toInt(&ok);
-            if (!ok || scale < 1 || scale > kMaxScale)
-                return Usage(err, QStringLiteral("--scale needs a whole number from 1 to %1").arg(kMaxScale));
-        } else if (a.startsWith(QLatin1Char('-')) && a != QLatin1String("-")) {
-            return Usage(err, QStringLiteral("unknown option %1").arg(a));
-        } else if (skin.isEmpty()) {
-            skin = a;
-        } else {
-            return Usage(err, QStringLiteral("only one skin can be rendered"));
-        }
-    }
-    if (skin.isEmpty())
-        return Usage(err, QStringLiteral("no skin given"));
+    const QString skin = args.first();
+    const QString output = options.value(kOutput);
     if (output.isEmpty())
-        return Usage(err, QStringLiteral("no output file given (-o)"));
+        return UsageError("render", QStringLiteral("no output file given (-o)"));
     const char* const format = PictureFormatOf(output);
     if (!format)
-        return Usage(err, QStringLiteral("%1: the picture's format follows its suffix: .png, .jpg (.jpeg) or .bmp")
-                              .arg(output));
+        return UsageError("render", QStringLiteral("%1: the picture's format follows its suffix: .png, .jpg (.jpeg) "
+                                                   "or .bmp")
+                                        .arg(output));
+    bool ok = false;
+    const int scale = options.value(kScale).toInt(&ok);
+    if (!ok || scale < 1 || scale > kMaxScale)
+        return UsageError("render", QStringLiteral("--scale needs a whole number from 1 to %1").arg(kMaxScale));
+    const QTime time = QTime::fromString(options.value(kTime), QStringLiteral("H:mm"));
+    if (options.isSet(kTime) && !time.isValid())
+        return UsageError("render", QStringLiteral("--time needs a time of day, HH:MM"));
+    const bool phone = options.isSet(kPhone);
 
     UnansweredDialogs dialogs;
     Editor editor(dialogs);
+    if (time.isValid())
+        editor.now = [time] { return QDateTime(QDate::currentDate(), time); };
     StartUp(editor);
+    editor.preview.imagesFromContainers = phone;
     // The opening's message boxes are the window's, in Italian; what they
     // say that matters to the picture is said below in this tool's words.
-    const OpenReport report = OpenSkinFile(editor, skin);
-    if (!report.completed || report.badMagic) {
-        err << "velluno-cli render: cannot open " << skin << ": "
-            << (report.badMagic ? EnglishText(SaveRefusal::BadMagic) : EnglishText(report.error)) << Qt::endl;
+    const OpenReport report = OpenSkinFile(editor, skin, ImageFolder::Leave);
+    if (Unusable(report)) {
+        err << "velluno-cli render: " << UnusableText(report) << Qt::endl;
         return kExitUnusable;
     }
-    // The picture is drawn all the same; what it may lack is said.
-    bool problems = false;
-    if (editor.doc.lineCount == 0) {
-        err << "velluno-cli render: " << skin << ": the skin yielded no lines: the picture shows no element"
-            << Qt::endl;
-        problems = true;
-    } else if (report.stoppedAtCarriageReturn) {
-        err << "velluno-cli render: " << skin << ", line " << report.stopLine
-            << ": the reading stopped at a carriage return: the lines after it are not drawn" << Qt::endl;
-        problems = true;
-    }
-    int missing = 0;
-    for (const ObjectRow& row : editor.doc.objects.rows())
-        missing += row.state == ImageState::NotFound;
-    if (missing > 0) {
-        err << "velluno-cli render: " << missing << " of " << editor.doc.objects.count()
-            << " graphic objects have no image file (run \"velluno-cli export\" first): the picture may lack them"
-            << Qt::endl;
-        problems = true;
-    }
+    // An opening that stopped draws nothing in the window; the picture
+    // shows what was read.
+    if (!report.completed)
+        RenderPreview(editor, RenderKind::Opening);
 
     // The options act as the user's clicks would, so a skin without an
     // analogue clock, or a folder without pictures, renders as in the window.
-    if (analogue) {
-        if (editor.preview.clockStyle[1].enabled)
+    bool problems = false;
+    if (options.isSet(kAnalogue)) {
+        if (editor.preview.clockStyle[1].enabled) {
             Perform(editor, UserAction::click(QStringLiteral("optTime"), 1));
-        else {
+        } else {
             err << "velluno-cli render: the skin has no analogue clock (element 0006)" << Qt::endl;
             problems = true;
         }
     }
-    if (noWallpaper)
+    if (options.isSet(kNoWallpaper))
         Perform(editor, UserAction::click(QStringLiteral("chkWallPaper")));
+    const Checkup checkup = CheckSkin(editor.doc, report, report.edited);
+    PrintFindings(err, "render", checkup);
 
     QImage image = RenderScene(editor.preview.scene, phone ? SceneOutlines::Hidden : SceneOutlines::Shown);
     if (scale > 1)
@@ -130,10 +105,10 @@ int CmdRender(const QStringList& args)
         return kExitProblems;
     }
     if (const SkinError e = WriteFileAtomically(output, bytes); !e.ok()) {
-        err << "velluno-cli render: " << EnglishText(e) << Qt::endl;
+        err << "velluno-cli render: " << FailureText(e, Language::English) << Qt::endl;
         return kExitProblems;
     }
-    return problems ? kExitProblems : kExitDone;
+    return problems ? kExitProblems : StatusOf(checkup);
 }
 
 }  // namespace velluno::cli

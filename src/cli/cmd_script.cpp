@@ -8,15 +8,11 @@
 
 namespace velluno::cli {
 
-int CmdScript(const QStringList& args)
+int RunScript(const QStringList& args, const QCommandLineParser&)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (args.size() != 1) {
-        err << "usage: velluno-cli script FILE   (FILE - reads standard input)" << Qt::endl;
-        return 2;
-    }
-    const QString path = args.at(0);
+    const QString path = args.first();
     QFile file;
     bool opened = false;
     if (path == QLatin1String("-"))
@@ -25,9 +21,10 @@ int CmdScript(const QStringList& args)
         file.setFileName(path);
         opened = file.open(QIODevice::ReadOnly);
     }
+    // An input that cannot be opened, as for every command.
     if (!opened) {
-        err << "velluno-cli: cannot read the script " << path << Qt::endl;
-        return kScriptFailed;
+        err << "velluno-cli script: cannot read the script " << path << " (" << file.errorString() << ")" << Qt::endl;
+        return kExitUnusable;
     }
     const QByteArray text = file.readAll();
     const QString name = path == QLatin1String("-") ? QStringLiteral("<stdin>") : path;

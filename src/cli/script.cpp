@@ -1,6 +1,6 @@
 #include "cli/script.h"
 
-#include "cli/reasons.h"
+#include "editor/failures.h"
 #include "editor/actions.h"
 #include "editor/controls.h"
 #include "editor/dump.h"
@@ -446,6 +446,8 @@ public:
                 return status;
         }
         start();
+        if (const int unused = unusedAnswer(); unused > 0)
+            return fail(kScriptRejected, unused, QStringLiteral("the answer queued here was never used"));
         return failed_ ? kScriptFailed : kScriptOk;
     }
 
@@ -500,9 +502,18 @@ private:
             if (!QFileInfo(c.text).isFile() || !QFile::remove(c.text))
                 return fail(kScriptFailed, c.line, QStringLiteral("cannot delete %1").arg(c.text));
             return kScriptOk;
-        case Op::AnswerFile: dialogs_.files.push_back(c.file); return kScriptOk;
-        case Op::AnswerColour: dialogs_.colours.push_back(c.colour); return kScriptOk;
-        case Op::AnswerYesNo: dialogs_.answers.push_back(c.answer); return kScriptOk;
+        case Op::AnswerFile:
+            dialogs_.files.push_back(c.file);
+            fileLines_.push_back(c.line);
+            return kScriptOk;
+        case Op::AnswerColour:
+            dialogs_.colours.push_back(c.colour);
+            colourLines_.push_back(c.line);
+            return kScriptOk;
+        case Op::AnswerYesNo:
+            dialogs_.answers.push_back(c.answer);
+            answerLines_.push_back(c.line);
+            return kScriptOk;
 
         case Op::Event: {
             const ActionResult r = Perform(e, c.action);
@@ -511,7 +522,10 @@ private:
             if (!r.failure.ok()) {
                 // The session goes on, as the user's would after the
                 // message box; the run ends with status 1.
-                report(c.line, QStringLiteral("the save wrote nothing: %1").arg(EnglishText(r.failure)));
+                const QString failure = FailureText(r.failure, Language::English);
+                report(c.line, c.action.kind == UserAction::Kind::Toolbar
+                                   ? QStringLiteral("the save wrote nothing: %1").arg(failure)
+                                   : QStringLiteral("the skin was not opened: %1").arg(failure));
                 failed_ = true;
             }
             return kScriptOk;
@@ -526,6 +540,24 @@ private:
         }
         }
         return kScriptOk;
+    }
+
+    // The line of the first answer that no dialog took, 0 when every one
+    // was taken. Each kind is taken oldest first, so the answers left are
+    // the last ones queued.
+    int unusedAnswer() const
+    {
+        int first = 0;
+        auto left = [&](const std::deque<int>& lines, size_t unused) {
+            if (unused > 0) {
+                const int line = lines.at(lines.size() - unused);
+                first = first == 0 ? line : qMin(first, line);
+            }
+        };
+        left(fileLines_, dialogs_.files.size());
+        left(colourLines_, dialogs_.colours.size());
+        left(answerLines_, dialogs_.answers.size());
+        return first;
     }
 
     int copyFile(const Command& c)
@@ -568,7 +600,8 @@ private:
     QueuedDialogs dialogs_;
     Editor editor_{dialogs_};
     bool started_ = false;
-    bool failed_ = false;  // a SAVE wrote nothing
+    bool failed_ = false;  // a SAVE wrote nothing, a skin named could not be read
+    std::deque<int> fileLines_, colourLines_, answerLines_;  // the lines of the answers queued
 };
 
 }  // namespace

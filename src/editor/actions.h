@@ -74,7 +74,8 @@ struct ActionResult {
     QString why;     // for Unknown and Missing
     int caret = -1;  // Type and Paste: where the caret stands afterwards
     // The action ran, but the files it was to write were not written (a
-    // SAVE that stopped); the user was told in a message box.
+    // SAVE that stopped), or the skin it was to open could not be read (a
+    // skin named or dropped); the user was told in a message box.
     SkinError failure;
     bool ok() const { return outcome == Outcome::Done || outcome == Outcome::Ignored; }
 };

@@ -108,6 +108,10 @@ struct PreviewView {
     Swatch minuteHand, hourHand, operatorText, dateText, background;
     bool backgroundCaption = false;     // the "Colore:" beside the background swatch
     bool drawn = false;                 // rendered since the skin was opened
+    // The phone's own view: an object whose image file is not in the image
+    // folder (not exported yet) shows the image its container holds, as
+    // the phone shows it. The editor shows the image folder only.
+    bool imagesFromContainers = false;
 };
 
 // The live phone mode ("Telefono"): the preview as the phone shows it, at
@@ -186,8 +190,9 @@ public:
 
     QVector<Message> messages;
     int openings = 0;  // skins opened (or tried): each ends the undo history of the one before
-    // The files the action being performed was to write were not written;
-    // the user was told in a message box.
+    // The files the action being performed was to write were not written,
+    // or the skin it was to open could not be read; the user was told in a
+    // message box.
     SkinError failure;
     int renders = 0;
     bool renderPending = false;  // the action being performed asks for a render at its end

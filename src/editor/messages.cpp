@@ -1,13 +1,10 @@
 #include "editor/messages.h"
 
-#include "skin/colourscheme.h"
 #include "skin/files.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-
-#include <cerrno>
 
 namespace velluno {
 
@@ -15,174 +12,9 @@ namespace {
 
 QString Path(const QString& path) { return QDir::toNativeSeparators(path); }
 
-// The system's reason in the window's language, for the error numbers that
-// files meet; any other keeps the system's own words.
-QString SystemReason(const SkinError& e)
-{
-    switch (e.errnum) {
-    case 0: return e.system;
-    case ENOENT: return QStringLiteral("il file o la cartella non esiste");
-    case EISDIR: return QStringLiteral("è una cartella, non un file");
-    case EACCES: return QStringLiteral("permesso negato");
-    case EPERM: return QStringLiteral("operazione non permessa");
-    case ENOTDIR: return QStringLiteral("una parte del percorso non è una cartella");
-    case ENOSPC: return QStringLiteral("spazio su disco esaurito");
-    case EDQUOT: return QStringLiteral("quota del disco superata");
-    case EROFS: return QStringLiteral("il disco è di sola lettura");
-    case ENAMETOOLONG: return QStringLiteral("nome di file troppo lungo");
-    case EIO: return QStringLiteral("errore di lettura o scrittura sul disco");
-    case ELOOP: return QStringLiteral("troppi collegamenti simbolici");
-    case EMFILE:
-    case ENFILE: return QStringLiteral("troppi file aperti");
-    case EFBIG: return QStringLiteral("file troppo grande");
-    case EEXIST: return QStringLiteral("il file esiste già");
-    case EBUSY: return QStringLiteral("il file è in uso");
-    default: return e.system;
-    }
-}
-
-// " (reason)" when the system gave one.
-QString Because(const SkinError& e)
-{
-    const QString reason = SystemReason(e);
-    return reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason);
-}
-
-QString TableName(const QString& table)
-{
-    if (table == QLatin1String("colours"))
-        return QStringLiteral("dei colori");
-    if (table == QLatin1String("rectangles"))
-        return QStringLiteral("delle dimensioni");
-    return QStringLiteral("degli oggetti grafici");
-}
+QString FailureText(const SkinError& e) { return FailureText(e, Language::Italian); }
 
 }  // namespace
-
-QString FailureText(const SkinError& e)
-{
-    switch (e.code) {
-    case SkinError::None:
-        return QString();
-    case SkinError::CannotOpen:
-        return QStringLiteral("il file %1 non può essere aperto%2").arg(Path(e.file), Because(e));
-    case SkinError::CannotRead:
-        return QStringLiteral("il file %1 non può essere letto%2").arg(Path(e.file), Because(e));
-    case SkinError::TooLarge:
-        return QStringLiteral("il file %1 è troppo grande").arg(Path(e.file));
-    case SkinError::TooManyLines:
-        return QStringLiteral("il file %1 ha più di 1501 righe (riga %2)").arg(Path(e.file)).arg(e.line);
-    case SkinError::ShortRecord:
-        return QStringLiteral("il file %1 ha un record con meno di cinque campi alla riga %2")
-            .arg(Path(e.file))
-            .arg(e.line);
-    case SkinError::CannotCreateFolder:
-        return QStringLiteral("la cartella delle immagini %1 non può essere creata%2").arg(Path(e.file), Because(e));
-    case SkinError::IndexOutOfRange:
-        return QStringLiteral("La riga %1 della tabella %2 ha \"Indice\" %3, fuori dall'intervallo 0..1500: "
-                              "la riga non può essere scritta in %4.")
-            .arg(e.key, TableName(e.detail), e.extra, Path(e.file));
-    case SkinError::ImageMissing:
-        return QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non esiste:\n%2").arg(e.key, Path(e.file));
-    case SkinError::BlankImagePath:
-        return QStringLiteral("L'oggetto %1 da sostituire non ha un file GIF (\"Path GIF\" vuoto): "
-                              "non può essere inserito in varavave14.dat.")
-            .arg(e.key);
-    case SkinError::ContainerTooLarge:
-        return QStringLiteral("Le immagini da sostituire superano la dimensione massima di varavave14.dat, "
-                              "raggiunta con l'oggetto %1:\n%2")
-            .arg(e.key, Path(e.file));
-    case SkinError::ImageUnreadable:
-        return QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non può essere letto:\n%2%3")
-            .arg(e.key, Path(e.file), Because(e));
-    case SkinError::ImageChanged:
-        return QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non può essere letto per intero "
-                              "(è cambiato durante il salvataggio?):\n%2")
-            .arg(e.key, Path(e.file));
-    case SkinError::ImageRefused:
-        return QStringLiteral("Il file GIF dell'oggetto %1 da sostituire non può essere inserito in "
-                              "varavave14.dat: %2.\n%3")
-            .arg(e.key, ImageFaultText(ImageFaultOf(e.verdict)), Path(e.file));
-    case SkinError::BackupUnreadable:
-        return QStringLiteral("Il file %1 non può essere letto per la copia di sicurezza varavave_old.ski%2.")
-            .arg(Path(e.file), Because(e));
-    case SkinError::ReadOnly:
-        return QStringLiteral("Il file %1 è di sola lettura: Velluno non lo sostituisce.").arg(Path(e.file));
-    case SkinError::NotAFile:
-        return QStringLiteral("Errore durante la scrittura del file %1: esiste già e non è un file.").arg(Path(e.file));
-    case SkinError::CannotCreateTemp:
-        return QStringLiteral("Errore durante la scrittura del file %1: impossibile creare un file temporaneo "
-                              "nella cartella%2.")
-            .arg(Path(e.file), Because(e));
-    case SkinError::CannotWrite:
-        return QStringLiteral("Errore durante la scrittura del file %1%2.").arg(Path(e.file), Because(e));
-    case SkinError::DiskFull:
-        return QStringLiteral("Errore durante la scrittura del file %1: spazio su disco esaurito.").arg(Path(e.file));
-    case SkinError::CannotKeepOld:
-        return QStringLiteral("Errore durante la scrittura del file %1: impossibile conservare il contenuto "
-                              "precedente%2.")
-            .arg(Path(e.file), Because(e));
-    case SkinError::CannotReplace:
-        return QStringLiteral("Errore durante la scrittura del file %1: il file non può essere sostituito%2.")
-            .arg(Path(e.file), Because(e));
-    case SkinError::SchemeTooLarge:
-        return QStringLiteral("il file %1 è più grande di %2 KB").arg(Path(e.file)).arg(kSchemeMaxBytes / 1024);
-    case SkinError::SchemeNotText:
-        return QStringLiteral("il file %1 non è un file di testo (carattere di controllo alla riga %2)")
-            .arg(Path(e.file))
-            .arg(e.line);
-    case SkinError::SchemeLineTooLong:
-        return QStringLiteral("la riga %1 del file %2 è più lunga di %3 caratteri")
-            .arg(e.line)
-            .arg(Path(e.file))
-            .arg(kSchemeMaxLineLength);
-    case SkinError::SchemeTooManyRows:
-        return QStringLiteral("il file %1 ha più di %2 colori (riga %3)")
-            .arg(Path(e.file))
-            .arg(kSchemeMaxRows)
-            .arg(e.line);
-    case SkinError::SchemeShortLine:
-        return QStringLiteral("la riga %1 del file %2 ha meno di sei campi separati da virgole")
-            .arg(e.line)
-            .arg(Path(e.file));
-    case SkinError::SchemeBadField: {
-        const QString rule =
-            e.detail == QLatin1String("ID")
-                ? QStringLiteral("un numero di oggetto o \"-\"")
-                : e.detail == QLatin1String("Indice")
-                      ? QStringLiteral("il numero di una riga della skin, da 1 a %1").arg(kSchemeMaxRows)
-                      : QStringLiteral("un numero intero");
-        return QStringLiteral("la riga %1 del file %2 ha nel campo \"%3\" il testo \"%4\", che non è %5")
-            .arg(e.line)
-            .arg(Path(e.file), e.detail, e.extra, rule);
-    }
-    case SkinError::SchemeEmpty:
-        return QStringLiteral("il file %1 non contiene colori").arg(Path(e.file));
-    }
-    return QString();
-}
-
-QString ImageFaultText(ImageFault fault)
-{
-    switch (fault) {
-    case ImageFault::None: return QString();
-    case ImageFault::Missing: return QStringLiteral("file non trovato");
-    case ImageFault::Unreadable: return QStringLiteral("il file non può essere letto");
-    case ImageFault::Empty: return QStringLiteral("il file è vuoto");
-    case ImageFault::NotAnImage: return QStringLiteral("il file non è un'immagine");
-    case ImageFault::NotGif: return QStringLiteral("il file non è un'immagine GIF");
-    case ImageFault::Truncated: return QStringLiteral("il file GIF è incompleto");
-    case ImageFault::Malformed: return QStringLiteral("il file GIF è danneggiato");
-    case ImageFault::NoImage: return QStringLiteral("il file GIF non contiene alcuna immagine");
-    case ImageFault::EmptyImage: return QStringLiteral("l'immagine è larga o alta 0 pixel");
-    case ImageFault::TooLarge:
-        return QStringLiteral("l'immagine è troppo grande (oltre %1 pixel per lato o %2 milioni di pixel)")
-            .arg(kMaxImageSide)
-            .arg(kMaxImagePixels >> 20);
-    case ImageFault::Undecodable: return QStringLiteral("l'immagine non può essere decodificata");
-    }
-    return QString();
-}
 
 int ImageFaultNumber(ImageFault fault)
 {
@@ -298,7 +130,7 @@ QString EditedImagesText(const EditedImages& edited)
                      .arg(keys(edited.taken));
     for (const EditedImage& r : edited.refused)
         parts << QStringLiteral("l'immagine modificata a mano dell'oggetto %1 non è valida: %2")
-                     .arg(r.key, ImageFaultText(ImageFaultOf(r.verdict)));
+                     .arg(r.key, ImageFaultText(r.verdict, Language::Italian));
     return parts.join(QStringLiteral("; "));
 }
 
@@ -320,56 +152,37 @@ QString KeptImagesText(const QVector<ExtractReport::Kept>& kept)
         .arg(list);
 }
 
-namespace {
-
-// Why one row was not extracted, as a phrase.
-QString ExtractFaultText(const ExtractReport::Fault& f)
-{
-    using Fault = ExtractReport::Fault;
-    SkinError system;
-    system.errnum = f.errnum;
-    system.system = f.system;
-    switch (f.reason) {
-    case Fault::BadValues:
-        return QStringLiteral("non indica un posto in un contenitore (N° Dat, Offset, Byte: %1)").arg(f.detail);
-    case Fault::EmptyImage: return QStringLiteral("l'immagine ha lunghezza 0");
-    case Fault::NoContainer: return QStringLiteral("il contenitore %1 non esiste").arg(Path(f.file));
-    case Fault::ContainerTooLarge: return QStringLiteral("il contenitore %1 è troppo grande").arg(Path(f.file));
-    case Fault::ContainerUnreadable:
-        return QStringLiteral("il contenitore %1 non può essere letto%2").arg(Path(f.file), Because(system));
-    case Fault::EmptyContainer: return QStringLiteral("il contenitore %1 è vuoto").arg(Path(f.file));
-    case Fault::PastTheEnd: {
-        const QStringList n = f.detail.split(QLatin1Char(' '));
-        return QStringLiteral("il contenitore %1 (%2 byte) è più corto del record (offset %3, %4 byte)")
-            .arg(Path(f.file), n.value(2), n.value(0), n.value(1));
-    }
-    case Fault::CannotWrite:
-        return QStringLiteral("il file %1 non può essere scritto%2").arg(Path(f.file), Because(system));
-    case Fault::CannotKeepEdited:
-        return QStringLiteral("il file %1, modificato a mano, non può essere conservato%2: è rimasto com'è")
-            .arg(Path(f.file), Because(system));
-    case Fault::NumberTooLarge:
-        return QStringLiteral("il numero dell'oggetto ha 16 cifre o più e non indica alcun file");
-    }
-    return QString();
-}
-
-}  // namespace
-
 QString ExtractFaultsText(const ExtractReport& report)
 {
-    const int count = int(report.faults.size());
-    if (count == 0)
-        return QString();
-    QString text = count == 1 ? QStringLiteral("Esporta tutto: 1 oggetto non è stato estratto:")
-                              : QStringLiteral("Esporta tutto: %1 oggetti non sono stati estratti:").arg(count);
+    // A container whose bytes are no GIF still gives its image file (for
+    // the user to see what it holds): those rows were extracted, and are
+    // told apart from the rows left without an image.
+    QVector<const ExtractReport::Fault*> missing, notGif;
+    for (const ExtractReport::Fault& f : report.faults)
+        (f.reason == ExtractReport::Fault::Reason::NotAGif ? notGif : missing).append(&f);
     // The first few say why; the rest are alike more often than not.
     const int shown = 5;
-    for (int i = 0; i < count && i < shown; ++i)
-        text += QStringLiteral("\n%1: %2").arg(report.faults.at(i).key, ExtractFaultText(report.faults.at(i)));
-    if (count > shown)
-        text += QStringLiteral("\n(e altri %1)").arg(count - shown);
-    return text;
+    auto list = [&](const QVector<const ExtractReport::Fault*>& faults) {
+        QString text;
+        for (int i = 0; i < faults.size() && i < shown; ++i)
+            text += QStringLiteral("\n%1: %2").arg(faults.at(i)->key, ExtractFaultText(*faults.at(i), Language::Italian));
+        if (faults.size() > shown)
+            text += QStringLiteral("\n(e altri %1)").arg(faults.size() - shown);
+        return text;
+    };
+    QStringList parts;
+    if (!missing.isEmpty())
+        parts << (missing.size() == 1 ? QStringLiteral("Esporta tutto: 1 oggetto non è stato estratto:")
+                                      : QStringLiteral("Esporta tutto: %1 oggetti non sono stati estratti:")
+                                            .arg(missing.size())) +
+                     list(missing);
+    if (!notGif.isEmpty())
+        parts << (notGif.size() == 1
+                      ? QStringLiteral("Esporta tutto: 1 immagine estratta non è un GIF che il telefono possa mostrare:")
+                      : QStringLiteral("Esporta tutto: %1 immagini estratte non sono GIF che il telefono possa mostrare:")
+                            .arg(notGif.size())) +
+                     list(notGif);
+    return parts.join(QStringLiteral("\n\n"));
 }
 
 QString SavedImagesText(const SaveReport& report)

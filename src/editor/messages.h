@@ -1,5 +1,7 @@
 #pragma once
-// The window's words for the failures the skin library reports.
+// The window's messages about what the skin library reports; the failures
+// themselves are worded in editor/failures.
+#include "editor/failures.h"
 #include "render/imageguard.h"
 #include "skin/errors.h"
 #include "skin/containers.h"
@@ -8,11 +10,6 @@
 #include "skin/writer.h"
 
 namespace velluno {
-
-// Why a file could not be read or written, naming the file, the line and
-// the system's reason where there is one: "il file … non può essere letto
-// (…)".
-QString FailureText(const SkinError& error);
 
 // The message of a save that stopped: the failure, then that no file was
 // changed (or where the old contents are kept when putting them back failed).
@@ -55,8 +52,6 @@ QString SavedImagesText(const SaveReport& report);
 // The message of a default colour scheme that could not be loaded: the
 // failure, then that the colour table was left as it was.
 QString SchemeFailureText(const SkinError& error);
-// Why an image was not taken, as a phrase: "il file è vuoto".
-QString ImageFaultText(ImageFault fault);
 // The number the row display shows with it ("Errore n° 4, ..."): the error
 // code of Qt's image reader (QImageReader::ImageReaderError) that stands for
 // the fault: 1 file not found, 2 device error, 3 unsupported format, 4

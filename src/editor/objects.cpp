@@ -82,7 +82,7 @@ ReplacementImage ReadReplacement(const QString& path)
 void RefuseReplacement(Editor& editor, const QString& file, const QString& key, ImageFault fault)
 {
     editor.message(QStringLiteral("Il file %1 non può sostituire l'oggetto %2: %3.")
-                       .arg(QDir::toNativeSeparators(file), key, ImageFaultText(fault)),
+                       .arg(QDir::toNativeSeparators(file), key, ImageFaultText(fault, Language::Italian)),
                    MsgIcon::Stop);
 }
 
@@ -172,7 +172,7 @@ void ShowObject(Editor& editor, int r)
         ImageFault fault = ImageFault::None;
         if (!ShowImage(editor, path, &fault)) {
             ShowEmptyPage(editor);
-            editor.status = QStringLiteral("Errore n° %1, %2").arg(ImageFaultNumber(fault)).arg(ImageFaultText(fault));
+            editor.status = QStringLiteral("Errore n° %1, %2").arg(ImageFaultNumber(fault)).arg(ImageFaultText(fault, Language::Italian));
             return;
         }
     } else {

@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace velluno {
 
 namespace {
@@ -72,7 +74,7 @@ namespace {
 // The opening after the dialog. `offerRepair`: a reading that dropped text
 // asks whether to repair the file's line ends; the opening of the repaired
 // file does not ask again.
-OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
+OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair, ImageFolder folder)
 {
     OpenReport report;
     report.chosen = true;
@@ -94,7 +96,7 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
     editor.doc.imageFolder = place.imageFolder;
     // A path that names no file makes no folder beside it: the reading
     // below stops and says why.
-    if (FileExist(path))
+    if (FileExist(path) && folder == ImageFolder::Create)
         report.error = CreateImageFolder(place);
     if (!report.error.ok()) {
         editor.status += QStringLiteral(" - ") + OpeningStoppedText(report.error);
@@ -105,11 +107,7 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
     SkinReading reading = ReadSkin(path, place, std::move(editor.doc));
     const SaveRefusal refusal = reading.saveRefusal();
     editor.doc = std::move(reading.doc);
-    report.error = reading.error;
-    report.badMagic = reading.badMagic;
-    report.noLines = reading.noLines;
-    report.stoppedAtCarriageReturn = reading.stoppedAtCarriageReturn;
-    report.stopLine = reading.stopLine;
+    static_cast<ReadingFacts&>(report) = reading;
     // An opening that stops keeps what it built and goes no further: the
     // tabs stay disabled, the preview is not drawn, SAVE stays off. No
     // message box: the status bar says why.
@@ -118,7 +116,7 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
         return report;
     }
     if (reading.badMagic)
-        editor.message(QStringLiteral("Formato del file skin non valido!"), MsgIcon::Stop);
+        editor.message(RefusalText(SaveRefusal::BadMagic, Language::Italian), MsgIcon::Stop);
 
     // A reading that dropped text is never saved as it is: the user may
     // have the line ends repaired and the file read again, whole, or look
@@ -132,7 +130,7 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
                 Answer::Yes) {
                 const LineEndRepair done = RepairSkinLineEnds(path);
                 if (done.written)
-                    return OpenSkinPath(editor, path, false);
+                    return OpenSkinPath(editor, path, false, folder);
                 editor.message(LineEndRepairFailureText(done.error), MsgIcon::Stop);
             }
         }
@@ -145,8 +143,8 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
 
     // Image files edited outside the editor since they were extracted are
     // replacements by those very files: the next save packs them.
-    const EditedImages edited = TakeEditedImages(doc);
-    if (const QString text = EditedImagesText(edited); !text.isEmpty())
+    report.edited = TakeEditedImages(doc);
+    if (const QString text = EditedImagesText(report.edited); !text.isEmpty())
         editor.status += QStringLiteral(" - ") + text;
 
     for (bool& enabled : editor.tabsEnabled)
@@ -162,8 +160,7 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
         WriteHandLength(editor, {FieldKind::HourLength, 0});
 
     if (!IsOperatorSkin(doc.name))
-        editor.message(QStringLiteral("Velluno permette di modificare solo la skin originale del v980!"),
-                       MsgIcon::Exclamation);
+        editor.message(RefusalText(SaveRefusal::NotOperatorSkin, Language::Italian), MsgIcon::Exclamation);
     // A save writes back only the lines read: a reading that left lines out
     // refuses it (CR LF line ends leave out all of them), and so does text
     // after the last line feed, which is no line.
@@ -180,7 +177,10 @@ OpenReport OpenSkinPath(Editor& editor, const QString& chosen, bool offerRepair)
 
 }  // namespace
 
-OpenReport OpenSkinFile(Editor& editor, const QString& chosen) { return OpenSkinPath(editor, chosen, true); }
+OpenReport OpenSkinFile(Editor& editor, const QString& chosen, ImageFolder folder)
+{
+    return OpenSkinPath(editor, chosen, true, folder);
+}
 
 bool IsSkinFileName(const QString& path)
 {
@@ -194,33 +194,50 @@ OpenReport OpenGivenSkin(Editor& editor, const QString& given)
     // the resets of the opening would lose the skin that is open.
     const QString path = ResolveFile(QFileInfo(given).absoluteFilePath());
     SkinError refused;
-    refused.code = SkinError::CannotOpen;
+    refused.code = ErrorKind::CannotOpen;
     refused.file = path;
     const QFileInfo info(path);
+    int errnum = EISDIR;
     if (info.isDir()) {
         refused.system = QStringLiteral("è una cartella");
     } else {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
+        QFile file;
+        if (OpenForReading(file, path, &errnum)) {
+            file.close();
             return OpenSkinFile(editor, path);
-        refused.system = file.errorString();
+        }
+        refused.system = SystemErrorText(errnum);
     }
-    editor.message(QStringLiteral("Impossibile aprire la skin: %1.").arg(FailureText(refused)), MsgIcon::Stop);
+    editor.message(QStringLiteral("Impossibile aprire la skin: %1.").arg(FailureText(refused, Language::Italian)),
+                   MsgIcon::Stop);
+    // The file could not be read: the action failed, with the system's reason.
+    refused.errnum = errnum;
+    editor.failure = refused;
+    editor.failure.system = SystemErrorText(errnum);
     OpenReport report;
-    report.error = refused;
+    static_cast<ReadingFacts&>(report).error = editor.failure;
+    report.file = path;
     return report;
+}
+
+SaveReport SaveDocument(Document& doc, SaveRefusal refusal)
+{
+    if (refusal != SaveRefusal::None || doc.folder.isEmpty())
+        return SaveReport{};
+    // Only whole GIFs are packed: a file that is no picture the phone can
+    // show stops the save before anything is written.
+    return WriteSkin(doc);
 }
 
 SaveReport SaveSkin(Editor& editor)
 {
     // SAVE is disabled while such a skin is open; a click that gets here
     // anyway (a script) must not write a varavave.ski made from another skin.
-    if (!editor.saveAllowed || editor.doc.folder.isEmpty())
-        return SaveReport{};
-    // Only whole GIFs are packed: a file that is no picture the phone can
-    // show stops the save before anything is written.
-    const SaveReport report = WriteSkin(editor.doc);
+    const SaveReport report =
+        SaveDocument(editor.doc, editor.saveAllowed ? SaveRefusal::None : SaveRefusal::NotOperatorSkin);
     if (!report.saved) {
+        if (report.error.ok())
+            return report;
         editor.failure = report.error;
         editor.message(SaveFailureText(report.error), MsgIcon::Stop);
         return report;
@@ -228,11 +245,15 @@ SaveReport SaveSkin(Editor& editor)
     editor.history().followKeptImages(report.keptImages);
     if (const QString images = SavedImagesText(report); !images.isEmpty())
         editor.status = images;
+    // The files as they are named on the disk: a folder holding
+    // VARAVAVE.SKI was saved into that file.
+    const QString container = QFileInfo(report.containerFile).fileName();
+    const QString skin = QFileInfo(report.skinFile).fileName();
     editor.message(report.containerWritten
-                       ? QStringLiteral("File: varavave14.dat creato con successo, file: varavave.ski "
-                                        "aggiornato con successo.")
-                       : QStringLiteral("File: varavave.ski aggiornato con successo, nessun oggetto "
-                                        "grafico sostituito."),
+                       ? QStringLiteral("File: %1 creato con successo, file: %2 aggiornato con successo.")
+                             .arg(container, skin)
+                       : QStringLiteral("File: %1 aggiornato con successo, nessun oggetto grafico sostituito.")
+                             .arg(skin),
                    MsgIcon::Information);
     return report;
 }

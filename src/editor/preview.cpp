@@ -4,9 +4,12 @@
 #include "editor/elements.h"
 #include "editor/presentation.h"
 #include "render/clock.h"
+#include "render/imageguard.h"
+#include "skin/containers.h"
 #include "skin/files.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace velluno {
 
@@ -109,19 +112,38 @@ void HandColour(const Document& doc, const char* key, Swatch& swatch)
     swatch.enabled = true;
 }
 
+// The image its container holds for an object, through the same check as
+// every image (null when the container cannot give a whole GIF); `path`
+// receives the container.
+QImage ContainerPicture(ContainerImages& containers, const ObjectRow& row, QString* path)
+{
+    QByteArrayView bytes;
+    qint64 n = 0;
+    ExtractReport::Fault fault;
+    if (containers.locate(row, &bytes, &n, &fault) != ContainerImages::Place::Found)
+        return QImage();
+    *path = fault.file;
+    return DecodeImage(bytes.toByteArray(), ImageKinds::Gif).image;
+}
+
 void LoadImages(const Document& doc, PreviewView& v, ImageCache& images)
 {
+    std::optional<ContainerImages> containers;  // read once, when an image is not exported
     for (int n : kImageObjects) {
         if (n == 7)
             v.scene.PicTime.visible = v.clockStyle[1].checked;
         const int r = doc.objects.findKey(QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')));
         if (r == 0)
             continue;
-        const QString path = ImageOf(doc.objects.row(r));
-        if (path.isEmpty())
-            continue;
+        QString path = ImageOf(doc.objects.row(r));
         // A missing file and an undecodable one alike leave the target as it was.
-        const QImage picture = images.loadAnyCase(path);
+        ImageFault fault = ImageFault::Missing;
+        QImage picture = path.isEmpty() ? QImage() : images.loadAnyCase(path, &fault);
+        if (picture.isNull() && fault == ImageFault::Missing && v.imagesFromContainers) {
+            if (!containers)
+                containers.emplace(doc);
+            picture = ContainerPicture(*containers, doc.objects.row(r), &path);
+        }
         if (picture.isNull())
             continue;
         if (n == 7) {

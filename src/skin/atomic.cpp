@@ -49,7 +49,7 @@ fs::path FsPath(const QString& path)
 QString SystemText(const std::error_code& ec) { return QString::fromLocal8Bit(ec.message().c_str()); }
 
 // A failure with the reason of a file-system call.
-SkinError Failure(SkinError::Code code, const QString& target, const std::error_code& ec)
+SkinError Failure(ErrorKind code, const QString& target, const std::error_code& ec)
 {
     SkinError e = SkinError::of(code, target, SystemText(ec));
     if (ec.category() == std::system_category() || ec.category() == std::generic_category())
@@ -57,9 +57,17 @@ SkinError Failure(SkinError::Code code, const QString& target, const std::error_
     return e;
 }
 
+// A target that exists as something else than a file: a folder is named as
+// the system names one it is asked to write into.
+SkinError NotAFile(const QString& target, const QFileInfo& info)
+{
+    return info.isDir() ? SkinError::ofSystem(ErrorKind::NotAFile, target, EISDIR)
+                        : SkinError::of(ErrorKind::NotAFile, target);
+}
+
 // A failure of a Qt file call: errno, set to 0 before the call, names the
 // system's reason when the call left one; else Qt's own text.
-SkinError QtFailure(SkinError::Code code, const QString& target, int errnum, const QString& qtText)
+SkinError QtFailure(ErrorKind code, const QString& target, int errnum, const QString& qtText)
 {
     return errnum ? SkinError::ofSystem(code, target, errnum) : SkinError::of(code, target, qtText);
 }
@@ -112,30 +120,30 @@ SkinError WriteTemp(const QString& target, bool existed, const char* data, qint6
     file.setAutoRemove(false);
     errno = 0;
     if (!file.open())
-        return QtFailure(SkinError::CannotCreateTemp, target, errno, file.errorString());
+        return QtFailure(ErrorKind::CannotCreateTemp, target, errno, file.errorString());
     *temp = file.fileName();
-    auto fail = [&](SkinError::Code code, int errnum, const QString& why) {
+    auto fail = [&](ErrorKind code, int errnum, const QString& why) {
         file.close();
         if (!temp->isEmpty())
             QFile::remove(*temp);
         temp->clear();
         if (errnum == ENOSPC || errnum == EDQUOT)
-            code = SkinError::DiskFull;
+            code = ErrorKind::DiskFull;
         return QtFailure(code, target, errnum, why);
     };
     // A name the folder cannot hold makes Qt fall back to a file without a
     // name, which no rename can put in place.
     if (temp->isEmpty())
-        return fail(SkinError::CannotCreateTemp, ENAMETOOLONG, QString());
+        return fail(ErrorKind::CannotCreateTemp, ENAMETOOLONG, QString());
     if (!Allowed(ReplaceStep::Write, index, target))
-        return fail(SkinError::DiskFull, ENOSPC, QString());
+        return fail(ErrorKind::DiskFull, ENOSPC, QString());
     errno = 0;
     if (file.write(data, length) != length || !(sync ? SyncFile(file) : file.flush()))
-        return fail(SkinError::CannotWrite, errno, file.errorString());
+        return fail(ErrorKind::CannotWrite, errno, file.errorString());
     errno = 0;
     file.close();
     if (file.error() != QFileDevice::NoError)
-        return fail(SkinError::CannotWrite, errno, file.errorString());
+        return fail(ErrorKind::CannotWrite, errno, file.errorString());
     QFile::setPermissions(*temp, existed ? QFile::permissions(target) : NewFileMode());
     return SkinError();
 }
@@ -188,7 +196,7 @@ SkinError ReplaceFiles(const QVector<PendingFile>& files)
         s.target = info.absoluteFilePath();
         s.existed = info.exists();
         if (s.existed && !info.isFile())
-            return fail(SkinError::of(SkinError::NotAFile, s.target));
+            return fail(NotAFile(s.target, info));
         const QByteArray& bytes = files[i].bytes;
         SkinError written = WriteTemp(s.target, s.existed, bytes.constData(), bytes.size(), false, i, &s.temp);
         if (!written.ok())
@@ -225,16 +233,16 @@ SkinError ReplaceFiles(const QVector<PendingFile>& files)
                 fs::copy_file(FsPath(s.target), FsPath(s.aside), fs::copy_options::none, ec);
                 if (ec) {
                     s.aside.clear();
-                    return fail(Failure(SkinError::CannotKeepOld, s.target, ec));
+                    return fail(Failure(ErrorKind::CannotKeepOld, s.target, ec));
                 }
             }
         }
         if (!Allowed(ReplaceStep::Replace, i, s.target))
-            return fail(SkinError::of(SkinError::CannotReplace, s.target));
+            return fail(SkinError::of(ErrorKind::CannotReplace, s.target));
         std::error_code ec;
         fs::rename(FsPath(s.temp), FsPath(s.target), ec);
         if (ec)
-            return fail(Failure(SkinError::CannotReplace, s.target, ec));
+            return fail(Failure(ErrorKind::CannotReplace, s.target, ec));
         s.temp.clear();
         s.placed = true;
     }
@@ -274,7 +282,7 @@ SkinError AtomicFile::stage(const char* data, qint64 length)
         info = QFileInfo(info.canonicalFilePath());
     const bool existed = info.exists();
     if (existed && !info.isFile())
-        return SkinError::of(SkinError::NotAFile, target_);
+        return NotAFile(target_, info);
     if (!temp_.isEmpty())
         QFile::remove(temp_);
     temp_.clear();
@@ -288,13 +296,13 @@ SkinError AtomicFile::stage(const char* data, qint64 length)
 SkinError AtomicFile::commit()
 {
     if (temp_.isEmpty())
-        return SkinError::of(SkinError::CannotWrite, target_);
+        return SkinError::of(ErrorKind::CannotWrite, target_);
     std::error_code ec;
     fs::rename(FsPath(temp_), FsPath(target_), ec);
     if (ec) {
         QFile::remove(temp_);
         temp_.clear();
-        return Failure(SkinError::CannotReplace, target_, ec);
+        return Failure(ErrorKind::CannotReplace, target_, ec);
     }
     temp_.clear();
     return SkinError();
@@ -336,13 +344,13 @@ QString KeepNumberedCopy(const QString& target, SkinError* error, const FolderSn
         QString why;
         const QByteArray bytes = ReadWholeFile(target, &ok, qint64(1) << 31, &why);
         if (!ok) {
-            *error = SkinError::of(SkinError::CannotKeepOld, target, why);
+            *error = SkinError::of(ErrorKind::CannotKeepOld, target, why);
             return QString();
         }
         *error = WriteFileAtomically(copy, bytes);
         return error->ok() ? copy : QString();
     }
-    *error = SkinError::of(SkinError::CannotKeepOld, target);
+    *error = SkinError::of(ErrorKind::CannotKeepOld, target);
     return QString();
 }
 

@@ -39,7 +39,7 @@ bool AllDigits(QStringView s, int maxDigits)
 // Nine digits at most: every such number fits an int.
 constexpr int kMaxDigits = 9;
 
-SkinError LineError(SkinError::Code code, const QString& file, int line)
+SkinError LineError(ErrorKind code, const QString& file, int line)
 {
     SkinError e = SkinError::of(code, file);
     e.line = line;
@@ -76,7 +76,7 @@ ColourScheme ParseColourScheme(QByteArrayView bytes, const QString& file)
 {
     ColourScheme scheme;
     if (bytes.size() > kSchemeMaxBytes) {
-        scheme.error = SkinError::of(SkinError::SchemeTooLarge, file);
+        scheme.error = SkinError::of(ErrorKind::SchemeTooLarge, file);
         return scheme;
     }
     // A byte order mark that an editor of text files may have put in front.
@@ -97,12 +97,12 @@ ColourScheme ParseColourScheme(QByteArrayView bytes, const QString& file)
         int end = start;
         while (end < n && chars[end] != u'\r' && chars[end] != u'\n') {
             if (IsControl(chars[end])) {
-                scheme.error = LineError(SkinError::SchemeNotText, file, line);
+                scheme.error = LineError(ErrorKind::SchemeNotText, file, line);
                 scheme.rows_.clear();
                 return scheme;
             }
             if (end - start == kSchemeMaxLineLength) {
-                scheme.error = LineError(SkinError::SchemeLineTooLong, file, line);
+                scheme.error = LineError(ErrorKind::SchemeLineTooLong, file, line);
                 scheme.rows_.clear();
                 return scheme;
             }
@@ -119,7 +119,7 @@ ColourScheme ParseColourScheme(QByteArrayView bytes, const QString& file)
         if (from == to)
             continue;
         if (int(scheme.rows_.size()) == kSchemeMaxRows) {
-            scheme.error = LineError(SkinError::SchemeTooManyRows, file, line);
+            scheme.error = LineError(ErrorKind::SchemeTooManyRows, file, line);
             scheme.rows_.clear();
             return scheme;
         }
@@ -133,7 +133,7 @@ ColourScheme ParseColourScheme(QByteArrayView bytes, const QString& file)
             while (comma < to && chars[comma] != u',')
                 ++comma;
             if (comma == to && f < kSchemeFields - 1) {
-                scheme.error = LineError(SkinError::SchemeShortLine, file, line);
+                scheme.error = LineError(ErrorKind::SchemeShortLine, file, line);
                 scheme.rows_.clear();
                 return scheme;
             }
@@ -148,7 +148,7 @@ ColourScheme ParseColourScheme(QByteArrayView bytes, const QString& file)
             fields[f] = QStringView(text).mid(entry.start[f], entry.length[f]);
         const int bad = BadSchemeField(fields);
         if (bad >= 0) {
-            scheme.error = LineError(SkinError::SchemeBadField, file, line);
+            scheme.error = LineError(ErrorKind::SchemeBadField, file, line);
             scheme.error.detail = SchemeFieldName(bad);
             scheme.error.extra = fields[bad].left(40).toString();
             scheme.rows_.clear();
@@ -157,7 +157,7 @@ ColourScheme ParseColourScheme(QByteArrayView bytes, const QString& file)
         scheme.rows_.push_back(entry);
     }
     if (scheme.rows_.empty())
-        scheme.error = SkinError::of(SkinError::SchemeEmpty, file);
+        scheme.error = SkinError::of(ErrorKind::SchemeEmpty, file);
     return scheme;
 }
 
@@ -171,11 +171,11 @@ ColourScheme ReadColourScheme(const QString& path)
     int errnum = 0;
     const QByteArray bytes = ReadWholeFile(path, &ok, kSchemeMaxBytes, &why, &errnum);
     if (!ok && errnum != 0) {
-        scheme.error = SkinError::ofSystem(SkinError::CannotOpen, path, errnum);
+        scheme.error = SkinError::ofSystem(ErrorKind::CannotOpen, path, errnum);
         return scheme;
     }
     if (!ok) {
-        scheme.error = SkinError::of(SkinError::SchemeTooLarge, path);
+        scheme.error = SkinError::of(ErrorKind::SchemeTooLarge, path);
         return scheme;
     }
     return ParseColourScheme(bytes, path);

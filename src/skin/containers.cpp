@@ -24,41 +24,14 @@ constexpr qint64 kMaxContainerRead = qint64(1) << 31;
 // An image file edited by hand larger than this is no picture for the phone.
 constexpr qint64 kMaxEditedImageBytes = qint64(64) << 20;
 
-// A container as one extraction read it. Every row of the same container
-// uses the same bytes, so a skin of hundreds of objects in two containers
-// reads two files, not hundreds.
+// A container as one extraction read it.
 struct Container {
     QString path;
     bool ok = false;
-    Fault::Reason problem = Fault::NoContainer;
+    Fault::Reason problem = Fault::Reason::NoContainer;
     QString system;
     QByteArray bytes;
 };
-
-const Container& ReadContainer(const Document& doc, std::map<qint64, Container>& cache, qint64 n)
-{
-    auto found = cache.find(n);
-    if (found != cache.end())
-        return found->second;
-    Container c;
-    c.path = ContainerPath(doc, n);
-    const QFileInfo info(c.path);
-    if (!info.isFile()) {
-        c.problem = Fault::NoContainer;
-    } else if (info.size() > kMaxContainerRead) {
-        c.problem = Fault::ContainerTooLarge;
-    } else {
-        bool ok = false;
-        c.bytes = ReadWholeFile(c.path, &ok, kMaxContainerRead, &c.system);
-        if (!ok)
-            c.problem = Fault::ContainerUnreadable;
-        else if (c.bytes.isEmpty())
-            c.problem = Fault::EmptyContainer;
-        else
-            c.ok = true;
-    }
-    return cache.emplace(n, std::move(c)).first->second;
-}
 
 // A whole, non-negative number below 2^53 (exact in a double), or -1.
 qint64 WholeNumber(QStringView text)
@@ -68,7 +41,6 @@ qint64 WholeNumber(QStringView text)
         return -1;
     return qint64(v);
 }
-
 
 // What an image file holds beside the bytes about to be written. The same
 // bytes: a second export of an unchanged skin leaves the image folder as it
@@ -106,10 +78,113 @@ struct Staged {
 
 }  // namespace
 
+struct ContainerImages::Cache {
+    std::map<qint64, Container> containers;
+};
+
+ContainerImages::ContainerImages(const Document& doc) : doc_(doc), cache_(std::make_unique<Cache>()) {}
+ContainerImages::~ContainerImages() = default;
+
+ContainerImages::Place ContainerImages::locate(const ObjectRow& row, QByteArrayView* image, qint64* container,
+                                               Fault* fault)
+{
+    // A replaced row has no place in any container until the next save;
+    // read as numbers its cells would point at the start of container 0.
+    if (!row.placed)
+        return Place::Replaced;
+    *fault = Fault{row.key(), Fault::Reason::BadValues, QString(), QString(), QString(), GifVerdict::Ok,
+                   SkinError(), row.slot + 1};
+    const QString containerText = row.containerText();
+    const qint64 n = WholeNumber(containerText);
+    const qint64 offset = WholeNumber(row.offset);
+    const qint64 length = WholeNumber(row.bytes);
+    if (n < 0 || offset < 0 || length < 0) {
+        fault->detail = QStringLiteral("%1 %2 %3").arg(containerText, row.offset, row.bytes);
+        return Place::Faulty;
+    }
+    fault->reason = Fault::Reason::EmptyImage;
+    if (length == 0)
+        return Place::Faulty;
+    fault->reason = Fault::Reason::NumberTooLarge;
+    if (!ObjectNumberFits(row.number))
+        return Place::Faulty;
+    auto found = cache_->containers.find(n);
+    if (found == cache_->containers.end()) {
+        Container c;
+        c.path = ContainerPath(doc_, n);
+        const QFileInfo info(c.path);
+        if (!info.isFile()) {
+            c.problem = Fault::Reason::NoContainer;
+        } else if (info.size() > kMaxContainerRead) {
+            c.problem = Fault::Reason::ContainerTooLarge;
+        } else {
+            bool ok = false;
+            c.bytes = ReadWholeFile(c.path, &ok, kMaxContainerRead, &c.system);
+            c.problem = !ok ? Fault::Reason::ContainerUnreadable : Fault::Reason::EmptyContainer;
+            c.ok = ok && !c.bytes.isEmpty();
+        }
+        found = cache_->containers.emplace(n, std::move(c)).first;
+    }
+    const Container& c = found->second;
+    fault->file = c.path;
+    if (!c.ok) {
+        fault->reason = c.problem;
+        fault->system = c.system;
+        return Place::Faulty;
+    }
+    const qint64 size = c.bytes.size();
+    if (offset > size || length > size - offset) {
+        fault->reason = Fault::Reason::PastTheEnd;
+        fault->detail = QStringLiteral("%1 %2 %3").arg(offset).arg(length).arg(size);
+        return Place::Faulty;
+    }
+    *image = QByteArrayView(c.bytes.constData() + offset, length);
+    *container = n;
+    return Place::Found;
+}
+
 QString ContainerPath(const Document& doc, qint64 n)
 {
     const QString name = doc.name + (n == 0 ? QString() : QString::number(n)) + QStringLiteral(".dat");
     return ResolveFile(JoinPath(doc.folder, name));
+}
+
+namespace {
+
+// The check of an image cut out of its container: only a whole GIF is
+// what the phone can show, and what the next save packs again.
+void Refused(const Fault& where, QByteArrayView image, ExtractReport& report)
+{
+    const GifVerdict verdict = CheckGif(image.data(), image.size());
+    if (verdict == GifVerdict::Ok)
+        return;
+    Fault f = where;
+    f.reason = Fault::Reason::NotAGif;
+    f.verdict = verdict;
+    f.detail.clear();
+    report.faults.append(f);
+}
+
+}  // namespace
+
+ExtractReport CheckContainerImages(const Document& doc)
+{
+    ExtractReport report;
+    ContainerImages containers(doc);
+    for (const ObjectRow& row : doc.objects.rows()) {
+        QByteArrayView image;
+        qint64 n = 0;
+        Fault fault;
+        switch (containers.locate(row, &image, &n, &fault)) {
+        case ContainerImages::Place::Replaced: ++report.skipped; break;
+        case ContainerImages::Place::Faulty: report.faults.append(fault); break;
+        case ContainerImages::Place::Found:
+            Refused(fault, image, report);
+            ++report.written;
+            break;
+        }
+    }
+    return report;
 }
 
 ExtractReport ExtractImages(Document& doc)
@@ -118,72 +193,57 @@ ExtractReport ExtractImages(Document& doc)
     // Before any skin is open there is nothing to extract and nowhere to write.
     if (doc.imageFolder.isEmpty() || doc.folder.isEmpty())
         return report;
-    if (!DirExist(doc.imageFolder))
-        QDir().mkpath(doc.imageFolder);
+    // Without its folder no image can be written: that is the one reason,
+    // not a failure of every row.
+    report.folder = CreateImageFolder(SkinPlace{doc.folder, doc.name, doc.imageFolder, false});
+    if (!report.folder.ok())
+        return report;
 
     const bool ownContainer = IsOperatorSkin(doc.name);
-    std::map<qint64, Container> cache;
     std::vector<Staged> staged;
     // Listed once: the extraction writes its own temporary files into the folder.
     const FolderSnapshot existing(doc.imageFolder);
     Table<ObjectRow>& table = doc.objects;
-    for (int r = 1; r <= table.count(); ++r) {
-        ObjectRow& row = table.row(r);
-        auto faulty = [&](Fault::Reason reason, const QString& file = QString(),
-                          const QString& detail = QString(), const QString& system = QString(), int errnum = 0) {
-            row.faulty = true;
-            report.faults.append(Fault{row.key(), reason, file, detail, system, errnum});
-        };
-
-        // A replaced row has no place in any container until the next save;
-        // read as numbers its cells would point at the start of container 0
-        // and the replacement image would be overwritten with foreign bytes.
-        if (!row.placed) {
-            ++report.skipped;
-            continue;
-        }
-        const QString containerText = row.containerText();
-        const qint64 n = WholeNumber(containerText);
-        const qint64 offset = WholeNumber(row.offset);
-        const qint64 length = WholeNumber(row.bytes);
-        if (n < 0 || offset < 0 || length < 0) {
-            faulty(Fault::BadValues, QString(), QStringLiteral("%1 %2 %3").arg(containerText, row.offset, row.bytes));
-            continue;
-        }
-        if (length == 0) {
-            faulty(Fault::EmptyImage);
-            continue;
-        }
-        if (!ObjectNumberFits(row.number)) {
-            faulty(Fault::NumberTooLarge);
-            continue;
-        }
-        const Container& c = ReadContainer(doc, cache, n);
-        if (!c.ok) {
-            faulty(c.problem, c.path, QString(), c.system);
-            continue;
-        }
-        const qint64 size = c.bytes.size();
-        if (offset > size || length > size - offset) {
-            faulty(Fault::PastTheEnd, c.path, QStringLiteral("%1 %2 %3").arg(offset).arg(length).arg(size));
-            continue;
-        }
-
-        const QString image = ObjectImagePath(doc.imageFolder, row.number);
-        Staged s{r, n, image, AtomicFile(existing.resolve(image)), false, false};
-        const char* bytes = c.bytes.constData() + offset;
-        const OnDisk onDisk = Compare(s.file.target(), bytes, length);
-        s.unchanged = onDisk == OnDisk::Same;
-        s.edited = onDisk == OnDisk::Other;
-        if (!s.unchanged) {
-            if (const SkinError e = s.file.stage(bytes, length); !e.ok()) {
-                faulty(Fault::CannotWrite, image, QString(), e.system, e.errnum);
+    {
+        ContainerImages containers(doc);
+        for (int r = 1; r <= table.count(); ++r) {
+            ObjectRow& row = table.row(r);
+            QByteArrayView bytes;
+            qint64 n = 0;
+            Fault fault;
+            const ContainerImages::Place place = containers.locate(row, &bytes, &n, &fault);
+            if (place == ContainerImages::Place::Replaced) {
+                ++report.skipped;
                 continue;
             }
+            if (place == ContainerImages::Place::Faulty) {
+                row.faulty = true;
+                report.faults.append(fault);
+                continue;
+            }
+            // A refused image is written all the same, and its row looks
+            // extracted: it is what the container holds, and the user can
+            // look at it and mend it. The report names it.
+            Refused(fault, bytes, report);
+
+            const QString image = ObjectImagePath(doc.imageFolder, row.number);
+            Staged s{r, n, image, AtomicFile(existing.resolve(image)), false, false};
+            const OnDisk onDisk = Compare(s.file.target(), bytes.data(), bytes.size());
+            s.unchanged = onDisk == OnDisk::Same;
+            s.edited = onDisk == OnDisk::Other;
+            if (!s.unchanged) {
+                if (const SkinError e = s.file.stage(bytes.data(), bytes.size()); !e.ok()) {
+                    row.faulty = true;
+                    fault.reason = Fault::Reason::CannotWrite;
+                    fault.file = image;
+                    fault.error = e;
+                    report.faults.append(fault);
+                    continue;
+                }
+            }
+            staged.push_back(std::move(s));
         }
-        staged.push_back(std::move(s));
     }
-    cache.clear();
 
     // Every new image on the disk before any old one is replaced: the images
     // that the next save packs into container 14 must not be lost to a crash.
@@ -201,7 +261,8 @@ ExtractReport ExtractImages(Document& doc)
             if (backup.isEmpty()) {
                 // Better no new image than an edited one lost.
                 row.faulty = true;
-                report.faults.append(Fault{row.key(), Fault::CannotKeepEdited, s.image, QString(), e.system, e.errnum});
+                report.faults.append(Fault{row.key(), Fault::Reason::CannotKeepEdited, s.image, QString(), e.system,
+                                           GifVerdict::Ok, e, row.slot + 1});
                 continue;
             }
             report.kept.append(ExtractReport::Kept{row.key(), s.file.target(), backup});
@@ -209,7 +270,8 @@ ExtractReport ExtractImages(Document& doc)
         if (!s.unchanged) {
             if (const SkinError e = s.file.commit(); !e.ok()) {
                 row.faulty = true;
-                report.faults.append(Fault{row.key(), Fault::CannotWrite, s.image, QString(), e.system, e.errnum});
+                report.faults.append(Fault{row.key(), Fault::Reason::CannotWrite, s.image, QString(), e.system,
+                                           GifVerdict::Ok, e, row.slot + 1});
                 continue;
             }
         }

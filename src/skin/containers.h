@@ -5,6 +5,8 @@
 #include "skin/gif.h"
 #include "skin/document.h"
 
+#include <memory>
+
 namespace velluno {
 
 // Container n of a skin: folder / name & n & ".dat" (no number for 0),
@@ -15,8 +17,10 @@ QString ContainerPath(const Document& doc, qint64 n);
 struct ExtractReport {
     int written = 0;
     int skipped = 0;  // replaced rows that have no place in a container yet
+    // The image folder could not be created: nothing was extracted.
+    SkinError folder;
     struct Fault {
-        enum Reason {
+        enum class Reason {
             BadValues,         // detail: "N° Dat", "Offset" and "Byte" as they stand
             EmptyImage,        // the row's length is 0
             NoContainer,       // file: the container that does not exist
@@ -24,16 +28,21 @@ struct ExtractReport {
             ContainerUnreadable, // file, system
             EmptyContainer,    // file
             PastTheEnd,        // file; detail: offset, length and the container's size
-            CannotWrite,       // file: the image file; system
-            CannotKeepEdited,  // file: the image file whose other bytes could not be kept; system
+            NotAGif,           // file: the container; verdict: its bytes are no GIF the phone can show
+                               // (the image file is written all the same and the row is not marked
+                               // faulty: it is what the container holds, for the user to see)
+            CannotWrite,       // file: the image file; error: why
+            CannotKeepEdited,  // file: the image file whose other bytes could not be kept; error: why
             NumberTooLarge,    // the object number names no image file (ObjectNumberFits)
         };
         QString key;
-        Reason reason = BadValues;
+        Reason reason = Reason::BadValues;
         QString file;
         QString detail;
         QString system;
-        int errnum = 0;  // the system's error number behind `system`, 0 when unknown
+        GifVerdict verdict = GifVerdict::Ok;
+        SkinError error;
+        int line = 0;  // the 1-based line of the row's record
     };
     QVector<Fault> faults;
     // An image file that held other bytes than its container's (edited by
@@ -54,6 +63,29 @@ struct ExtractReport {
 // Each image file is either its old self or wholly the new image; an image
 // file that held other bytes is kept as a numbered copy first (report.kept).
 ExtractReport ExtractImages(Document& doc);
+// What an extraction would meet, without writing anything: the faults of
+// every row (those of writing aside) and, in `written`, how many images
+// it would write.
+ExtractReport CheckContainerImages(const Document& doc);
+
+// The images of a document's rows as their containers hold them. Every row
+// of one container uses the same bytes, so a skin of hundreds of objects in
+// two containers reads two files, not hundreds.
+class ContainerImages {
+public:
+    explicit ContainerImages(const Document& doc);
+    ~ContainerImages();
+    enum class Place { Found, Replaced, Faulty };
+    // The bytes of the row's image in its container (not checked), valid
+    // while this object lives; Replaced for a row whose image has no place
+    // in a container until the next save; Faulty with the fault filled.
+    Place locate(const ObjectRow& row, QByteArrayView* image, qint64* container, ExtractReport::Fault* fault);
+
+private:
+    struct Cache;
+    const Document& doc_;
+    std::unique_ptr<Cache> cache_;
+};
 
 // An image file that no longer holds the bytes its container holds for its
 // object: edited outside the editor since it was extracted.

@@ -50,15 +50,15 @@ LineEndRepair RepairSkinLineEnds(const QString& given, bool write)
     int errnum = 0;
     const QByteArray original = ReadWholeFile(path, &ok, kMaxSkinBytes, &why, &errnum);
     if (!ok) {
-        repair.error = errnum ? SkinError::ofSystem(SkinError::CannotOpen, path, errnum)
-                              : SkinError::of(why.isEmpty() ? SkinError::TooLarge : SkinError::CannotOpen, path, why);
+        repair.error = errnum ? SkinError::ofSystem(ErrorKind::CannotOpen, path, errnum)
+                              : SkinError::of(why.isEmpty() ? ErrorKind::TooLarge : ErrorKind::CannotOpen, path, why);
         return repair;
     }
     const QByteArray repaired = RepairLineEnds(original, &repair.changes);
     if (!repair.changes.any())
         return repair;
     if (IsReadOnlyFile(path)) {
-        repair.error = SkinError::of(SkinError::ReadOnly, path);
+        repair.error = SkinError::of(ErrorKind::ReadOnly, path);
         return repair;
     }
     const SkinPlace place = PlaceOfSkin(path);

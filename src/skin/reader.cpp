@@ -31,8 +31,8 @@ SkinError ReadSkinText(const QString& path, QByteArray* text, QByteArray* tail)
 {
     QFile file;
     int errnum = 0;
-    if (!OpenForReading(file, ResolveFile(path), &errnum))
-        return SkinError::ofSystem(SkinError::CannotOpen, path, errnum);
+    if (!OpenForReading(file, path, &errnum))
+        return SkinError::ofSystem(ErrorKind::CannotOpen, path, errnum);
     text->clear();
     tail->clear();
     text->reserve(qsizetype(64) << 10);
@@ -45,7 +45,7 @@ SkinError ReadSkinText(const QString& path, QByteArray* text, QByteArray* tail)
         errno = 0;
         const qint64 got = file.read(text->data() + start, room);
         if (got < 0 || file.error() != QFileDevice::NoError)
-            return SkinError::ofSystem(SkinError::CannotRead, path, errno ? errno : EIO);
+            return SkinError::ofSystem(ErrorKind::CannotRead, path, errno ? errno : EIO);
         text->resize(start + got);
         if (got == 0)
             return SkinError();
@@ -64,7 +64,7 @@ SkinError ReadSkinText(const QString& path, QByteArray* text, QByteArray* tail)
             text->truncate(start + cr);
         }
         if (text->size() > kMaxSkinBytes)
-            return SkinError::of(SkinError::TooLarge, path);
+            return SkinError::of(ErrorKind::TooLarge, path);
         // A read that filled less than its room met the end of the file.
         if (cr >= 0 || got < room)
             return SkinError();
@@ -150,13 +150,13 @@ SkinError CreateImageFolder(const SkinPlace& place)
     errno = 0;
     if (!dir.mkpath(place.imageFolder)) {
         const int why = errno;
-        return why ? SkinError::ofSystem(SkinError::CannotCreateFolder, place.imageFolder, why)
-                   : SkinError::of(SkinError::CannotCreateFolder, place.imageFolder);
+        return why ? SkinError::ofSystem(ErrorKind::CannotCreateFolder, place.imageFolder, why)
+                   : SkinError::of(ErrorKind::CannotCreateFolder, place.imageFolder);
     }
     return SkinError();
 }
 
-SaveRefusal SkinReading::saveRefusal() const
+SaveRefusal ReadingFacts::saveRefusal(const QString& skinName) const
 {
     if (!error.ok())
         return SaveRefusal::Unreadable;
@@ -170,7 +170,7 @@ SaveRefusal SkinReading::saveRefusal() const
         return SaveRefusal::TextAfterLastLine;
     if (noLines)
         return SaveRefusal::NoLines;
-    if (!IsOperatorSkin(doc.name))
+    if (!IsOperatorSkin(skinName))
         return SaveRefusal::NotOperatorSkin;
     return SaveRefusal::None;
 }
@@ -221,7 +221,7 @@ SkinReading ParseSkin(SkinReading reading, const QString& path, const QByteArray
             break;
         const qsizetype length = (lf - data) - start;
         if (slot >= kSlotCount) {
-            reading.error = SkinError::of(SkinError::TooManyLines, path);
+            reading.error = SkinError::of(ErrorKind::TooManyLines, path);
             reading.error.line = slot + 1;
             return reading;
         }
@@ -231,6 +231,7 @@ SkinReading ParseSkin(SkinReading reading, const QString& path, const QByteArray
         start += length + 1;
     }
     doc.lineCount = slot;
+    reading.linesRead = slot;
     reading.noLines = slot == 0;
     if (MoreAfterCarriageReturn(tail)) {
         reading.stoppedAtCarriageReturn = true;
@@ -269,8 +270,9 @@ SkinReading ParseSkin(SkinReading reading, const QString& path, const QByteArray
         if (type == QLatin1Char('1') || type == QLatin1Char('4')) {
             const std::optional<ValueRecord> r = ReadValueRecord(line);
             if (!r) {
-                reading.error = SkinError::of(SkinError::ShortRecord, path);
+                reading.error = SkinError::of(ErrorKind::ShortRecord, path);
                 reading.error.line = i + 1;
+                reading.linesRead = i;
                 break;
             }
             ValueRow& row = (type == QLatin1Char('1') ? doc.rectangles : doc.colours).append();
@@ -282,8 +284,9 @@ SkinReading ParseSkin(SkinReading reading, const QString& path, const QByteArray
         } else if (type == QLatin1Char('5')) {
             const std::optional<ObjectRecord> r = ReadObjectRecord(line);
             if (!r) {
-                reading.error = SkinError::of(SkinError::ShortRecord, path);
+                reading.error = SkinError::of(ErrorKind::ShortRecord, path);
                 reading.error.line = i + 1;
+                reading.linesRead = i;
                 break;
             }
             ObjectRow& row = doc.objects.append();
@@ -331,8 +334,9 @@ SkinReading ParseSkin(SkinReading reading, const QString& path, const QByteArray
 
 SkinReading ReadSkin(const QString& chosen, const SkinPlace& place, Document&& storage)
 {
-    const QString path = QDir::fromNativeSeparators(chosen);
+    const QString path = ResolveFile(QDir::fromNativeSeparators(chosen));
     SkinReading reading = StartReading(place, std::move(storage));
+    reading.file = path;
     QByteArray bytes, tail;
     reading.error = ReadSkinText(path, &bytes, &tail);
     if (!reading.error.ok())
@@ -344,10 +348,11 @@ SkinReading ReadSkinBytes(const QByteArray& file, const QString& chosen, const S
 {
     const QString path = QDir::fromNativeSeparators(chosen);
     SkinReading reading = StartReading(place, std::move(storage));
+    reading.file = path;
     const qsizetype cr = file.indexOf('\r');
     const QByteArray bytes = cr >= 0 ? file.first(cr) : file;
     if (bytes.size() > kMaxSkinBytes) {
-        reading.error = SkinError::of(SkinError::TooLarge, path);
+        reading.error = SkinError::of(ErrorKind::TooLarge, path);
         return reading;
     }
     const QByteArray tail = cr >= 0 ? file.sliced(cr, qMin(kCarriageReturnTail, file.size() - cr)) : QByteArray();

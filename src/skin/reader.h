@@ -33,8 +33,11 @@ enum class SaveRefusal {
     NoLines,          // no line ends with a line feed
 };
 
-struct SkinReading {
-    Document doc;  // what was read: whole, or up to the line where the reading stopped
+// How a reading of a skin went, apart from what it read.
+struct ReadingFacts {
+    // The skin's file as it is spelt on the disk (as given when there is
+    // no such file).
+    QString file;
     SkinError error;  // why the reading stopped; ok() when it ran to its end
     bool badMagic = false;
     // The magic passed but no line ends with a line feed before the first
@@ -51,12 +54,21 @@ struct SkinReading {
     // while it is there. Its first characters, control characters as
     // blanks; empty when there is none.
     QString textAfterLastLine;
+    // The lines whose records are in the document: every line, or those
+    // before the line where the reading stopped.
+    int linesRead = 0;
     // The reading dropped text that a repair of the line ends would keep:
     // it stopped at a carriage return with more after it, or found text
     // after the last line feed (a last line ended by CR LF is both).
     bool droppedText() const { return stoppedAtCarriageReturn || !textAfterLastLine.isEmpty(); }
+    // Why the skin of this name, read so, may not be saved.
+    SaveRefusal saveRefusal(const QString& skinName) const;
+};
+
+struct SkinReading : ReadingFacts {
+    Document doc;  // what was read: whole, or up to the line where the reading stopped
     // Reads the document: ask before moving it away.
-    SaveRefusal saveRefusal() const;
+    SaveRefusal saveRefusal() const { return ReadingFacts::saveRefusal(doc.name); }
 };
 
 // Reads the skin at `path` whose files lie at `place`. Never creates or

@@ -101,23 +101,45 @@ QVector<ImageToPack> ImagesToPack(const Document& doc, int* firstBlank)
     return images;
 }
 
-SaveReport WriteSkin(Document& doc)
-{
-    SaveReport report;
-    auto stop = [&](SkinError::Code code, const QString& key, const QString& file, const QString& system = QString()) {
-        report.error = SkinError::of(code, file, system);
-        report.error.key = key;
-        return report;
-    };
+namespace {
 
+// What a save writes, built in memory before any file is touched.
+struct SaveBuild {
+    QString skinPath, containerPath;
+    QVector<QString> lines;
+    QVector<Packed> packed;
+    qint64 total = 0;
+    QByteArray container;
+    bool haveSkin = false, keepOriginal = false, haveContainer = false;
+    QVector<PendingFile> outputs;
+};
+
+SkinError Stop(ErrorKind code, const QString& key, const QString& file, const QString& system = QString())
+{
+    SkinError e = SkinError::of(code, file, system);
+    e.key = key;
+    return e;
+}
+
+// An image to pack that is not there: a folder in its place is said to be one.
+SkinError NoImage(const QString& key, const QFileInfo& info)
+{
+    return Stop(info.isDir() ? ErrorKind::ImageNotAFile : ErrorKind::ImageMissing, key, info.filePath());
+}
+
+// Every check of the save and everything it writes but the image files,
+// read and built in memory; nothing is written.
+SkinError BuildSave(const Document& doc, SaveBuild* b)
+{
     // The user's own protection comes first: nothing is read or built for
     // a save that may not replace these files.
-    const QString skinPath = FixedFile(doc, kSkinFileName);
-    const QString containerPath = FixedFile(doc, kContainerFileName);
-    if (IsReadOnlyFile(skinPath))
-        return stop(SkinError::ReadOnly, QString(), skinPath);
+    b->skinPath = FixedFile(doc, kSkinFileName);
+    b->containerPath = FixedFile(doc, kContainerFileName);
+    if (IsReadOnlyFile(b->skinPath))
+        return Stop(ErrorKind::ReadOnly, QString(), b->skinPath);
 
-    QVector<QString> lines = doc.lines;
+    QVector<QString>& lines = b->lines;
+    lines = doc.lines;
     if (lines.size() < kSlotCount)
         lines.resize(kSlotCount);
     const int lineCount = qBound(0, doc.lineCount, kSlotCount);
@@ -126,7 +148,7 @@ SaveReport WriteSkin(Document& doc)
     auto regenerate = [&](const Table<ValueRow>& table, QChar type, const char* name) {
         for (const ValueRow& row : table.rows()) {
             if (row.slot < 0) {
-                SkinError e = SkinError::of(SkinError::IndexOutOfRange, JoinPath(doc.folder, kSkinFileName));
+                SkinError e = SkinError::of(ErrorKind::IndexOutOfRange, JoinPath(doc.folder, kSkinFileName));
                 e.key = row.key();
                 e.detail = QLatin1String(name);
                 e.extra = row.indexText.trimmed();
@@ -137,11 +159,11 @@ SaveReport WriteSkin(Document& doc)
         }
         return SkinError();
     };
-    report.error = regenerate(doc.colours, QLatin1Char('4'), "colours");
-    if (report.error.ok())
-        report.error = regenerate(doc.rectangles, QLatin1Char('1'), "rectangles");
-    if (!report.error.ok())
-        return report;
+    SkinError regenerated = regenerate(doc.colours, QLatin1Char('4'), "colours");
+    if (regenerated.ok())
+        regenerated = regenerate(doc.rectangles, QLatin1Char('1'), "rectangles");
+    if (!regenerated.ok())
+        return regenerated;
 
     // 3: tree nodes an editor rewrote.
     for (int k = 1; k <= doc.structure.count() && k <= kSlotCount; ++k) {
@@ -156,46 +178,51 @@ SaveReport WriteSkin(Document& doc)
         if (row.placed && row.state != ImageState::ToReplace && !row.record.isNull() && row.slot >= 0 &&
             row.slot < lines.size())
             lines[row.slot] = row.record;
-    QVector<Packed> packed;
     int firstBlank = 0;
-    qint64 total = 0;
+    qint64& total = b->total;
     for (const ImageToPack& image : ImagesToPack(doc, &firstBlank)) {
         const QFileInfo info(ResolveFile(image.path));
         if (!info.isFile())
-            return stop(SkinError::ImageMissing, image.key, image.path);
-        packed.append(Packed{image.row, info.filePath(), info.size(), 0});
+            return NoImage(image.key, info);
+        b->packed.append(Packed{image.row, info.filePath(), info.size(), 0});
         total += info.size();
         if (total > kMaxContainerBytes)
-            return stop(SkinError::ContainerTooLarge, image.key, image.path);
+            return Stop(ErrorKind::ContainerTooLarge, image.key, image.path);
     }
-    if (total > 0 && IsReadOnlyFile(containerPath))
-        return stop(SkinError::ReadOnly, QString(), containerPath);
+    if (total > 0 && IsReadOnlyFile(b->containerPath))
+        return Stop(ErrorKind::ReadOnly, QString(), b->containerPath);
 
-    QByteArray container;
     if (total > 0) {
-        if (firstBlank)
-            return stop(SkinError::BlankImagePath, objects.row(firstBlank).key(), QString());
-        container = QByteArray(total, Qt::Uninitialized);
+        if (firstBlank) {
+            // A row without a file because a folder takes its image's name
+            // is said to be that, not a blank "Path GIF".
+            const ObjectRow& row = objects.row(firstBlank);
+            const QString image = ObjectImagePath(doc.imageFolder, row.number);
+            const QFileInfo info(image.isEmpty() ? QString() : ResolveDir(image));
+            if (!image.isEmpty() && info.isDir())
+                return NoImage(row.key(), info);
+            return Stop(ErrorKind::BlankImagePath, row.key(), QString());
+        }
+        b->container = QByteArray(total, Qt::Uninitialized);
         qint64 position = 0;
-        for (Packed& p : packed) {
+        for (Packed& p : b->packed) {
             const ObjectRow& row = objects.row(p.row);
-            const int slot = row.slot;
             QFile file(p.path);
             char extra = 0;
             if (!file.open(QIODevice::ReadOnly))
-                return stop(SkinError::ImageUnreadable, row.key(), p.path, file.errorString());
+                return Stop(ErrorKind::ImageUnreadable, row.key(), p.path, file.errorString());
             // The file must still have the length the total was made of.
-            if (file.read(container.data() + position, p.length) != p.length || file.read(&extra, 1) != 0)
-                return stop(SkinError::ImageChanged, row.key(), p.path);
+            if (file.read(b->container.data() + position, p.length) != p.length || file.read(&extra, 1) != 0)
+                return Stop(ErrorKind::ImageChanged, row.key(), p.path);
             // Only whole GIFs go into the phone's container: a file cut
             // short or damaged anywhere would show half a picture there.
-            if (const GifVerdict verdict = CheckGif(container.constData() + position, p.length);
+            if (const GifVerdict verdict = CheckGif(b->container.constData() + position, p.length);
                 verdict != GifVerdict::Ok) {
-                stop(SkinError::ImageRefused, row.key(), p.path);
-                report.error.verdict = verdict;
-                return report;
+                SkinError e = Stop(ErrorKind::ImageRefused, row.key(), p.path);
+                e.verdict = verdict;
+                return e;
             }
-            lines[slot] = ComposeObjectRecord(row.key(), position, p.length);
+            lines[row.slot] = ComposeObjectRecord(row.key(), position, p.length);
             p.position = position;
             position += p.length;
         }
@@ -207,23 +234,23 @@ SaveReport WriteSkin(Document& doc)
     // an earlier state, is kept. The text as it was before the first save
     // in this folder is kept once, and never replaced.
     QByteArray backup;
-    const bool haveSkin = FileExist(skinPath);
-    if (haveSkin) {
+    b->haveSkin = FileExist(b->skinPath);
+    if (b->haveSkin) {
         bool ok = false;
         QString why;
-        backup = ReadWholeFile(skinPath, &ok, kMaxBackupBytes, &why);
+        backup = ReadWholeFile(b->skinPath, &ok, kMaxBackupBytes, &why);
         if (!ok)
-            return stop(SkinError::BackupUnreadable, QString(), skinPath, why);
+            return Stop(ErrorKind::BackupUnreadable, QString(), b->skinPath, why);
     }
-    const bool keepOriginal = haveSkin && !FileExist(FixedFile(doc, kOriginalFileName));
+    b->keepOriginal = b->haveSkin && !FileExist(FixedFile(doc, kOriginalFileName));
     QByteArray containerBackup;
-    const bool haveContainer = total > 0 && FileExist(containerPath);
-    if (haveContainer) {
+    b->haveContainer = total > 0 && FileExist(b->containerPath);
+    if (b->haveContainer) {
         bool ok = false;
         QString why;
-        containerBackup = ReadWholeFile(containerPath, &ok, kMaxBackupBytes, &why);
+        containerBackup = ReadWholeFile(b->containerPath, &ok, kMaxBackupBytes, &why);
         if (!ok)
-            return stop(SkinError::BackupUnreadable, QString(), containerPath, why);
+            return Stop(ErrorKind::BackupUnreadable, QString(), b->containerPath, why);
     }
 
     // 6: the new skin text, every byte of every slot as it was read.
@@ -234,16 +261,39 @@ SaveReport WriteSkin(Document& doc)
         text += '\n';
     }
 
-    QVector<PendingFile> outputs;
+    QVector<PendingFile>& outputs = b->outputs;
     if (total > 0)
-        outputs.append(PendingFile{containerPath, container});
-    if (haveContainer)
+        outputs.append(PendingFile{b->containerPath, b->container});
+    if (b->haveContainer)
         outputs.append(PendingFile{FixedFile(doc, kContainerBackupFileName), containerBackup});
-    if (haveSkin)
+    if (b->haveSkin)
         outputs.append(PendingFile{FixedFile(doc, kBackupFileName), backup});
-    if (keepOriginal)
+    if (b->keepOriginal)
         outputs.append(PendingFile{FixedFile(doc, kOriginalFileName), backup});
-    outputs.append(PendingFile{skinPath, text});
+    outputs.append(PendingFile{b->skinPath, text});
+    return SkinError();
+}
+
+}  // namespace
+
+SkinError CheckSave(const Document& doc)
+{
+    SaveBuild build;
+    return BuildSave(doc, &build);
+}
+
+SaveReport WriteSkin(Document& doc)
+{
+    SaveReport report;
+    SaveBuild build;
+    report.error = BuildSave(doc, &build);
+    if (!report.error.ok())
+        return report;
+    const QVector<Packed>& packed = build.packed;
+    const QByteArray& container = build.container;
+    const Table<ObjectRow>& objects = doc.objects;
+    const qint64 total = build.total;
+    QVector<PendingFile>& outputs = build.outputs;
 
     // 7: each packed object's image file, where the next opening takes it
     // from. A file that holds other bytes (the picture before the
@@ -286,9 +336,7 @@ SaveReport WriteSkin(Document& doc)
             ++report.imagesWritten;
         }
     }
-    container.clear();
-    backup.clear();
-    containerBackup.clear();
+    build.container.clear();
 
     report.error = ReplaceFiles(outputs);
     if (!report.error.ok()) {
@@ -301,15 +349,17 @@ SaveReport WriteSkin(Document& doc)
     }
 
     // The document follows the files only now that they are written.
-    doc.lines = lines;
+    doc.lines = build.lines;
     for (const Packed& p : packed)
         doc.objects.row(p.row).packed = true;
     report.saved = true;
     report.containerWritten = total > 0;
     report.packed = total > 0 ? packed.size() : 0;
-    report.backupWritten = haveSkin;
-    report.containerBackupWritten = haveContainer;
-    report.originalKept = keepOriginal;
+    report.backupWritten = build.haveSkin;
+    report.containerBackupWritten = build.haveContainer;
+    report.originalKept = build.keepOriginal;
+    report.skinFile = build.skinPath;
+    report.containerFile = build.containerPath;
     report.keptImages = kept;
     return report;
 }

@@ -22,6 +22,10 @@ struct SaveReport {
     };
     QVector<Kept> keptImages;
     SkinError error;                // why nothing was saved
+    // The skin file and container 14 as they are spelt on the disk (any
+    // letter case of an existing file is kept).
+    QString skinFile;
+    QString containerFile;
 };
 
 // An image the next save packs into varavave14.dat.
@@ -45,6 +49,10 @@ QVector<ImageToPack> ImagesToPack(const Document& doc, int* firstBlank = nullptr
 // success the lines hold what was written and the packed rows are marked
 // packed.
 SaveReport WriteSkin(Document& doc);
+
+// Where a save of the document would stop, checked and built as WriteSkin
+// does before it writes, without writing anything; ok() when it would not.
+SkinError CheckSave(const Document& doc);
 
 // Whether a file's mode has no write bit at all: such a file is the user's
 // way of saying "do not touch", and a save that replaced it by a rename
