@@ -1,6 +1,7 @@
 #include "skin/atomic.h"
 
 #include "skin/files.h"
+#include "skin/platform.h"
 
 #include <QDir>
 #include <QFile>
@@ -356,20 +357,8 @@ QString KeepNumberedCopy(const QString& target, SkinError* error, const FolderSn
 
 void SyncFolderFiles(const QString& dir, const QStringList& files)
 {
-#if defined(Q_OS_LINUX)
-    // One call for the whole file system beats one per file by far when an
-    // export writes hundreds of small images.
-    if (files.size() > 1) {
-        const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY);
-        if (fd >= 0) {
-            ::syncfs(fd);
-            ::close(fd);
-            return;
-        }
-    }
-#else
-    Q_UNUSED(dir);
-#endif
+    if (files.size() > 1 && SyncFileSystemOf(dir))
+        return;
 #ifdef Q_OS_UNIX
     for (const QString& f : files) {
         const int fd = ::open(QFile::encodeName(f).constData(), O_RDONLY);

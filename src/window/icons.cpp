@@ -1,7 +1,5 @@
 #include "window/icons.h"
 
-#include "pictures_data.h"
-
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
@@ -175,35 +173,21 @@ QIcon IconList(int n)
     return cache[n];
 }
 
-// A picture drawn when the program was built (pictures-gen.cpp), as an
-// image over its pixels where they lie. Drawn at every start, the
-// antialiased shapes of these pictures took a fiftieth of the time to the
-// first window, most of it in code that nothing else of that window runs.
-QImage BuiltPicture(const std::uint32_t* pixels, int size)
-{
-    return QImage(reinterpret_cast<const uchar*>(pixels), size, size, size * 4,
-                  QImage::Format_ARGB32_Premultiplied);
-}
-
 QIcon ToolIcon(ToolPicture which)
 {
     // One size: Qt scales it where a larger one is asked for.
-    return QIcon(QPixmap::fromImage(BuiltPicture(kToolPicturePixels[int(which)], kToolPictureSize)));
+    return QIcon(QPixmap::fromImage(DrawToolPicture(which)));
 }
 
 namespace {
 
-// The application icon offers the sizes it was built at, which a window
-// system asks for when the window is shown; any other size is drawn when
-// it is asked for.
+// The application icon offers the sizes a window system asks for when the
+// window is shown; each size is drawn when it is asked for.
 class AppIconEngine : public QIconEngine {
 public:
     QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
     {
         const int side = qMax(1, qMin(size.width(), size.height()));
-        for (int i = 0; i < kAppIconSizeCount; ++i)
-            if (kAppIconSizes[i] == side)
-                return QPixmap::fromImage(BuiltPicture(kAppIconPixels[i], side));
         return QPixmap::fromImage(AppIconImage(side));
     }
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override

@@ -1,8 +1,6 @@
 #pragma once
-// The pictures of the window that are drawn when the program is built: the
-// toolbar and arrow pictures, and the application icon at the sizes a
-// window system asks for at start. pictures-gen.cpp draws them with this
-// same code into a header of pixels, which the window shows (icons.cpp).
+// The pictures of the window drawn in code: the toolbar and arrow pictures,
+// and the application icon at any size.
 #include <QImage>
 #include <iterator>
 
@@ -21,7 +19,7 @@ QImage DrawToolPicture(ToolPicture which);
 
 // The application icon at `size` pixels square, premultiplied ARGB.
 QImage AppIconImage(int size);
-// The sizes it is drawn at when the program is built, which its icon offers.
+// The sizes its icon offers, those a window system asks for at start.
 constexpr int kAppIconSizes[] = {16, 32, 48, 64};
 constexpr int kAppIconSizeCount = int(std::size(kAppIconSizes));
 

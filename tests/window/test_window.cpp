@@ -259,8 +259,8 @@ void TestWindow::fieldsSwitchesAndClosing()
 void TestWindow::pictures()
 {
     // Every picture of the image list and of the toolbar differs from the
-    // others; those drawn when the program was built show as their code
-    // draws them now; the application icon at every size.
+    // others; the toolbar shows each as its code draws it; the application
+    // icon at every size.
     QList<QImage> pictures;
     for (int n : {2, 3, 6, 7, 8, 9, 10, 11, 12, 13, 14}) {
         QVERIFY2(!pictures.contains(IconListImage(n)) && IconListImage(n).size() == QSize(kIconListSize, kIconListSize),
