@@ -385,6 +385,7 @@ void CommandLine::everyCommandJudgesASkinAlike_data()
     const Row rows[] = {
         // Not exported yet: the skin's normal state, a note.
         {"sample info", "sample", {"info", "varavave.ski"}, 0, "", "Problems:       none"},
+        {"sample notes", "sample", {"info", "varavave.ski"}, 0, "", "image files), 26: 0007 0630"},
         {"sample render", "sample", {"render", "varavave.ski", "-o", "%O/p.png"}, 0, exportNote, ""},
         {"sample phone", "sample", {"render", "varavave.ski", "--phone", "-o", "%O/p.bmp"}, 0, exportNote, ""},
         {"sample export", "sample", {"export", "varavave.ski"}, 0, "", "26 images extracted"},

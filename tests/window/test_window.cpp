@@ -326,6 +326,15 @@ void TestWindow::coloursReachTheCanvas()
     w.click("PicColor");
     QCOMPARE(Cells(RowByKey(w.dump(), "L_RGBA", "0595"), kR, kB), QStringList({"255", "0", "0"}));
     QCOMPARE(w.get<velluno::window::Swatch>("PicTxtColor1")->colour(), 0x0000FFu);
+    // The swatch that has the keyboard shows it by a dotted ring inside its frame.
+    auto* picked = w.get<velluno::window::Swatch>("PicColor");
+    w.window.activateWindow();
+    picked->setFocus(Qt::TabFocusReason);
+    const QImage ring = Rgb(picked->grab().toImage());
+    int dots = 0;
+    for (int x = 0; x < ring.width(); ++x)
+        dots += ring.pixel(x, 2) == picked->palette().highlight().color().rgb();
+    QVERIFY2(picked->hasFocus() && dots > 2 && ring.pixel(1, 1) == qRgb(255, 0, 0), qPrintable(QString::number(dots)));
     QVERIFY(count(qRgb(255, 0, 0)) > 20 && count(qRgb(255, 255, 255)) == 0);
     // The row's swatch in the last column, in its own colour, named in its tip.
     QTableView* table = w.get<QTableView>("L_RGBA");
