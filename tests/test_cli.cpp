@@ -172,7 +172,7 @@ void CommandLine::eventsReachTheEditor()
     Folder dir;
     // Keys through the filter and the maximum length, escapes inside quotes;
     // tabs, tables, nodes, check boxes, pictures, the clock style, drags.
-    const Run r = dir.script(kOpenMini + "type txtOffSet 7\ntype txtOffSet \\b5x\ntype txt 4 \"\\b\\x31 \\x32x3\"\n"
+    const Run r = dir.script(kOpenMini + "type txtOffSet 7\ntype txtOffSet \\b5x\\x3F\ntype txt 4 \"\\b\\x31 \\x32x3\"\n"
                                          "set txt 5 \"a \\\"b1 2-3x4\"\ntype txt 50 12\ndump\nset txt 5 \"\"\n"
                                          "tab 1\ndump\ntab 2\ntoolbar LOAD\ndump\nrow L_Values 2\nheader L_Values 4\n"
                                          "row L_Dim 3\nclick optPos 0\nclick optPos 5\nclick Pic 652\nnode 2\ntab 4\ndump\n"
@@ -324,6 +324,7 @@ void Prepare(const QString& setup, const QString& dir)
     } else if (setup == "out of range") {
         EditSample(dir, "1 570 4 4 171 24", "1 570 99999999999999999999 4 171 24");
         EditSample(dir, "4 595 255 255 255 0", "4 595 256 -1 99999 0");
+        EditSample(dir, "1 571 4 26 100 46", "1 571 4 26 175 220");
     } else if (setup == "bad GIF in 14") {
         // Object 651 points at a GIF of 60000 x 60000 appended to container 14.
         const QByteArray bad = DeclaredGif(60000, 60000, 1, 1), container = ReadFile(dir + "/varavave14.dat");
@@ -400,6 +401,8 @@ void CommandLine::everyCommandJudgesASkinAlike_data()
         {"duplicates repack", "duplicates", {"repack", "varavave.ski"}, 1, "velluno-cli repack: " + duplicate, ""},
         {"range info", "out of range", {"info", "varavave.ski"}, 1, "", x1},
         {"range render", "out of range", {"render", "varavave.ski", "-o", "%O/p.png"}, 1, "velluno-cli render: " + x1, ""},
+        {"one past the bottom", "out of range", {"info", "varavave.ski"}, 1, "",
+         "varavave.ski, line 22, field 6 (Y2): \"220\" is no whole number from 0 to 219"},
         {"colour range", "out of range", {"info", "varavave.ski"}, 1, "",
          "varavave.ski, line 18, field 4 (G): \"-1\" is no whole number from 0 to 255"},
         {"bad 14 info", "bad GIF in 14", {"info", "varavave.ski"}, 1, "", bad14},
@@ -446,6 +449,9 @@ void CommandLine::everyCommandJudgesASkinAlike_data()
          "velluno-cli: session.txt, line 1: the skin was not opened: /nonexistent/varavave.ski: cannot be opened (No such file", ""},
         {"answer unused", "sample:answer-file varavave.ski\ntoolbar LOAD\ntab 1\nanswer-file varavave.ski\ntoolbar LOAD\n",
          {"script", "session.txt"}, 2, "velluno-cli: session.txt, line 4: the answer queued here was never used", ""},
+        {"651 a folder info", "651 a folder", {"info", "varavave.ski"}, 1, "",
+         "saving stops: the image of object 0651 to be packed is a folder"},
+        {"nothing to repair", "sample", {"fix-line-ends", "none.ski"}, 2, "velluno-cli fix-line-ends: none.ski: cannot be opened", ""},
         {"no script", "sample", {"script", "none.txt"}, 2, "velluno-cli script: cannot read the script none.txt", ""},
         // Usage.
         {"no picture", "sample", {"render", "varavave.ski"}, 2, "velluno-cli render: no output file given (-o)", ""},
