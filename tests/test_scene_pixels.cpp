@@ -58,6 +58,7 @@ private slots:
     void layersStackInTheirOrder();
     void renderedSkinShowsItsColours();
     void startUpPictureIsTheBitmapAsQtReadsIt();
+    void anImageFileOfTheLargestSizeIsRead();
 };
 
 void ScenePixels::outlinesAreInclusiveFramesInBGRColours()
@@ -235,6 +236,34 @@ void ScenePixels::startUpPictureIsTheBitmapAsQtReadsIt()
     // Before a skin the preview shows it.
     QCOMPARE(Session().dump()["canvas"].toObject()["wallpaper"].toString(), QStringLiteral("builtin"));
     QCOMPARE(Session().preview().pixel(88, 217), ours.pixel(88, 217));
+}
+
+void ScenePixels::anImageFileOfTheLargestSizeIsRead()
+{
+    // A GIF of exactly the largest size an image file may have, padded by a
+    // comment before its trailer: read whole, so the trailer is seen; one
+    // byte more is too large.
+    const QByteArray gif = SolidGif(4, 4, qRgb(9, 8, 7));
+    QByteArray bytes = gif.chopped(1) + "\x21\xFE";
+    const qint64 room = kMaxImageFileBytes - bytes.size() - 2;  // the comment's end and the trailer
+    const qint64 full = (room - 2) / 256;
+    bytes.reserve(kMaxImageFileBytes + 1);
+    for (qint64 i = 0; i < full; ++i)
+        bytes += char(255) + QByteArray(255, 'c');
+    for (qint64 left = room - 256 * full; left > 0;) {
+        const qint64 block = left > 256 ? left / 2 : left;  // 1 + data, data never 0
+        bytes += char(block - 1) + QByteArray(block - 1, 'c');
+        left -= block;
+    }
+    bytes += QByteArray("\x00\x3B", 2);
+    QCOMPARE(bytes.size(), kMaxImageFileBytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("grande.gif");
+    WriteFile(path, bytes);
+    const DecodedImage read = DecodeImageFile(path, ImageKinds::Gif);
+    QVERIFY(read.ok() && read.image.pixel(3, 3) == qRgb(9, 8, 7));
+    WriteFile(path, bytes + ';');
+    QVERIFY(DecodeImageFile(path, ImageKinds::Gif).fault == ImageFault::TooLarge);
 }
 
 QTEST_MAIN(ScenePixels)

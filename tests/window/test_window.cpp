@@ -6,6 +6,7 @@
 #include "tinygif.h"
 #include "windowsupport.h"
 
+#include "editor/elements.h"
 #include "editor/phone.h"
 #include "render/scene.h"
 #include "skin/files.h"
@@ -104,6 +105,14 @@ void TestWindow::startsWithoutSkin()
     const QImage row = Rgb(operatorRow->grab().toImage()), alpha = Rgb(w.get("txt_4")->grab().toImage());
     for (int slot = 0; slot < 4; ++slot)
         QCOMPARE(row.copy(operatorRow->slotRect(slot)), alpha);
+    // The upper smart key's empty slots name their coordinate, as its fields will.
+    auto* keyRow = w.get<FieldRow>(QStringLiteral("fieldRow_%1").arg(velluno::kElementUpperKey));
+    for (int slot : {3, 1}) {
+        const QPoint at = keyRow->slotRect(slot).center();
+        QHelpEvent help(QEvent::ToolTip, at, keyRow->mapToGlobal(at));
+        QCoreApplication::sendEvent(keyRow, &help);
+        QCOMPARE(QToolTip::text(), QStringList({"X1", "Y1", "X2", "Y2"}).at(slot));
+    }
     // The other pages are made on first need, and show the editor then.
     QVERIFY(!w.window.pagesBuilt());
     w.window.ensurePages();
