@@ -346,8 +346,10 @@ void Prepare(const QString& setup, const QString& dir)
     } else if (setup == "upper case") {
         CopySample(dir + "/UP");
         QFile::rename(dir + "/UP/varavave.ski", dir + "/UP/VARAVAVE.SKI");
-    } else if (setup == "read-only folder") {
+    } else if (setup.startsWith("read-only")) {
         CopySample(dir + "/ro");
+        if (setup == "read-only CR")
+            EditSample(dir + "/ro", "\n1 1 198 175 219\n", "\r\n1 1 198 175 219\n");
         QFile::setPermissions(dir + "/ro", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     } else if (setup == "630 a folder") {
         QDir(dir).mkpath("varavave_Gifs/630.gif");
@@ -451,6 +453,7 @@ void CommandLine::everyCommandJudgesASkinAlike_data()
          {"script", "session.txt"}, 2, "velluno-cli: session.txt, line 4: the answer queued here was never used", ""},
         {"651 a folder info", "651 a folder", {"info", "varavave.ski"}, 1, "",
          "saving stops: the image of object 0651 to be packed is a folder"},
+        {"repair not written", "read-only CR", {"fix-line-ends", "ro/varavave.ski"}, 1, "velluno-cli fix-line-ends: %D/ro/varavave_old.ski: no temporary file can be created beside it (Permission denied)", ""},
         {"nothing to repair", "sample", {"fix-line-ends", "none.ski"}, 2, "velluno-cli fix-line-ends: none.ski: cannot be opened", ""},
         {"no script", "sample", {"script", "none.txt"}, 2, "velluno-cli script: cannot read the script none.txt", ""},
         // Usage.

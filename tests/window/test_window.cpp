@@ -468,6 +468,13 @@ void TestWindow::objectsTab()
     QCOMPARE(pane->shownFile(), file.toLower());
     QCOMPARE(Rgb(pane->grab().toImage()).pixel(0, 0), qRgb(255, 0, 255));  // at the top left
     QCOMPARE(w.get<QLabel>("lInfo")->text(), QStringLiteral("(hxw) = 22x77"));
+    // The table stays where the user scrolled it while other actions refresh it.
+    QScrollBar* bar = values->verticalScrollBar();
+    values->setFixedHeight(160);
+    QCoreApplication::processEvents();
+    bar->setValue(bar->maximum());
+    w.click("chkDim");
+    QVERIFY(bar->maximum() > 0 && bar->value() == bar->maximum());
     // A picture painted over in an image editor redraws the preview, also
     // when replaced by a new file, as most editors save.
     w.tab(0);
