@@ -88,6 +88,9 @@ void Robustness::droppedTextAsksForTheRepair_data()
     QTest::newRow("last line ended by CR") << QByteArray("SKI1\n4 1 2 3 0\n4 4 5 6 0\r") << 2
                                            << "1 carattere CR isolato diventerà LF" << 3;
     QTest::newRow("CR LF, then more") << QByteArray("SKI1\n4 1 2 3 0\r\n\n") << 1 << "alla riga 2" << 3;
+    // The first byte of the second block the reading takes (64 KiB).
+    const QByteArray filler = "SKI1\n" + QByteArray("6 " + QByteArray(97, 'x') + "\n").repeated(655) + "6 " + QByteArray(28, 'x') + "\n";
+    QTest::newRow("CR at 64 KiB") << filler + "\r\n4 1 2 3 0\n" << 657 << "alla riga 658|1 fine riga CR LF diventerà LF" << 659;
     QTest::newRow("no line feed at all") << QByteArray("SKI1 only") << 0
                                          << "non contiene righe terminate da LF|sarà aggiunto un LF" << 1;
 }
