@@ -10,6 +10,8 @@
 #include "editor/shell.h"
 #include "editor/undo.h"
 
+#include <optional>
+
 namespace velluno {
 
 namespace {
@@ -379,7 +381,10 @@ ActionResult Perform(Editor& e, const UserAction& a)
     e.view = ViewRequest{};
     const int openings = e.openings;
     const bool step = IsStep(a);
-    const Snapshot before = step ? TakeSnapshot(e) : Snapshot{};
+    const QString mergeKey = a.kind == Kind::Type ? QStringLiteral("%1 %2").arg(a.target).arg(a.index) : QString();
+    std::optional<Snapshot> before;
+    if (step)
+        before = TakeSnapshot(e, !e.history().merges(mergeKey));
     ActionResult r = Run(e, a);
     if (e.renderPending)
         RenderPreview(e);
@@ -389,12 +394,10 @@ ActionResult Perform(Editor& e, const UserAction& a)
         // Another skin, or none: the steps were of the one before.
         e.history().clear();
     } else if (step && r.outcome == Outcome::Done) {
-        const bool clockStyle = before.view.clockStyle[1] != e.preview.clockStyle[1].checked;
-        const QString mergeKey = a.kind == Kind::Type ? QStringLiteral("%1 %2").arg(a.target).arg(a.index) : QString();
-        e.history().record(before, e, [&](const Step& s) { return StepName(a, e, before, s); }, mergeKey,
+        const bool clockStyle = before->view.clockStyle[1] != e.preview.clockStyle[1].checked;
+        e.history().record(*before, e, [&](const Step& s) { return StepName(a, e, *before, s); }, mergeKey,
                            a.target == QLatin1String("optTime") && clockStyle);
     }
-    e.statusNote = ImagesNote(e);
     e.showPendingMessages();
     return r;
 }

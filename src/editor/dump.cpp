@@ -2,6 +2,7 @@
 
 #include "editor/controls.h"
 #include "editor/elements.h"
+#include "editor/objects.h"
 #include "editor/phone.h"
 #include "editor/presentation.h"
 #include "editor/undo.h"
@@ -231,7 +232,7 @@ QJsonDocument DumpState(const Editor& e)
         {"tab", e.tab},
         {"tabsEnabled", tabs},
         {"status", e.status},
-        {"statusNote", e.statusNote},
+        {"statusNote", ImagesNote(e)},
         {"view", QJsonObject{{"focus", e.view.focus}, {"objectRow", doc.objects.findId(e.view.objectRow)}}},
         {"toolbar", QJsonObject{{"LOAD", e.tab == 0}, {"SAVE", e.saveAllowed}}},
         {"skin", QJsonObject{{"SkinDir", SlashPath(doc.folder)},

@@ -159,9 +159,6 @@ public:
     int tab = 0;
     bool tabsEnabled[kTabCount] = {};
     QString status;
-    // The note at the right end of the status bar, beside the status text:
-    // what the window lacks and which command gives it. Empty for none.
-    QString statusNote;
     bool exported = false;  // "Esporta tutto" ran on the skin open
     ViewRequest view;
 

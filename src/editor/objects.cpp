@@ -55,6 +55,12 @@ struct ReplacementImage {
     ImageFault fault = ImageFault::None;
     QSize size;
     qint64 length = 0;
+    // The file as found on the disk, its stamp from before it was read and
+    // the picture: the image cache keeps it, so the pane and the preview
+    // do not decode the file a second time.
+    QString file;
+    ImageCache::Stamp stamp;
+    QImage picture;
 };
 
 ReplacementImage ReadReplacement(const QString& path)
@@ -64,6 +70,8 @@ ReplacementImage ReadReplacement(const QString& path)
         image.unreadable = true;
         return image;
     }
+    image.file = ResolveFile(path);
+    image.stamp = ImageCache::stampOf(image.file);
     bool read = false;
     QString why;
     const QByteArray bytes = ReadWholeFile(path, &read, kMaxImageFileBytes, &why);
@@ -76,6 +84,7 @@ ReplacementImage ReadReplacement(const QString& path)
     image.fault = decoded.fault;
     image.size = decoded.image.size();
     image.length = bytes.size();
+    image.picture = decoded.image;
     return image;
 }
 
@@ -118,6 +127,7 @@ void ImportFile(Editor& editor, int r, const QString& chosen)
         return;
     }
     PointAtImage(table.row(r), path, image.length);
+    editor.images.keep(image.file, image.picture, image.stamp);
     ShowObject(editor, r);
     editor.requestRender();
     FocusObjects(editor);

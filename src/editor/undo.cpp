@@ -62,12 +62,15 @@ void ShowView(Editor& e, const ViewState& v, const ViewState& other)
     p.hourLength.text = v.fields.value(kFieldCount + 1);
     p.clockStyle[0].checked = v.clockStyle[0];
     p.clockStyle[1].checked = v.clockStyle[1];
-    Scene scene = v.scene;
-    if (!wallpaper) {
-        scene.wallpaper = p.scene.wallpaper;
-        scene.wallpaperPicture = p.scene.wallpaperPicture;
+    if (wallpaper) {
+        p.scene = v.scene;
+    } else {
+        QString shown = std::move(p.scene.wallpaper);
+        QImage picture = std::move(p.scene.wallpaperPicture);
+        p.scene = v.scene;
+        p.scene.wallpaper = std::move(shown);
+        p.scene.wallpaperPicture = std::move(picture);
     }
-    p.scene = std::move(scene);
     for (int i = 0; i < 6; ++i)
         Swatches(e, i)->colour = v.swatches[i];
     e.imageSize = v.imageSize;
@@ -107,12 +110,7 @@ TableChange<Row> Compare(const QList<Row>& then, const QList<Row>& now)
     for (qsizetype i = 0; aligned && i < then.size(); ++i)
         aligned = then.at(i).id == now.at(i).id;
     if (aligned) {
-        qsizetype changed = 0;
-        for (qsizetype i = 0; i < then.size(); ++i)
-            changed += then.at(i) != now.at(i);
-        change.before.reserve(changed);
-        change.after.reserve(changed);
-        for (qsizetype i = 0; i < then.size() && changed > 0; ++i) {
+        for (qsizetype i = 0; i < then.size(); ++i) {
             if (then.at(i) != now.at(i)) {
                 change.before.append(then.at(i));
                 change.after.append(now.at(i));
@@ -244,10 +242,10 @@ void Put(Editor& e, const Step& s, bool forward)
 
 }  // namespace
 
-Snapshot TakeSnapshot(const Editor& e)
+Snapshot TakeSnapshot(const Editor& e, bool withView)
 {
     return Snapshot{e.doc.objects.rows(), e.doc.colours.rows(), e.doc.rectangles.rows(), e.doc.structure.nodes(),
-                    ViewOf(e)};
+                    withView ? ViewOf(e) : ViewState()};
 }
 
 void History::clear()
@@ -274,8 +272,15 @@ void History::record(const Snapshot& before, const Editor& e, const std::functio
                          !step.nodes.isEmpty();
     if (!changed && !viewStep)
         return;
-    step.label = label(step);
-    step.viewBefore = before.view;
+    // A step merged into the one before keeps that one's name and view from
+    // before: neither is made for it.
+    const bool merging = merges(mergeKey);
+    if (!merging) {
+        step.label = label(step);
+        step.undoneText = QStringLiteral("Annullato: ") + step.label;
+        step.redoneText = QStringLiteral("Ripristinato: ") + step.label;
+        step.viewBefore = before.view;
+    }
     step.viewAfter = ViewOf(e);
     step.bytes = Bytes(step.objects) + Bytes(step.colours) + Bytes(step.rectangles) +
                  step.nodes.size() * qint64(2 * sizeof(Node) + 64) +
@@ -283,7 +288,7 @@ void History::record(const Snapshot& before, const Editor& e, const std::functio
 
     undone_.clear();
     // Keys typed one after the other into one field are one step.
-    if (!mergeKey.isEmpty() && !done_.empty() && done_.back().mergeKey == mergeKey) {
+    if (merging) {
         Step& last = done_.back();
         bytes_ -= last.bytes;
         Merge(last.objects, step.objects);
@@ -341,42 +346,40 @@ void History::followKeptImages(const QVector<SaveReport::Kept>& kept)
                     Repoint(*rows, k);
 }
 
-bool History::undo(Editor& e)
+const Step* History::undo(Editor& e)
 {
     if (done_.empty())
-        return false;
-    Step step = std::move(done_.back());
+        return nullptr;
+    // Put back from where the step lies, then moved once: a step carries
+    // two views of the whole preview.
+    Put(e, done_.back(), false);
+    bytes_ -= done_.back().bytes;
+    undone_.push_back(std::move(done_.back()));
     done_.pop_back();
-    Put(e, step, false);
-    bytes_ -= step.bytes;
-    undone_.push_back(std::move(step));
-    return true;
+    return &undone_.back();
 }
 
-bool History::redo(Editor& e)
+const Step* History::redo(Editor& e)
 {
     if (undone_.empty())
-        return false;
-    Step step = std::move(undone_.back());
+        return nullptr;
+    Put(e, undone_.back(), true);
+    bytes_ += undone_.back().bytes;
+    done_.push_back(std::move(undone_.back()));
     undone_.pop_back();
-    Put(e, step, true);
-    bytes_ += step.bytes;
-    done_.push_back(std::move(step));
-    return true;
+    return &done_.back();
 }
 
 void Undo(Editor& editor)
 {
-    const QString what = editor.history().undoText();
-    if (editor.history().undo(editor))
-        editor.status = QStringLiteral("Annullato: ") + what;
+    if (const Step* step = editor.history().undo(editor))
+        editor.status = step->undoneText;
 }
 
 void Redo(Editor& editor)
 {
-    const QString what = editor.history().redoText();
-    if (editor.history().redo(editor))
-        editor.status = QStringLiteral("Ripristinato: ") + what;
+    if (const Step* step = editor.history().redo(editor))
+        editor.status = step->redoneText;
 }
 
 }  // namespace velluno

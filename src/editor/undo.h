@@ -55,7 +55,9 @@ struct Snapshot {
     QList<Node> nodes;
     ViewState view;
 };
-Snapshot TakeSnapshot(const Editor& editor);
+// `withView` false leaves the view out, for an action that History::merges
+// into the step before it, which keeps its own view from before.
+Snapshot TakeSnapshot(const Editor& editor, bool withView = true);
 
 // What a step changed in one table.
 template <class Row>
@@ -82,6 +84,9 @@ struct NodeChange {
 
 struct Step {
     QString label;     // what the status bar names: "spostamento di 3 oggetti"
+    // The status bar after an undo and after a redo of it, made once.
+    QString undoneText;
+    QString redoneText;
     QString mergeKey;  // keys typed into one field, one after the other, are one step
     TableChange<ObjectRow> objects;
     TableChange<ValueRow> colours;
@@ -111,6 +116,12 @@ public:
     QString undoText() const { return done_.empty() ? QString() : done_.back().label; }
     QString redoText() const { return undone_.empty() ? QString() : undone_.back().label; }
     int steps() const { return int(done_.size()); }
+    // Whether a change recorded under `mergeKey` now joins the last step:
+    // keys typed one after the other into one field are one step.
+    bool merges(const QString& mergeKey) const
+    {
+        return !mergeKey.isEmpty() && !done_.empty() && done_.back().mergeKey == mergeKey;
+    }
     qint64 bytes() const { return bytes_; }
 
     // A save filled image files with what it packed, their other bytes kept
@@ -119,9 +130,10 @@ public:
     // save brings back the picture it had, and the next save packs that.
     void followKeptImages(const QVector<SaveReport::Kept>& kept);
 
-    // The last step taken back, or taken again; false when there is none.
-    bool undo(Editor& editor);
-    bool redo(Editor& editor);
+    // The last step taken back, or taken again, and that step; null when
+    // there is none.
+    const Step* undo(Editor& editor);
+    const Step* redo(Editor& editor);
 
 private:
     std::deque<Step> done_;

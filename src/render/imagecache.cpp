@@ -16,18 +16,21 @@ namespace {
 // Above this many decoded bytes the cache starts again from empty.
 constexpr qint64 kMaxCachedBytes = qint64(256) << 20;
 
+// Painted many times, converted once: a paletted picture would be
+// converted again on every paint.
+QImage ForPainting(const QImage& image)
+{
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                         : QImage::Format_RGB32);
+}
+
 // The bounded decoding (render/imageguard): a hostile file is refused
 // before a single pixel is allocated.
 DecodedImage Decode(const QString& path)
 {
     DecodedImage decoded = DecodeImageFile(path, ImageKinds::GifOrJpeg);
-    if (!decoded.ok())
-        return decoded;
-    // Painted many times, converted once: a paletted picture would be
-    // converted again on every paint.
-    QImage& image = decoded.image;
-    image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                          : QImage::Format_RGB32);
+    if (decoded.ok())
+        decoded.image = ForPainting(decoded.image);
     return decoded;
 }
 
@@ -53,6 +56,34 @@ bool Stat(const QString& path, qint64* size, qint64* modified)
 }
 
 }  // namespace
+
+ImageCache::Stamp ImageCache::stampOf(const QString& path)
+{
+    Stamp stamp;
+    if (path.isEmpty() || !Stat(path, &stamp.size, &stamp.modified))
+        stamp.size = -1;
+    return stamp;
+}
+
+void ImageCache::keep(const QString& path, const QImage& image, const Stamp& stamp)
+{
+    if (stamp.size < 0 || image.isNull())
+        return;
+    store(path, Entry{stamp.size, stamp.modified, ForPainting(image), ImageFault::None});
+}
+
+void ImageCache::store(const QString& path, const Entry& entry)
+{
+    const auto it = entries_.constFind(path);
+    if (it != entries_.constEnd())
+        bytes_ -= it->image.sizeInBytes();
+    if (bytes_ + entry.image.sizeInBytes() > kMaxCachedBytes) {
+        entries_.clear();
+        bytes_ = 0;
+    }
+    bytes_ += entry.image.sizeInBytes();
+    entries_.insert(path, entry);
+}
 
 QImage ImageCache::loadAnyCase(const QString& path, ImageFault* fault)
 {
@@ -88,16 +119,8 @@ QImage ImageCache::load(const QString& path, ImageFault* fault)
     ++decodes_;
     const DecodedImage decoded = Decode(path);
     *fault = decoded.fault;
-    Entry entry{size, modified, decoded.image, decoded.fault};
-    if (it != entries_.constEnd())
-        bytes_ -= it->image.sizeInBytes();
-    if (bytes_ + entry.image.sizeInBytes() > kMaxCachedBytes) {
-        entries_.clear();
-        bytes_ = 0;
-    }
-    bytes_ += entry.image.sizeInBytes();
-    entries_.insert(path, entry);
-    return entry.image;
+    store(path, Entry{size, modified, decoded.image, decoded.fault});
+    return decoded.image;
 }
 
 }  // namespace velluno

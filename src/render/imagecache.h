@@ -21,6 +21,18 @@ public:
     // case. The common case costs one look at the file.
     // `fault` receives why no picture came (Missing for no file).
     QImage loadAnyCase(const QString& path, ImageFault* fault = nullptr);
+    // A file's size and modification time; size -1 when it is no normal file.
+    struct Stamp {
+        qint64 size = -1;
+        qint64 modified = 0;  // nanoseconds since the epoch
+    };
+    static Stamp stampOf(const QString& path);
+    // A picture decoded elsewhere from the bytes of the file at `path` as
+    // stamped before they were read, kept as if load() had decoded it: an
+    // import checks its file by decoding it, and the pane and the preview
+    // then show it without decoding it again. A file changed since its stamp
+    // is decoded again by the next load().
+    void keep(const QString& path, const QImage& image, const Stamp& stamp);
     void clear()
     {
         entries_.clear();
@@ -35,6 +47,7 @@ private:
         QImage image;
         ImageFault fault = ImageFault::None;
     };
+    void store(const QString& path, const Entry& entry);
     QHash<QString, Entry> entries_;
     int decodes_ = 0;
     qint64 bytes_ = 0;  // decoded bytes held

@@ -102,7 +102,23 @@ public:
     int count() const { return int(rows_.size()); }
     bool isEmpty() const { return rows_.isEmpty(); }
     // 1-based, in the table's order; the caller checks the range.
-    Row& row(int n) { return rows_[n - 1]; }
+    Row& row(int n)
+    {
+        // A write never changes a key, so an index made for these rows
+        // stays right; but the list it holds must not make the write copy
+        // the whole table. It lets go for the write (the list is copied
+        // only when a snapshot shares it too) and holds the list written.
+        KeyIndex* held = nullptr;
+        for (KeyIndex& i : indexes_)
+            if (!i.rows.isEmpty() && i.rows.constData() == rows_.constData())
+                held = &i;
+        if (!held)
+            return rows_[n - 1];
+        held->rows = QList<Row>();
+        Row& written = rows_[n - 1];
+        held->rows = rows_;
+        return written;
+    }
     const Row& row(int n) const { return rows_[n - 1]; }
     const QList<Row>& rows() const { return rows_; }
     // The rows to change in place (never their keys), or to put in
@@ -152,13 +168,20 @@ public:
     template <class Before>
     void sortWith(Before before)
     {
+        sortPlaces([&](int a, int b) { return before(rows_.at(a), rows_.at(b)); });
+    }
+    // The same with `before` given the rows' places (0-based) in the table
+    // as it is, for orders worked out once per row rather than at each
+    // comparison.
+    template <class Before>
+    void sortPlaces(Before before)
+    {
         QList<int> order(count());
         for (int i = 0; i < count(); ++i)
             order[i] = i;
-        auto rowBefore = [&](int a, int b) { return before(rows_.at(a), rows_.at(b)); };
-        if (std::is_sorted(order.begin(), order.end(), rowBefore))
+        if (std::is_sorted(order.begin(), order.end(), before))
             return;
-        std::stable_sort(order.begin(), order.end(), rowBefore);
+        std::stable_sort(order.begin(), order.end(), before);
         QList<Row> sorted;
         sorted.reserve(count());
         for (int i : order)
@@ -170,12 +193,11 @@ public:
     template <class TextOf>
     void sortBy(TextOf textOf)
     {
-        QHash<RowId, QString> texts;
+        QList<QString> texts;
+        texts.reserve(count());
         for (const Row& r : rows_)
-            texts.insert(r.id, textOf(r));
-        sortWith([&](const Row& a, const Row& b) {
-            return texts.value(a.id).compare(texts.value(b.id), Qt::CaseInsensitive) < 0;
-        });
+            texts.append(textOf(r));
+        sortPlaces([&](int a, int b) { return texts.at(a).compare(texts.at(b), Qt::CaseInsensitive) < 0; });
     }
     // The row of this identity, 0 when it is gone.
     int findId(RowId id) const
@@ -239,13 +261,21 @@ private:
 
 // Puts object rows in the order of their keys, compared as text: keys of
 // four digits by their numbers, which is the same order, without a text.
+// Each key is worked out once: every action ends by keeping the table in
+// its order, and most find it so already.
 inline void SortByKey(Table<ObjectRow>& objects)
 {
-    objects.sortWith([](const ObjectRow& a, const ObjectRow& b) {
-        const int x = FourDigitKey(a), y = FourDigitKey(b);
+    // Read through a const view: a table still shared with an undo snapshot
+    // is not copied by looking at it.
+    const Table<ObjectRow>& rows = objects;
+    QList<int> keys(rows.count());
+    for (int i = 0; i < rows.count(); ++i)
+        keys[i] = FourDigitKey(rows.row(i + 1));
+    objects.sortPlaces([&](int a, int b) {
+        const int x = keys.at(a), y = keys.at(b);
         if (x >= 0 && y >= 0)
             return x < y;
-        return a.key().compare(b.key(), Qt::CaseInsensitive) < 0;
+        return rows.row(a + 1).key().compare(rows.row(b + 1).key(), Qt::CaseInsensitive) < 0;
     });
 }
 

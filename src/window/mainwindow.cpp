@@ -1104,8 +1104,11 @@ void MainWindow::refresh()
     setWindowTitle(e.title);
     refreshTabs();
     SB0_->setText(e.status);
-    statusNote_->setText(e.statusNote);
-    statusNote_->setVisible(!e.statusNote.isEmpty());
+    // Worked out from the rows when shown, not at every action: it reads
+    // every row of the object table.
+    const QString note = ImagesNote(e);
+    statusNote_->setText(note);
+    statusNote_->setVisible(!note.isEmpty());
     // Fields: the text the core holds, never what the widget would have made.
     fillFieldRows();
     refreshControls();
