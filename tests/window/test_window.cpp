@@ -203,6 +203,9 @@ void TestWindow::opensAndShowsTheSample()
     QTest::keyClick(&w.window, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(values->model()->rowCount() + w.get<QTableView>("L_RGBA")->model()->rowCount(), 2);
     QCOMPARE(tree->model()->rowCount(tree->model()->index(0, 0)), 2);
+    // Rows of the same number shown again: the change names cells that exist.
+    w.tab(1);
+    w.clickRow("L_Values", "0007");
 }
 
 void TestWindow::fieldsSwitchesAndClosing()
