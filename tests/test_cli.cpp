@@ -321,6 +321,7 @@ void Prepare(const QString& setup, const QString& dir)
     if (setup == "duplicates") {
         EditSample(dir, "5 631 415 415 0\n", "5 631 415 415 0\n5 630 0 415 0\n");
         EditSample(dir, "4 96 110 134 0\n", "4 96 110 134 0\n4 595 1 2 3 0\n");
+        WriteFile(dir + "/varavave.ski", ReadFile(dir + "/varavave.ski") + "1 570 1 2 3 4\n");
     } else if (setup == "out of range") {
         EditSample(dir, "1 570 4 4 171 24", "1 570 99999999999999999999 4 171 24");
         EditSample(dir, "4 595 255 255 255 0", "4 595 256 -1 99999 0");
@@ -400,6 +401,7 @@ void CommandLine::everyCommandJudgesASkinAlike_data()
         {"duplicates info", "duplicates", {"info", "varavave.ski"}, 1, "",
          "varavave.ski, line 118: object 0630 again (first at line 116): both are exported to 630.gif"},
         {"duplicates export", "duplicates", {"export", "varavave.ski"}, 1, "velluno-cli export: " + duplicate, "27 images"},
+        {"duplicate rectangle", "duplicates", {"info", "varavave.ski"}, 1, "", "varavave.ski, line 142: rectangle 0570 again (first at line 17)"},
         {"duplicates repack", "duplicates", {"repack", "varavave.ski"}, 1, "velluno-cli repack: " + duplicate, ""},
         {"range info", "out of range", {"info", "varavave.ski"}, 1, "", x1},
         {"range render", "out of range", {"render", "varavave.ski", "-o", "%O/p.png"}, 1, "velluno-cli render: " + x1, ""},
@@ -455,6 +457,10 @@ void CommandLine::everyCommandJudgesASkinAlike_data()
          "saving stops: the image of object 0651 to be packed is a folder"},
         {"repair not written", "read-only CR", {"fix-line-ends", "ro/varavave.ski"}, 1, "velluno-cli fix-line-ends: %D/ro/varavave_old.ski: no temporary file can be created beside it (Permission denied)", ""},
         {"nothing to repair", "sample", {"fix-line-ends", "none.ski"}, 2, "velluno-cli fix-line-ends: none.ski: cannot be opened", ""},
+        {"colour unused", "sample:answer-colour 1 2 3\n", {"script", "session.txt"}, 2,
+         "velluno-cli: session.txt, line 1: the answer queued here was never used", ""},
+        {"yes unused", "sample:answer yes\n", {"script", "session.txt"}, 2,
+         "velluno-cli: session.txt, line 1: the answer queued here was never used", ""},
         {"no script", "sample", {"script", "none.txt"}, 2, "velluno-cli script: cannot read the script none.txt", ""},
         // Usage.
         {"no picture", "sample", {"render", "varavave.ski"}, 2, "velluno-cli render: no output file given (-o)", ""},

@@ -168,6 +168,14 @@ void Undo::typingIsOneStepPerFieldAndOpeningForgets()
     QVERIFY(s.open(s.skin).ok());
     const QJsonObject undo = s.dump()["undo"].toObject();
     QVERIFY(!undo["can_undo"].toBool() && !undo["can_redo"].toBool());
+    // Of 201 steps the history keeps the last 200.
+    for (int i = 0; i < 201; ++i)
+        s.type("txt", 1 + i % 2, i / 2 % 2 ? "\b\b\b2" : "\b\b\b1");
+    for (int i = 0; i < 199; ++i)
+        Step(s, UserAction::Kind::Undo);
+    QVERIFY(s.dump()["undo"].toObject()["can_undo"].toBool());
+    Step(s, UserAction::Kind::Undo);
+    QVERIFY(!s.dump()["undo"].toObject()["can_undo"].toBool());
 }
 
 QTEST_MAIN(Undo)

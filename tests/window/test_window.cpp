@@ -346,7 +346,8 @@ void TestWindow::coloursReachTheCanvas()
     int dots = 0;
     for (int x = 0; x < ring.width(); ++x)
         dots += ring.pixel(x, 2) == picked->palette().highlight().color().rgb();
-    QVERIFY2(picked->hasFocus() && dots > 2 && ring.pixel(1, 1) == qRgb(255, 0, 0), qPrintable(QString::number(dots)));
+    QVERIFY2(picked->hasFocus() && dots > 2 && ring.pixel(1, 1) == qRgb(255, 0, 0) && ring.pixel(0, 0) == qRgb(40, 40, 40),
+             qPrintable(QString::number(dots)));
     QVERIFY(count(qRgb(255, 0, 0)) > 20 && count(qRgb(255, 255, 255)) == 0);
     // The row's swatch in the last column, in its own colour, named in its tip.
     QTableView* table = w.get<QTableView>("L_RGBA");
