@@ -75,8 +75,8 @@ void ScenePixels::outlinesAreInclusiveFramesInBGRColours()
     // inside is not filled; the later frame lies over the earlier where they
     // cross; 0x00BBGGRR: the high byte is blue.
     const QRgb w = Rgb(kWhite), k = qRgb(0, 0, 0), r = qRgb(255, 0, 0), b = qRgb(0, 0, 255);
-    QCOMPARE(Pixels(img, {{10, 20}, {30, 40}, {10, 40}, {30, 20}, {31, 20}, {10, 41}, {9, 20}, {15, 25}}),
-             QList<QRgb>({k, k, k, k, w, w, w, w}));
+    QCOMPARE(Pixels(img, {{10, 20}, {30, 40}, {10, 40}, {30, 20}, {15, 40}, {31, 20}, {10, 41}, {9, 20}, {15, 25}}),
+             QList<QRgb>({k, k, k, k, k, w, w, w, w}));
     QCOMPARE(Pixels(img, {{30, 30}, {20, 40}, {50, 60}, {25, 30}, {90, 90}, {100, 100}, {95, 95}}),
              QList<QRgb>({r, r, r, r, b, b, w}));
     // Off-canvas and absurd coordinates are cut off, not a crash.
