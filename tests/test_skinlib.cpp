@@ -25,6 +25,7 @@ private slots:
     void valueRecords_data();
     void valueRecords();
     void objectRecordsAndColourText();
+    void keysFindTheirRows();
     void pathsInAnyLetterCase();
     void folderSnapshotTestsEveryName();
     void gifCheck_data();
@@ -141,6 +142,18 @@ void SkinLibrary::objectRecordsAndColourText()
     // Components beyond a byte count as 255 rather than bleeding into the next.
     QCOMPARE(QList<quint32>({StringToRGB(u"4 10 20 30 0", p), quint32(p.ColorG), StringToRGB(u"4 300 0 0 0", p), MakeColour(-4, 256, 18)}),
              QList<quint32>({10 + 256 * 20 + 65536 * 30, 20, 255, 256 * 255 + 65536 * 18}));
+}
+
+void SkinLibrary::keysFindTheirRows()
+{
+    // A number of plain digits is found by its key of four digits or more,
+    // whatever zeros it was written with; no other spelling finds it.
+    Table<ObjectRow> t;
+    for (const char* number : {"12345", "7", "00562", "x9"})
+        t.append().number = QString::fromLatin1(number);
+    QCOMPARE(QList<int>({t.findKey(u"12345"), t.findKey(u"0007"), t.findKey(u"0562"), t.findKey(u"x9"), t.findKey(u"012345"),
+                         t.findKey(u"1234"), t.findKey(u"562")}),
+             QList<int>({1, 2, 3, 4, 0, 0, 0}));
 }
 
 void SkinLibrary::pathsInAnyLetterCase()
