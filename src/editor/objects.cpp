@@ -66,15 +66,16 @@ struct ReplacementImage {
 ReplacementImage ReadReplacement(const QString& path)
 {
     ReplacementImage image;
-    if (FileLength(path) < 0) {
+    // The file is looked for once: its stamp also says whether it is one.
+    image.file = ResolveFile(path);
+    image.stamp = ImageCache::stampOf(image.file);
+    if (image.stamp.size < 0) {
         image.unreadable = true;
         return image;
     }
-    image.file = ResolveFile(path);
-    image.stamp = ImageCache::stampOf(image.file);
     bool read = false;
     QString why;
-    const QByteArray bytes = ReadWholeFile(path, &read, kMaxImageFileBytes, &why);
+    const QByteArray bytes = ReadWholeFile(image.file, &read, kMaxImageFileBytes, &why);
     if (!read) {
         image.unreadable = !why.isEmpty();
         image.fault = ImageFault::TooLarge;
